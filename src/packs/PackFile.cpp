@@ -1,0 +1,285 @@
+#include "packs/PackFile.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/FileErrors.h"
+#include "packs/FileAccess.h"
+#include "packs/Inflate.h"
+
+namespace {
+
+constexpr uint32_t kHeaderMask1 = 0x3D5A0C71;
+constexpr uint32_t kHeaderMask2 = 0x8E27B4F9;
+constexpr size_t kEntrySize = 80;
+constexpr size_t kNameField = 64;
+
+uint32_t readU32(const char* p) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+}
+
+[[noreturn]] void damaged(const std::string& why) { throw EFOpenError("damaged pack: " + why); }
+
+// An unpacked size is honest when zlib could produce it from the stored bytes and it stays
+// under the ceiling.
+bool honestSize(uint64_t stored, uint64_t unpacked, uint64_t ceiling) {
+    return unpacked <= ceiling && (stored == unpacked || unpacked <= stored * kZlibMaxRatio);
+}
+
+} // namespace
+
+std::string NormalizePackName(std::string_view name) {
+    std::string out(name);
+    for (char& ch : out) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '/') ch = '\\';
+        else if (c >= 'a' && c <= 'z') ch = static_cast<char>(c - 0x20);
+        else if (c >= 0xE0) ch = static_cast<char>(c - 0x20);
+    }
+    return out;
+}
+
+// The pack's bytes: a read-only mapping of the file, or a string held in memory.
+struct TPack::Mapping {
+    void* address = nullptr;
+    size_t length = 0;
+    std::string owned;
+    ~Mapping() {
+        if (address) ::munmap(address, length);
+    }
+};
+
+size_t TPack::KeyHash::operator()(const Key& k) const noexcept {
+    return std::hash<std::string_view>{}(k.name) ^ (size_t(k.directory) * 0x9E3779B97F4A7C15ull);
+}
+
+TPack::~TPack() = default;
+
+std::unique_ptr<TPack> TPack::Open(const std::string& hostPath) {
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EFOpenError("Cannot open file \"" + hostPath + "\": " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw EFOpenError("Cannot open file \"" + hostPath + "\": not a regular file");
+    }
+    std::unique_ptr<TPack> pack(new TPack);
+    pack->mapping_ = std::make_unique<Mapping>();
+    const auto length = static_cast<size_t>(st.st_size);
+    if (length > 0) {
+        void* address = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (address == MAP_FAILED) {
+            // Some file systems cannot map; read the file instead.
+            ::close(fd);
+            auto bytes = ReadHostFile(hostPath);
+            if (!bytes) throw EFOpenError("Cannot read file \"" + hostPath + "\"");
+            return FromBytes(std::move(*bytes));
+        }
+        pack->mapping_->address = address;
+        pack->mapping_->length = length;
+        pack->file_ = std::string_view(static_cast<const char*>(address), length);
+    }
+    ::close(fd);
+    pack->Load();
+    return pack;
+}
+
+std::unique_ptr<TPack> TPack::FromBytes(std::string bytes) {
+    std::unique_ptr<TPack> pack(new TPack);
+    pack->mapping_ = std::make_unique<Mapping>();
+    pack->mapping_->owned = std::move(bytes);
+    pack->file_ = pack->mapping_->owned;
+    pack->Load();
+    return pack;
+}
+
+void TPack::Load() {
+    if (file_.size() < 8) damaged("file shorter than its header");
+    const uint32_t x = readU32(file_.data()) ^ kHeaderMask1;
+    const uint32_t stored = readU32(file_.data() + 4) ^ kHeaderMask2;
+    const uint32_t unpacked = x + stored;  // 32-bit arithmetic, as the header was written
+    if (stored > file_.size() - 8) damaged("directory block runs past the end of the file");
+    if (!honestSize(stored, unpacked, kPackMaxDirectorySize)) damaged("directory block size is impossible");
+
+    const char* source = file_.data() + 8;
+    if (x == 0) {
+        block_.assign(source, stored);
+    } else {
+        block_.resize(unpacked);
+        size_t produced = block_.size();
+        if (InflateBuffer(reinterpret_cast<uint8_t*>(block_.data()), &produced,
+                          reinterpret_cast<const uint8_t*>(source), stored) != 0)
+            damaged("directory block does not inflate");
+        block_.resize(produced);
+    }
+    dataOrigin_ = uint64_t(stored) + 8;
+
+    if (block_.size() < 16) damaged("directory block too short");
+    const uint64_t dirCount = readU32(block_.data());
+    const uint64_t entryCount = readU32(block_.data() + 4);
+    reserved_ = readU32(block_.data() + 8);
+    root_ = readU32(block_.data() + 12);
+    if (16 + 8 * dirCount + kEntrySize * entryCount > block_.size()) damaged("directory counts exceed the block");
+    if (root_ >= dirCount) damaged("root directory index out of range");
+
+    directories_.resize(dirCount);
+    for (uint64_t d = 0; d < dirCount; ++d) {
+        const char* rec = block_.data() + 16 + 8 * d;
+        directories_[d] = {readU32(rec), readU32(rec + 4)};
+    }
+    entries_.resize(entryCount);
+    const char* table = block_.data() + 16 + 8 * dirCount;
+    for (uint64_t e = 0; e < entryCount; ++e) {
+        const char* rec = table + kEntrySize * e;
+        RPackEntry& entry = entries_[e];
+        entry.name = std::string_view(rec, ::strnlen(rec, kNameField));
+        entry.offset = readU32(rec + 64);
+        entry.stored = readU32(rec + 68);
+        entry.unpacked = readU32(rec + 72);
+        entry.kind = readU32(rec + 76);
+    }
+
+    // Walk the tree from the root once: every directory record reached must be in range and
+    // reached only once (a record reached twice would make listing loop or explode), and the
+    // name index is built for the directories the program can reach.
+    std::vector<bool> seen(dirCount, false);
+    std::vector<uint32_t> work{root_};
+    seen[root_] = true;
+    while (!work.empty()) {
+        const uint32_t d = work.back();
+        work.pop_back();
+        const RPackDirectory& dir = directories_[d];
+        if (uint64_t(dir.first) + dir.count > entryCount) damaged("directory record points outside the entry table");
+        for (uint32_t i = dir.first; i < dir.first + dir.count; ++i) {
+            const RPackEntry& entry = entries_[i];
+            index_.try_emplace(Key{d, entry.name}, i);
+            if (entry.kind != kPackKindDirectory) continue;
+            if (entry.offset >= dirCount) damaged("directory entry names a missing record");
+            if (seen[entry.offset]) damaged("directory records form a cycle or are shared");
+            seen[entry.offset] = true;
+            work.push_back(entry.offset);
+        }
+    }
+    current_ = root_;
+    rootPrefix_.clear();
+}
+
+int TPack::Lookup(uint32_t directory, std::string_view name, uint32_t kind) const {
+    const auto it = index_.find(Key{directory, name});
+    if (it == index_.end()) return -1;
+    // The first entry with the name decides, whatever its kind.
+    return entries_[it->second].kind == kind ? static_cast<int>(it->second) : -1;
+}
+
+int TPack::Resolve(std::string_view path) const {
+    if (path.size() > kPackMaxPath) return -1;
+    const std::string normal = NormalizePackName(path);
+    std::string_view rest = normal;
+    if (!rootPrefix_.empty() && rest.substr(0, rootPrefix_.size()) == rootPrefix_) rest.remove_prefix(rootPrefix_.size());
+    uint32_t dir = current_;
+    if (!rest.empty() && rest.front() == '\\') {
+        rest.remove_prefix(1);
+        dir = root_;
+    }
+    for (;;) {
+        const size_t cut = rest.find('\\');
+        const std::string_view component = rest.substr(0, cut);
+        if (component.size() > kPackMaxComponent) return -1;
+        if (cut == std::string_view::npos) return Lookup(dir, component, kPackKindFile);
+        const int sub = Lookup(dir, component, kPackKindDirectory);
+        if (sub < 0) return -1;
+        dir = entries_[sub].offset;
+        rest.remove_prefix(cut + 1);
+    }
+}
+
+bool TPack::ReadEntry(int index, TMemoryStream& stream) const {
+    if (index < 0 || size_t(index) >= entries_.size()) return false;
+    const RPackEntry& entry = entries_[index];
+    if (entry.kind != kPackKindFile) return false;
+    const uint64_t start = dataOrigin_ + entry.offset;
+    if (start > file_.size() || entry.stored > file_.size() - start) return false;
+    if (!honestSize(entry.stored, entry.unpacked, kPackMaxEntrySize)) return false;
+    const auto* source = reinterpret_cast<const uint8_t*>(file_.data() + start);
+    if (entry.stored == entry.unpacked) {
+        stream.Assign(source, entry.stored);
+        return true;
+    }
+    TMemoryStream out;
+    out.SetSize(entry.unpacked);
+    size_t produced = entry.unpacked;
+    if (InflateBuffer(out.Data(), &produced, source, entry.stored) != 0) return false;
+    out.SetSize(produced);
+    out.Seek(0);
+    stream = std::move(out);
+    return true;
+}
+
+void TPack::Walk(const std::function<void(const std::string&, const RPackEntry&)>& visit, bool includeHidden) const {
+    // Iterative depth-first walk; the tree was checked to be finite and acyclic when opened.
+    struct Frame {
+        uint32_t next, end;
+        std::string prefix;
+    };
+    std::vector<Frame> stack;
+    stack.push_back({directories_[root_].first, directories_[root_].first + directories_[root_].count, {}});
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next == top.end) {
+            stack.pop_back();
+            continue;
+        }
+        const RPackEntry& entry = entries_[top.next++];
+        if (!includeHidden && !entry.name.empty() && entry.name.front() == '.') continue;
+        std::string path = top.prefix;
+        path += entry.name;
+        visit(path, entry);
+        if (entry.kind == kPackKindDirectory) {
+            const RPackDirectory& dir = directories_[entry.offset];
+            stack.push_back({dir.first, dir.first + dir.count, path + '\\'});
+        }
+    }
+}
+
+TDynamicStringArray TPack::ListFiles() const {
+    TDynamicStringArray files;
+    Walk([&](const std::string& path, const RPackEntry& entry) {
+        if (entry.kind == kPackKindFile) files.push_back(path);
+    }, false);
+    return files;
+}
+
+namespace {
+std::unique_ptr<TPack>& thePack() {
+    static std::unique_ptr<TPack> pack;
+    return pack;
+}
+} // namespace
+
+int OpenPack(const std::string& path) {
+    thePack().reset();
+    const auto host = FileAccess().FindFile(path);
+    if (!host) throw EFOpenError("Cannot open file \"" + path + "\". No such file");
+    thePack() = TPack::Open(*host);
+    return 0;
+}
+
+void ClosePack() { thePack().reset(); }
+
+TPack* CurrentPack() { return thePack().get(); }
+
+void SetPackRootPrefix(std::string_view prefix) {
+    if (thePack()) thePack()->SetRootPrefix(prefix);
+}
+
+int ResolvePackPath(std::string_view path) { return thePack() ? thePack()->Resolve(path) : -1; }
+
+bool PackFileExists(const std::string& path) {
+    return FileAccess().FindFile(path).has_value() || ResolvePackPath(path) >= 0;
+}
+
+TDynamicStringArray ListPackFiles() { return thePack() ? thePack()->ListFiles() : TDynamicStringArray{}; }

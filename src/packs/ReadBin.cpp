@@ -1,0 +1,86 @@
+#include "packs/ReadBin.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "base/Cp1251.h"
+#include "base/FileErrors.h"
+#include "packs/FileAccess.h"
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool readExact(std::FILE* f, void* buffer, size_t count) { return std::fread(buffer, 1, count, f) == count; }
+
+uint32_t readU32(std::FILE* f) {
+    unsigned char b[4];
+    if (!readExact(f, b, 4)) throw EInOutError("Read beyond end of file");
+    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+}
+
+} // namespace
+
+void TReadBin::OpenBundle(const std::string& fileName) {
+    fileName_ = fileName;
+    directory_.clear();
+    const auto host = FileAccess().FindFile(fileName);
+    if (!host) throw EInOutError("File not found: " + fileName);
+    hostPath_ = *host;
+    File f(std::fopen(hostPath_.c_str(), "rb"));
+    if (!f) throw EInOutError("File not found: " + fileName);
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) throw EInOutError("Cannot read " + fileName);
+    const long fileSize = std::ftell(f.get());
+    std::rewind(f.get());
+
+    unsigned char countBytes[2];
+    if (!readExact(f.get(), countBytes, 2)) throw EInOutError("Read beyond end of file");
+    const unsigned count = countBytes[0] | countBytes[1] << 8;
+    TDynamicBinArray dir(count);
+    for (RBin& entry : dir) {
+        const uint32_t length = readU32(f.get());
+        if (length > kBundleMaxName) throw EInOutError("Bundle entry name longer than 256 bytes");
+        entry.name.resize(length);
+        if (!readExact(f.get(), entry.name.data(), length)) throw EInOutError("Read beyond end of file");
+        const uint32_t offset = readU32(f.get());
+        const uint32_t size = readU32(f.get());
+        if (uint64_t(offset) + size > uint64_t(fileSize)) throw EInOutError("Bundle entry lies beyond the end of the file");
+        entry.offset = static_cast<int32_t>(offset);
+        entry.size = static_cast<int32_t>(size);
+    }
+    directory_ = std::move(dir);
+}
+
+const RBin* TReadBin::Find(const std::string& name) const {
+    for (const RBin& entry : directory_)
+        if (Cp1251::equalsNoCase(entry.name, name)) return &entry;
+    return nullptr;
+}
+
+bool TReadBin::BundleHas(const std::string& name) const { return Find(name) != nullptr; }
+
+bool TReadBin::ReadBytes(const RBin& entry, std::vector<uint8_t>& out) const {
+    File f(std::fopen(hostPath_.c_str(), "rb"));
+    if (!f || std::fseek(f.get(), entry.offset, SEEK_SET) != 0) return false;
+    out.resize(static_cast<size_t>(entry.size));
+    return readExact(f.get(), out.data(), out.size());
+}
+
+int TReadBin::ReadBundleEntry(const std::string& name, std::vector<uint8_t>& buffer) const {
+    const RBin* entry = Find(name);
+    std::vector<uint8_t> bytes;
+    if (!entry || !ReadBytes(*entry, bytes)) return -1;
+    buffer = std::move(bytes);
+    return entry->size;
+}
+
+bool TReadBin::ReadBundleStream(const std::string& name, TMemoryStream& stream) const {
+    const RBin* entry = Find(name);
+    std::vector<uint8_t> bytes;
+    if (!entry || !ReadBytes(*entry, bytes)) return false;
+    stream.Assign(bytes.data(), bytes.size());
+    return true;
+}
