@@ -1,0 +1,14 @@
+# Installs the Debian packages Bookshell builds and tests with. Sourced by the set-up scripts.
+BOOKSHELL_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+)
+
+install_packages() {
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update
+  $sudo apt-get install -y --no-install-recommends "${BOOKSHELL_PACKAGES[@]}"
+}
