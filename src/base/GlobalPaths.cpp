@@ -1,11 +1,12 @@
 #include "base/GlobalPaths.h"
 
-namespace {
-std::string gCdRoot;
-std::string gProgramDir;
-} // namespace
+TStartState& StartState() {
+    static TStartState state;
+    return state;
+}
 
-const std::string& CdRoot() { return gCdRoot; }
-const std::string& ProgramDir() { return gProgramDir; }
-void SetCdRoot(std::string value) { gCdRoot = std::move(value); }
-void SetProgramDir(std::string value) { gProgramDir = std::move(value); }
+const std::string& CdRoot() { return StartState().cdRoot; }
+const std::string& ProgramDir() { return StartState().programDir; }
+const std::string& AppTitle() { return StartState().appTitle; }
+void SetCdRoot(std::string value) { StartState().cdRoot = std::move(value); }
+void SetProgramDir(std::string value) { StartState().programDir = std::move(value); }

@@ -1,0 +1,70 @@
+#include "app/CommandLine.h"
+
+#include <cctype>
+
+#include "base/Cp1251.h"
+
+const char* const kUsage =
+    "Usage: bookshell [--disc DIR] [--drive LETTER] [PAGE /t | FILE [/h]]\n"
+    "Opens a reference book from its disc folder.\n"
+    "  --disc DIR       the disc's program folder (holding interface.dat and Zaz.dhl);\n"
+    "                   default: this program's folder when it holds Zaz.dhl, else the sample book\n"
+    "  --drive LETTER   the drive letter the book sees its disc as (default d)\n"
+    "  --help           show this help\n"
+    "  --version        show the version\n"
+    "  PAGE /t          open the thesaurus window on PAGE\n"
+    "  FILE [/h]        open the standard window on FILE (/h: help only)\n";
+
+std::string TCommandLine::RawCommandLine() const {
+    std::string raw;
+    for (const auto& arg : bookArgs) {
+        if (!raw.empty()) raw += ' ';
+        raw += arg;
+    }
+    return raw;
+}
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8) {
+    TCommandLine line;
+    auto fail = [&](const std::string& message) {
+        if (line.error.empty()) line.error = message;
+    };
+    for (size_t i = 0; i < argsUtf8.size(); ++i) {
+        const std::string& arg = argsUtf8[i];
+        if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
+            line.bookArgs.push_back(Cp1251::fromUtf8(arg));
+            continue;
+        }
+        const size_t eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        std::optional<std::string> value;
+        if (eq != std::string::npos) value = arg.substr(eq + 1);
+        const bool takesValue = name == "--disc" || name == "--drive";
+        if (takesValue && !value) {
+            if (i + 1 >= argsUtf8.size()) {
+                fail(name + " needs a value");
+                continue;
+            }
+            value = argsUtf8[++i];
+        }
+        if (name == "--help") line.help = true;
+        else if (name == "--version") line.version = true;
+        else if (name == "--disc") line.discDir = *value;
+        else if (name == "--drive") {
+            const std::string& d = *value;
+            if ((d.size() == 1 || (d.size() == 2 && d[1] == ':')) && std::isalpha(static_cast<unsigned char>(d[0])))
+                line.drive = static_cast<char>(std::tolower(static_cast<unsigned char>(d[0])));
+            else
+                fail("--drive needs a letter, not \"" + d + "\"");
+        } else {
+            fail("unknown option " + name);
+        }
+    }
+    return line;
+}
+
+TStartMode ChooseStartMode(const TCommandLine& line) {
+    if (line.RawCommandLine().find("/t") != std::string::npos) return TStartMode::Thesaurus;
+    if (!line.bookArgs.empty()) return TStartMode::Standard;
+    return TStartMode::Shell;
+}

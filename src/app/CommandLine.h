@@ -1,0 +1,29 @@
+#pragma once
+// The program's command line: its own long options come first and are removed; what remains
+// are the book's arguments (a page with "/t" for the thesaurus window, a file for the standard
+// window, " /h" for help only).
+#include <optional>
+#include <string>
+#include <vector>
+
+struct TCommandLine {
+    std::string discDir;   // --disc DIR (host path, UTF-8)
+    char drive = 'd';      // --drive LETTER
+    bool help = false;     // --help
+    bool version = false;  // --version
+    std::vector<std::string> bookArgs;  // CP1251
+    std::string error;     // a malformed option, for one line on stderr
+
+    // The book's arguments joined by spaces: the text the start mode is chosen from. The
+    // program's own path is left out, since a host path is full of "/".
+    std::string RawCommandLine() const;
+};
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8);
+
+enum class TStartMode { Shell, Thesaurus, Standard };
+// "/t" anywhere (case-sensitive) starts the thesaurus window; any other argument the standard
+// window; none the skinned shell.
+TStartMode ChooseStartMode(const TCommandLine& line);
+
+extern const char* const kUsage;

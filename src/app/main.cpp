@@ -1,0 +1,51 @@
+// Process entry: the application object, the program's own options, the main window.
+#include <QElapsedTimer>
+#include <cstdio>
+#include <iostream>
+
+#include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/MainForm.h"
+#include "app/ProgramFolder.h"
+#include "platform/InstanceLock.h"
+
+int main(int argc, char** argv) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    TApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(true);
+
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const TCommandLine line = ParseCommandLine(args);
+    if (!line.error.empty()) {
+        std::cerr << "bookshell: " << line.error << " (see bookshell --help)\n";
+        return 2;
+    }
+    if (line.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (line.version) {
+        std::cout << "bookshell " BOOKSHELL_VERSION "\n";
+        return 0;
+    }
+    const std::string folder = ChooseProgramFolder(line.discDir, QCoreApplication::applicationDirPath().toStdString());
+    if (folder.empty()) {
+        std::cerr << "bookshell: no book to open: name its folder with --disc DIR\n";
+        return 1;
+    }
+
+    TInstanceLock lock;
+    std::unique_ptr<TMainForm> form;
+    try {
+        form = std::make_unique<TMainForm>(folder, line, lock);
+    } catch (const std::exception& e) {
+        std::cerr << "bookshell: the book's window could not be built: " << e.what() << "\n";
+        return 1;
+    }
+    if (form->Terminating()) {
+        if (!form->ExitMessage().empty()) std::cerr << "bookshell: " << form->ExitMessage() << "\n";
+        return form->ExitCode();
+    }
+    form->show();
+    return app.exec();
+}

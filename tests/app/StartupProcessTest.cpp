@@ -1,0 +1,83 @@
+// The program started as a user starts it: one instance per title, arguments that skip the
+// instance test, and clear failures on bad disc folders.
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include "app/TestDisc.h"
+#include "packs/PackTestUtil.h"
+#include "platform/InstanceLock.h"
+
+namespace {
+
+struct Program {
+    QProcess process;
+    explicit Program(const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_DATA_HOME", QString::fromStdString(MakeTempDir()));
+        process.setProcessEnvironment(env);
+        process.start(BOOKSHELL_EXE, args);
+        process.waitForStarted(10000);
+    }
+    ~Program() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(10000);
+        }
+    }
+    QString Stderr() { return QString::fromUtf8(process.readAllStandardError()); }
+};
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 20000) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (condition()) return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
+
+} // namespace
+
+TEST(StartupProcess, ASecondStartOfTheSameBookEndsQuietlyButArgumentsSkipTheTest) {
+    const std::string title = UniqueTitle("proc");
+    const TestDisc disc = MakeTestDisc("title=" + title + "\r\n");
+    const QString folder = QString::fromStdString(disc.programDir);
+
+    Program first({"--disc", folder});
+    const QString lockPath = TInstanceLock::LockPath("P" + title.substr(1));
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(lockPath); })) << first.Stderr().toStdString();
+    ASSERT_EQ(first.process.state(), QProcess::Running);
+
+    Program second({"--disc", folder});
+    ASSERT_TRUE(second.process.waitForFinished(20000));
+    EXPECT_EQ(second.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.process.exitCode(), 0);
+    EXPECT_TRUE(second.Stderr().contains("already open"));
+
+    // A file argument opens the standard window and never asks for the lock.
+    Program standard({"--disc", folder, "page.htm"});
+    EXPECT_FALSE(standard.process.waitForFinished(1500));
+    EXPECT_EQ(standard.process.state(), QProcess::Running);
+    EXPECT_EQ(first.process.state(), QProcess::Running);
+}
+
+TEST(StartupProcess, BadDiscFoldersFailWithOneClearLine) {
+    const TestDisc disc = MakeTestDisc("title=x\r\n");
+    QFile::remove(QString::fromStdString(disc.programDir + "/Zaz.dhl"));
+    Program noBundle({"--disc", QString::fromStdString(disc.programDir)});
+    ASSERT_TRUE(noBundle.process.waitForFinished(20000));
+    EXPECT_EQ(noBundle.process.exitCode(), 1);
+    const QString err = noBundle.Stderr().trimmed();
+    EXPECT_TRUE(err.startsWith("bookshell: ")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Zaz.dhl"));
+    EXPECT_FALSE(err.contains('\n'));
+
+    Program badOption({"--drive", "42"});
+    ASSERT_TRUE(badOption.process.waitForFinished(20000));
+    EXPECT_EQ(badOption.process.exitCode(), 2);
+}
