@@ -1,0 +1,165 @@
+// Draws the sample book's skin and page pictures at build time, so the repository holds no
+// binary art: screen backgrounds, three looks of every button, the icon, and page pictures.
+// Usage: samplebook_art SKIN_DIR PAGES_DIR
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cstdio>
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+const QColor kLeather(92, 38, 20);
+const QColor kBrass(214, 170, 82);
+const QColor kPaper(250, 246, 232);
+
+bool save(const QImage& image, const QString& path) {
+    if (image.save(path)) return true;
+    std::fprintf(stderr, "samplebook_art: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+QFont font(int pixels, bool bold = false) {
+    QFont f("DejaVu Sans");
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+void leather(QPainter& p, const QRect& r) {
+    QLinearGradient g(r.topLeft(), r.bottomRight());
+    g.setColorAt(0, kLeather.lighter(130));
+    g.setColorAt(1, kLeather.darker(140));
+    p.fillRect(r, g);
+    p.setPen(QPen(kBrass, 3));
+    p.drawRoundedRect(r.adjusted(6, 6, -7, -7), 18, 18);
+}
+
+// Screen 1: the cover with the title.
+QImage startScreen() {
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    leather(p, img.rect());
+    p.setPen(kBrass);
+    p.setFont(font(34, true));
+    p.drawText(QRect(60, 120, 680, 180), Qt::AlignCenter | Qt::TextWordWrap,
+               QString::fromUtf8("Руководство по ремонту\nи эксплуатации автомобиля"));
+    p.setFont(font(18));
+    p.drawText(QRect(60, 320, 680, 40), Qt::AlignCenter, QString::fromUtf8("Пример книги Bookshell"));
+    // A stylised wheel.
+    p.setPen(QPen(kBrass, 6));
+    p.drawEllipse(QPoint(400, 420), 50, 50);
+    p.drawEllipse(QPoint(400, 420), 12, 12);
+    for (int a = 0; a < 360; a += 60) {
+        p.save();
+        p.translate(400, 420);
+        p.rotate(a);
+        p.drawLine(12, 0, 50, 0);
+        p.restore();
+    }
+    return img;
+}
+
+// Screen 2: the reading desk with room for the contents tree and the page.
+QImage readingScreen() {
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    leather(p, img.rect());
+    p.fillRect(QRect(30, 56, 184, 490), kPaper.darker(105));
+    p.fillRect(QRect(218, 56, 566, 508), kPaper);
+    p.setPen(kBrass);
+    p.setFont(font(16, true));
+    p.drawText(QRect(30, 18, 740, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("Руководство по ремонту и эксплуатации автомобиля"));
+    return img;
+}
+
+enum class Look { Up, Hover, Down };
+
+// One look of a rounded button with a caption or a symbol.
+QImage button(const QSize& size, const QString& caption, Look look) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(kLeather);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor face = look == Look::Up ? kBrass : look == Look::Hover ? kBrass.lighter(125) : kBrass.darker(135);
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, face.lighter(115));
+    g.setColorAt(1, face.darker(115));
+    p.setBrush(g);
+    p.setPen(QPen(kLeather.darker(150), 1));
+    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 6, 6);
+    p.setPen(kLeather.darker(160));
+    p.setFont(font(size.height() > 30 ? 15 : 14, true));
+    const QRect text = look == Look::Down ? img.rect().translated(1, 1) : img.rect();
+    p.drawText(text, Qt::AlignCenter, caption);
+    return img;
+}
+
+bool buttonSet(const QString& dir, const QString& stem, const QSize& size, const QString& caption) {
+    bool ok = true;
+    const Look looks[] = {Look::Up, Look::Hover, Look::Down};
+    for (int i = 0; i < 3; ++i) ok &= save(button(size, caption, looks[i]), dir + "/" + stem + QString::number(i + 1) + ".bmp");
+    return ok;
+}
+
+QImage icon() {
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(kLeather);
+    p.setPen(QPen(kBrass, 2));
+    p.drawRoundedRect(QRectF(3, 2, 26, 28), 3, 3);
+    p.setPen(QPen(kBrass, 2));
+    p.drawEllipse(QPointF(16, 16), 7, 7);
+    return img;
+}
+
+// A page picture: a labelled diagram.
+QImage diagram(const QString& label, const QColor& tint) {
+    QImage img(320, 200, QImage::Format_RGB32);
+    img.fill(kPaper);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(tint.darker(150), 3));
+    p.setBrush(tint.lighter(160));
+    p.drawRoundedRect(QRectF(40, 40, 240, 110), 20, 20);
+    p.drawEllipse(QPointF(100, 150), 28, 28);
+    p.drawEllipse(QPointF(220, 150), 28, 28);
+    p.setPen(Qt::black);
+    p.setFont(font(16, true));
+    p.drawText(QRect(0, 0, 320, 36), Qt::AlignCenter, label);
+    return img;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: samplebook_art SKIN_DIR PAGES_DIR\n");
+        return 2;
+    }
+    const QString skin = QString::fromLocal8Bit(argv[1]);
+    const QString pages = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(skin);
+    QDir().mkpath(pages + "/run/html/img");
+    bool ok = save(startScreen(), skin + "/back1.bmp") && save(readingScreen(), skin + "/back2.bmp");
+    ok &= buttonSet(skin, "read", {160, 40}, QString::fromUtf8("Читать"));
+    ok &= buttonSet(skin, "home", {160, 34}, QString::fromUtf8("На главную"));
+    ok &= buttonSet(skin, "min", {24, 24}, QString::fromUtf8("–"));
+    ok &= buttonSet(skin, "close", {24, 24}, QString::fromUtf8("×"));
+    ok &= save(icon(), skin + "/book.ico");
+    ok &= save(diagram(QString::fromUtf8("Двигатель"), QColor(70, 110, 160)), pages + "/run/html/img/engine.png");
+    ok &= save(diagram(QString::fromUtf8("Тормоза"), QColor(160, 70, 60)), pages + "/run/html/img/brakes.jpg");
+    ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
+    return ok ? 0 : 1;
+}
