@@ -1,0 +1,14 @@
+#include "platform/SettingsStore.h"
+
+#include "base/Cp1251.h"
+
+#include <QStandardPaths>
+
+TSettingsStore::TSettingsStore(const std::string& appTitle) : TRegistryStore(FilePath(appTitle), {}) {}
+
+QString TSettingsStore::FilePath(const std::string& appTitle) {
+    QString name = QString::fromStdString(Cp1251::toUtf8(appTitle));
+    name.replace(u'/', u'_');  // a title must not leave the folder
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/No Name/") + name + QStringLiteral(".conf");
+}
