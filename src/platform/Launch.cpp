@@ -1,0 +1,81 @@
+#include "platform/Launch.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <optional>
+
+namespace {
+
+bool IsWindowsProgram(const QString& program) {
+    for (const char* ext : {".exe", ".com", ".bat"})
+        if (program.endsWith(QLatin1String(ext), Qt::CaseInsensitive)) return true;
+    return false;
+}
+
+struct RCommand {
+    QString executable;
+    QStringList args;
+};
+
+// What actually runs for a program: Wine for a Windows program, the file itself when it is
+// executable. Nothing when neither applies.
+std::optional<RCommand> ResolveProgram(const QString& program, const QStringList& args) {
+    if (IsWindowsProgram(program)) {
+        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        if (wine.isEmpty()) return std::nullopt;
+        return RCommand{wine, QStringList{program} + args};
+    }
+    const QFileInfo info(program);
+    if (info.isFile() && info.isExecutable()) return RCommand{info.absoluteFilePath(), args};
+    return std::nullopt;
+}
+
+bool StartDetached(const RCommand& command, const QString& workingDir) {
+    QProcess process;
+    process.setProgram(command.executable);
+    process.setArguments(command.args);
+    if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
+    return process.startDetached();
+}
+
+} // namespace
+
+bool ShellOpen(const QString& fileOrUrl, const QString& workingDir) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty() || fileOrUrl.isEmpty()) return false;
+    return StartDetached({opener, {fileOrUrl}}, workingDir);
+}
+
+bool LaunchProgram(const QString& program, const QStringList& args, const QString& workingDir) {
+    if (const auto command = ResolveProgram(program, args)) return StartDetached(*command, workingDir);
+    if (IsWindowsProgram(program)) return false;
+    return ShellOpen(program, workingDir);
+}
+
+bool StartNewInstance(const QStringList& args) {
+    if (!QCoreApplication::instance()) return false;
+    return StartDetached({QCoreApplication::applicationFilePath(), args}, {});
+}
+
+int RunAndWait(const QString& program, const QStringList& args, const QString& workingDir,
+               int timeoutMs) {
+    const auto command = ResolveProgram(program, args);
+    if (!command) return -1;
+    QProcess process;
+    process.setProgram(command->executable);
+    process.setArguments(command->args);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
+    process.start();
+    if (!process.waitForStarted()) return -1;
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeoutMs < 0 ? -1 : timeoutMs)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return -1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
