@@ -1,6 +1,11 @@
 #include "app/Application.h"
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+#include "app/AppState.h"
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // From the moment the application is asked to end, timers deliver no more ticks.
+    connect(this, &QCoreApplication::aboutToQuit, [] { SetApplicationTerminating(true); });
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {

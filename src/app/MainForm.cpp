@@ -7,6 +7,7 @@
 
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
+#include "platform/ChannelWindow.h"
 
 namespace {
 QString fromCp1251(const std::string& text) { return QString::fromStdString(Cp1251::toUtf8(text)); }
@@ -41,9 +42,27 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
     QApplication::setApplicationDisplayName(QString());
     if (start_.outcome == TStartOutcome::Shell) QApplication::setApplicationName(caption);
     setWindowTitle(caption);
+    channel_ = new TChannelWindow(this);
+    channel_->SetCaption(Cp1251::fromUtf8(caption.toStdString()));
+    connect(channel_, &TChannelWindow::CloseRequested, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(caption, this);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
     resize(800, 600);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (channel_) channel_->SetVisible(true);
+}
+
+void TMainForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (channel_) channel_->SetVisible(false);
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (channel_ && event->type() == QEvent::ActivationChange && isActiveWindow()) channel_->MarkRaised();
 }

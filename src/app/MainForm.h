@@ -6,6 +6,7 @@
 
 #include "app/Startup.h"
 
+class TChannelWindow;
 class TInstanceLock;
 
 class TMainForm : public QWidget {
@@ -20,8 +21,14 @@ public:
     const std::string& ExitMessage() const { return start_.message; }
     TStartOutcome Outcome() const { return start_.outcome; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void FormCreate(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
 
     TStartResult start_;
+    TChannelWindow* channel_ = nullptr;  // how the book's other processes see this window
 };

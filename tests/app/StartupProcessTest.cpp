@@ -9,6 +9,7 @@
 
 #include "app/TestDisc.h"
 #include "packs/PackTestUtil.h"
+#include "platform/InstanceChannel.h"
 #include "platform/InstanceLock.h"
 
 namespace {
@@ -64,6 +65,13 @@ TEST(StartupProcess, ASecondStartOfTheSameBookEndsQuietlyButArgumentsSkipTheTest
     EXPECT_FALSE(standard.process.waitForFinished(1500));
     EXPECT_EQ(standard.process.state(), QProcess::Running);
     EXPECT_EQ(first.process.state(), QProcess::Running);
+
+    // Other processes find the book's window by its caption, in any letter case, and can close it.
+    THandle window = 0;
+    ASSERT_TRUE(WaitFor([&] { return TInstanceChannel::Instance().FindVisibleWindow("p" + title.substr(1), window); }));
+    EXPECT_TRUE(TInstanceChannel::Instance().SendClose(window));
+    ASSERT_TRUE(first.process.waitForFinished(20000));
+    EXPECT_EQ(first.process.exitCode(), 0);
 }
 
 TEST(StartupProcess, BadDiscFoldersFailWithOneClearLine) {

@@ -1,7 +1,6 @@
 #include "app/TestDisc.h"
 
 #include <filesystem>
-#include <cstdlib>
 #include <unistd.h>
 
 #include "packs/BundleWriter.h"
@@ -27,12 +26,3 @@ TestDisc MakeTestDisc(const std::string& structText, const std::string& runName,
 
 std::string UniqueTitle(const std::string& stem) { return stem + " " + std::to_string(::getpid()); }
 
-namespace {
-// Tests run with a private runtime folder, so that instance locks and window entries never meet
-// a developer's running books, and Qt has no reason to warn about a missing one.
-const bool runtimeFolderSet = [] {
-    std::string dir = (std::filesystem::temp_directory_path() / "bookshell-runtime-XXXXXX").string();
-    if (mkdtemp(dir.data())) setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    return true;
-}();
-} // namespace

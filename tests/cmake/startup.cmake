@@ -5,10 +5,11 @@ add_executable(bookshell_startup_tests
   app/StartupTest.cpp
   app/StartupProcessTest.cpp
   app/TestDisc.cpp
+  app/QtTestMain.cpp
   packs/PackTestUtil.cpp
 )
 target_include_directories(bookshell_startup_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(bookshell_startup_tests PRIVATE bookshell_app GTest::gtest_main)
+target_link_libraries(bookshell_startup_tests PRIVATE bookshell_app GTest::gtest)
 target_compile_definitions(bookshell_startup_tests PRIVATE BOOKSHELL_EXE="$<TARGET_FILE:bookshell>")
 add_dependencies(bookshell_startup_tests bookshell)
 gtest_discover_tests(bookshell_startup_tests DISCOVERY_TIMEOUT 60
