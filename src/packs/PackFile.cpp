@@ -146,12 +146,15 @@ void TPack::Load() {
     // Walk the tree from the root once: every directory record reached must be in range and
     // reached only once (a record reached twice would make listing loop or explode), and the
     // name index is built for the directories the program can reach.
+    // A folder deeper than the longest resolvable path could never be reached, and listing
+    // one costs memory with the square of its depth: such a tree is damage.
     std::vector<bool> seen(dirCount, false);
-    std::vector<uint32_t> work{root_};
+    std::vector<std::pair<uint32_t, uint32_t>> work{{root_, 0}};  // record, depth
     seen[root_] = true;
     while (!work.empty()) {
-        const uint32_t d = work.back();
+        const auto [d, depth] = work.back();
         work.pop_back();
+        if (depth > kPackMaxDepth) damaged("directory tree deeper than any path can reach");
         const RPackDirectory& dir = directories_[d];
         if (uint64_t(dir.first) + dir.count > entryCount) damaged("directory record points outside the entry table");
         for (uint32_t i = dir.first; i < dir.first + dir.count; ++i) {
@@ -161,7 +164,7 @@ void TPack::Load() {
             if (entry.offset >= dirCount) damaged("directory entry names a missing record");
             if (seen[entry.offset]) damaged("directory records form a cycle or are shared");
             seen[entry.offset] = true;
-            work.push_back(entry.offset);
+            work.emplace_back(entry.offset, depth + 1);
         }
     }
     current_ = root_;

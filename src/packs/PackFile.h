@@ -40,6 +40,8 @@ constexpr uint64_t kZlibMaxRatio = 1032;
 // Longest path and path component that can be looked up.
 constexpr size_t kPackMaxPath = 1024;
 constexpr size_t kPackMaxComponent = 100;
+// Deepest folder a path of kPackMaxPath characters can name (each level takes two or more).
+constexpr uint32_t kPackMaxDepth = kPackMaxPath / 2;
 
 // Normalises a pack name byte by byte: "/" -> "\", a-z upper-cased, bytes 0xE0 and above
 // lose 0x20 (CP1251 а-я -> А-Я); ё (0xB8) and all other bytes stay.

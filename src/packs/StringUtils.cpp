@@ -62,8 +62,9 @@ std::string ParseStringAt(const std::string& line, int p) {
 }
 
 uint32_t ParseColorAt(const std::string& line, int p) {
-    if (p < 1) p = 1;
     const int n = static_cast<int>(line.size());
+    if (p < 1) p = 1;
+    if (p > n) p = n + 1;  // every position past the end reads alike; keeps the sums below in range
     while (p <= n && !isDigit(at(line, p))) ++p;
     const int r = ParseIntAt(line, p);
     const int a = decimalWidth(r);

@@ -111,3 +111,21 @@ TEST(PackDamage, EntriesOutsideTheFileOrWithDishonestSizesAreUnreadable) {
     readFails({"F", 0, 64, 64u * 1032 + 1, 1});      // beyond zlib's largest ratio
     readFails({"F", 0, 64, 20, 1});                  // claims compression, holds no zlib data
 }
+
+// A chain of folders deeper than any path could name would make listing cost memory with the
+// square of its depth.
+TEST(PackDamage, FolderTreesDeeperThanAnyPathAreRefused) {
+    auto chain = [](uint32_t depth) {
+        HandPack p;
+        for (uint32_t d = 0; d < depth; ++d) {
+            p.directories.push_back({d, 1});
+            p.entries.push_back({"D", d + 1, 0, 0, 2});
+        }
+        p.directories.push_back({depth, 1});
+        p.entries.push_back(p.AddData("F", "x", false));
+        return BuildHandPack(p);
+    };
+    auto shallow = TPack::FromBytes(chain(400));
+    EXPECT_EQ(shallow->ListFiles().size(), 1u);
+    ExpectOpenFails(chain(3000));
+}

@@ -44,6 +44,7 @@ TEST_F(Parsers, ColoursTakeTheLowByteOfThreeNumbers) {
     EXPECT_EQ(ParseColorAt("color=256,257,258", 6), 0u + 1u * 256 + 2u * 65536);
     EXPECT_EQ(ParseColorAt("color=-1,2,3", 6), 1u + 2u * 256 + 3u * 65536);  // "-" skipped like any non-digit
     EXPECT_EQ(ParseColorAt("color=none", 6), 0xFFFFFFu);  // no digit: white
+    EXPECT_EQ(ParseColorAt("color=1,2,3", 2147483647), 0xFFFFFFu);  // far past the end, no overflow
 }
 
 TEST_F(Parsers, ListsContinueOverLinesAndExpandPaths) {
