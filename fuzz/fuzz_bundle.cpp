@@ -22,13 +22,14 @@ void check(bool condition) {
 }
 
 const std::string& scratchPath() {
-    static const std::string path = [] {
-        std::string p = "/tmp/bookshell-fuzz-bundle-" + std::to_string(::getpid()) + ".dhl";
-        std::atexit([] { std::remove(scratchPath().c_str()); });
-        return p;
-    }();
+    static const std::string path = "/tmp/bookshell-fuzz-bundle-" + std::to_string(::getpid()) + ".dhl";
     return path;
 }
+
+// libFuzzer ends the process without running exit handlers, so each run removes its file.
+struct RemoveScratch {
+    ~RemoveScratch() { std::remove(scratchPath().c_str()); }
+};
 
 bool writeScratch(const uint8_t* data, size_t size) {
     std::FILE* f = std::fopen(scratchPath().c_str(), "wb");
@@ -48,6 +49,7 @@ bool endsWithCfs(const std::string& name) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const RemoveScratch cleanup;
     if (!writeScratch(data, size)) std::abort();
     TReadBin bin;
     try {
