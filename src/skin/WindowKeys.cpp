@@ -3,16 +3,6 @@
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
 
-std::string StringKey(const std::string& line, std::string_view key) {
-    const int p = Pos(key, line);
-    return p ? ParseStringAt(line, p + static_cast<int>(key.size()) + 1) : std::string();
-}
-
-int32_t IntKey(const std::string& line, std::string_view key) {
-    const int p = Pos(key, line);
-    return p ? ParseIntAt(line, p) : 0;
-}
-
 RBtn ReadButtonKeys(const std::string& line) {
     RBtn b;
     b.left = IntKey(line, "vx");

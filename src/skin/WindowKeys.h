@@ -6,6 +6,7 @@
 #include "base/DynamicStringArray.h"
 #include "packs/StringUtils.h"
 #include "skin/Elements.h"
+#include "skin/KeyReader.h"
 
 struct RWindowKeys {
     std::string title;       // with its first character upper-cased
@@ -28,8 +29,3 @@ RWindowKeys ReadWindowKeys(const TDynamicStringArray& lines);
 
 // Reads the button keys vx, vy, fn1, fn2, fn3, hint and wav of one line.
 RBtn ReadButtonKeys(const std::string& line);
-
-// The value of a string key: the text after "key=" up to ";" (empty when the key is absent).
-std::string StringKey(const std::string& line, std::string_view key);
-// The value of an integer key: the first number at or after the key (0 when it is absent).
-int32_t IntKey(const std::string& line, std::string_view key);
