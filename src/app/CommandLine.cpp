@@ -10,6 +10,9 @@ const char* const kUsage =
     "  --disc DIR       the disc's program folder (holding interface.dat and Zaz.dhl);\n"
     "                   default: this program's folder when it holds Zaz.dhl, else the sample book\n"
     "  --drive LETTER   the drive letter the book sees its disc as (default d)\n"
+    "  --command TEXT   run a book command after start-up, as a key does (repeatable),\n"
+    "                   for example --command 2 for the second screen\n"
+    "  --screenshot FILE  save the window as a PNG picture after the commands, then exit\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "  PAGE /t          open the thesaurus window on PAGE\n"
@@ -39,7 +42,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8) {
         const std::string name = arg.substr(0, eq);
         std::optional<std::string> value;
         if (eq != std::string::npos) value = arg.substr(eq + 1);
-        const bool takesValue = name == "--disc" || name == "--drive";
+        const bool takesValue = name == "--disc" || name == "--drive" || name == "--command" || name == "--screenshot";
         if (takesValue && !value) {
             if (i + 1 >= argsUtf8.size()) {
                 fail(name + " needs a value");
@@ -50,6 +53,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8) {
         if (name == "--help") line.help = true;
         else if (name == "--version") line.version = true;
         else if (name == "--disc") line.discDir = *value;
+        else if (name == "--command") line.commands.push_back(Cp1251::fromUtf8(*value));
+        else if (name == "--screenshot") line.screenshot = *value;
         else if (name == "--drive") {
             const std::string& d = *value;
             if ((d.size() == 1 || (d.size() == 2 && d[1] == ':')) && std::isalpha(static_cast<unsigned char>(d[0])))

@@ -11,6 +11,8 @@ struct TCommandLine {
     char drive = 'd';      // --drive LETTER
     bool help = false;     // --help
     bool version = false;  // --version
+    std::vector<std::string> commands;  // --command TEXT, CP1251, run after start-up in order
+    std::string screenshot;             // --screenshot FILE (host path): save the window and exit
     std::vector<std::string> bookArgs;  // CP1251
     std::string error;     // a malformed option, for one line on stderr
 

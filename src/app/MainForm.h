@@ -1,15 +1,50 @@
 #pragma once
-// TMainForm: the program's skinned window. Its creation runs the start-up; the element pass and
-// the skin are built on top of what start-up read.
+// TMainForm: the program's skinned window. Its creation runs the start-up, reads the elements of
+// the interface description and builds the first screen; it then paints the skin, hit-tests its
+// buttons and switches, runs commands, animates its opening and closing, answers its keys,
+// dropped files and the messages of the book's other processes, and shuts down in order.
+#include <QImage>
+#include <QPolygon>
+#include <QRegion>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "app/Startup.h"
+#include "platform/WindowEntry.h"
+#include "skin/CommandTarget.h"
+#include "skin/InterfaceDescription.h"
 
+class IPageFrame;
+class QLabel;
 class TChannelWindow;
+class TEffBtnCar;
+class TEffCar;
 class TInstanceLock;
+class TMyControl;
+class TSuperTimer;
+struct RInstanceData;
 
-class TMainForm : public QWidget {
+// The run-time pictures of one button of the current screen.
+struct RBtnPic {
+    QImage pictures[3];  // normal, hover, pressed
+    bool spare = false;
+    bool hover = false;
+    bool pressed = false;
+    TMyControl* control = nullptr;
+    TEffBtnCar* fader = nullptr;
+    QImage shown;  // the look last given to the window (the end of the last fade)
+};
+
+// The run-time pictures of one switch of the current screen.
+struct RSwthPic {
+    QImage pictures[4];
+    TMyControl* control = nullptr;
+    TEffBtnCar* fader = nullptr;
+    QImage shown;
+};
+
+class TMainForm : public QWidget, public ICommandTarget {
     Q_OBJECT
 public:
     TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
@@ -21,14 +56,118 @@ public:
     const std::string& ExitMessage() const { return start_.message; }
     TStartOutcome Outcome() const { return start_.outcome; }
 
+    // Shows the window with its opening animation; done() runs once the animation has ended.
+    void ShowAnimated(std::function<void()> done = {});
+    bool AnimationRunning() const;
+    bool EffectRunning() const;
+    int CurrentScreen() const { return currentScreen_; }
+    const TInterfaceDescription& Elements() const { return elements_; }
+    const QImage& Background() const { return background_; }
+    const QRegion& WindowRegion() const { return region_; }
+    const std::vector<RBtnPic>& ButtonPictures() const { return buttonPics_; }
+    THandle WindowHandle() const;
+    // The page frame; null until the book's page views are built.
+    void SetPageFrame(IPageFrame* frame) { pageFrame_ = frame; }
+
+    // The mouse handlers of the skin, at a window point.
+    void FormMouseMove(QPoint point, Qt::KeyboardModifiers shift);
+    void FormMouseDown(Qt::MouseButton button, QPoint point, Qt::KeyboardModifiers shift);
+    void FormMouseUp(Qt::MouseButton button, QPoint point, Qt::KeyboardModifiers shift);
+    // A click the program makes on a single switch at its top-left corner + (1, 1).
+    void ClickSwitchOne(int index, bool silent);
+    // Runs a command as a key does: no sound.
+    void RunCommand(const std::string& command);
+    // Opens a dropped file by its kind.
+    void DropFile(const std::string& file);
+
+    // ICommandTarget
+    bool Busy() const override;
+    bool ButtonSoundsOn() const override { return buttonSounds_; }
+    int ScreenCount() const override;
+    bool HasPageFrame() const override { return pageFrame_ != nullptr; }
+    void CloseMainWindow(int exitButton) override;
+    void PlaySound(const std::string& file) override;
+    void SwitchScreen(int target, int index, int kind) override;
+    void RunFile(const std::string& file, const std::string& parameters) override;
+    void Minimize(int index, int kind) override;
+    void Back() override;
+    void Forward() override;
+    void OpenHtml(const std::string& file, int view) override;
+    void CopyHtml() override;
+    void PrintHtml() override;
+    void TopHtml() override;
+    void NextChapter() override;
+    void PrevChapter() override;
+    void Help() override;
+
+signals:
+    void ScreenChanged(int screen);
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    // Creation and shutdown.
     void FormCreate(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
+    void BuildWindow();
+    void FormDestroy();
+    // Skin pictures and state.
+    QImage LoadPicture(const std::string& name) const;
+    void BuildScreen(bool firstBuild);
+    void CopyLooksIntoBackground();
+    void ReadSwitchStates();
+    void WriteSwitchStates() const;
+    void ReplaySwitches(bool twice);
+    void Fade(TEffBtnCar* fader, QImage& shown, const QImage& from, const QImage& to, QPoint at);
+    void ShowDirect(QImage& shown, const QImage& picture, QPoint at);
+    void DragWindow();
+    void FormKeyDown(QKeyEvent* event);
+    // Window shape and animations.
+    void ApplyRegion(const QRegion& region);
+    void StartClosingSequence();
+    void AnimationTick();
+    // The book's other processes.
+    void OnCopyData(quint64 sender, const RInstanceData& record);
+    void OnMessage(quint32 message, quint64 wParam, quint64 lParam);
 
     TStartResult start_;
-    TChannelWindow* channel_ = nullptr;  // how the book's other processes see this window
+    TInterfaceDescription elements_;
+    int currentScreen_ = 0;
+    QImage background_;
+    std::vector<RBtnPic> buttonPics_;
+    std::vector<RSwthPic> switchOnePics_;
+    std::vector<RSwthPic> switchGrpPics_;
+    QPolygon shape_;
+    QRegion region_;
+    int exitButton_ = -1;
+    bool buttonSounds_ = true;
+    bool backgroundSound_ = true;
+    bool hints_ = true;
+    bool helpOnly_ = false;
+    bool answered_ = false;
+    bool answerYes_ = false;
+    std::string pendingPrintFile_;
+    std::vector<int> installedFonts_;
+
+    TChannelWindow* channel_ = nullptr;
+    TEffCar* car_ = nullptr;
+    TSuperTimer* animationTimer_ = nullptr;
+    TSuperTimer* clipStartTimer_ = nullptr;
+    QWidget* panelBkgrd_ = nullptr;
+    QLabel* piston_ = nullptr;
+    IPageFrame* pageFrame_ = nullptr;
+    enum class TAnimation { None, Opening, Closing } animation_ = TAnimation::None;
+    int insetX_ = 0;
+    int insetY_ = 0;
+    std::function<void()> openingDone_;
 };

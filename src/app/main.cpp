@@ -1,6 +1,7 @@
 // Process entry: the application object, the program's own options, the main window.
-#include <QElapsedTimer>
+#include <QTimer>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 
 #include "app/Application.h"
@@ -9,10 +10,29 @@
 #include "app/ProgramFolder.h"
 #include "platform/InstanceLock.h"
 
+namespace {
+
+// After the opening animation: the --command texts in order, then the --screenshot picture
+// once every effect has settled.
+void runScripted(TMainForm& form, const TCommandLine& line) {
+    for (const auto& command : line.commands) form.RunCommand(command);
+    if (line.screenshot.empty()) return;
+    auto* poll = new QTimer(&form);
+    QObject::connect(poll, &QTimer::timeout, &form, [&form, poll, file = line.screenshot] {
+        if (form.EffectRunning() || form.AnimationRunning()) return;
+        poll->stop();
+        const bool saved = form.grab().save(QString::fromStdString(file), "PNG");
+        if (!saved) std::cerr << "bookshell: cannot write the screenshot " << file << "\n";
+        QApplication::exit(saved ? 0 : 1);
+    });
+    poll->start(20);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     TApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(true);
 
     const std::vector<std::string> args(argv + 1, argv + argc);
     const TCommandLine line = ParseCommandLine(args);
@@ -46,6 +66,13 @@ int main(int argc, char** argv) {
         if (!form->ExitMessage().empty()) std::cerr << "bookshell: " << form->ExitMessage() << "\n";
         return form->ExitCode();
     }
-    form->show();
-    return app.exec();
+    if (form->Outcome() == TStartOutcome::Shell) {
+        TMainForm* window = form.get();
+        form->ShowAnimated([window, &line] { runScripted(*window, line); });
+    } else {
+        form->show();
+    }
+    const int code = app.exec();
+    form.reset();  // shutdown runs while the application object still exists
+    return code;
 }

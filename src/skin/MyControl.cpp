@@ -1,0 +1,17 @@
+#include "skin/MyControl.h"
+
+#include <QMouseEvent>
+
+TMyControl::TMyControl(QWidget* parent, const QRect& rect, const QString& hint, TForward forward)
+    : QWidget(parent), forward_(std::move(forward)) {
+    setGeometry(rect);
+    setToolTip(hint);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_TranslucentBackground);
+    show();
+}
+
+void TMyControl::mouseMoveEvent(QMouseEvent* event) { forward_(TMouse::Move, event, event->position().toPoint() + pos()); }
+void TMyControl::mousePressEvent(QMouseEvent* event) { forward_(TMouse::Down, event, event->position().toPoint() + pos()); }
+void TMyControl::mouseReleaseEvent(QMouseEvent* event) { forward_(TMouse::Up, event, event->position().toPoint() + pos()); }
