@@ -1,7 +1,8 @@
 // Draws the sample book's skin and page pictures at build time, so the repository holds no
 // binary art: screen backgrounds, three looks of every button, the icon, and page pictures.
-// Usage: samplebook_art SKIN_DIR PAGES_DIR
+// Usage: samplebook_art SKIN_DIR PAGES_DIR DISC_FILES_DIR
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -81,6 +83,25 @@ QImage readingScreen() {
     return img;
 }
 
+// Screen 3: the information desk with its option switches.
+QImage infoScreen() {
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    leather(p, img.rect());
+    p.fillRect(QRect(60, 90, 680, 400), kPaper);
+    p.setPen(kLeather);
+    p.setFont(font(22, true));
+    p.drawText(QRect(60, 100, 680, 40), Qt::AlignCenter, QString::fromUtf8("Сведения о книге"));
+    p.setFont(font(15));
+    p.drawText(QRect(90, 150, 620, 120), Qt::AlignLeft | Qt::TextWordWrap,
+               QString::fromUtf8("Пример книги Bookshell: три экрана, кнопки со звуком, переключатели, "
+                                 "которые запоминают своё положение, и страницы в архиве интерфейса."));
+    p.drawText(QRect(90, 280, 300, 30), Qt::AlignLeft, QString::fromUtf8("Вид страниц:"));
+    p.drawText(QRect(90, 420, 300, 30), Qt::AlignLeft, QString::fromUtf8("Подсказки:"));
+    return img;
+}
+
 enum class Look { Up, Hover, Down };
 
 // One look of a rounded button with a caption or a symbol.
@@ -108,6 +129,52 @@ bool buttonSet(const QString& dir, const QString& stem, const QSize& size, const
     const Look looks[] = {Look::Up, Look::Hover, Look::Down};
     for (int i = 0; i < 3; ++i) ok &= save(button(size, caption, looks[i]), dir + "/" + stem + QString::number(i + 1) + ".bmp");
     return ok;
+}
+
+// The four looks of a switch: off, off under the pointer, on under the pointer, on.
+QImage switchLook(const QSize& size, const QString& caption, int look) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(kPaper);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool on = look >= 2;
+    const bool hover = look == 1 || look == 2;
+    QColor lamp = on ? QColor(60, 160, 70) : QColor(150, 150, 150);
+    if (hover) lamp = lamp.lighter(130);
+    p.setPen(QPen(kLeather, 2));
+    p.setBrush(hover ? kBrass.lighter(150) : kPaper.darker(108));
+    p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 8, 8);
+    p.setBrush(lamp);
+    p.drawEllipse(QPointF(18, size.height() / 2.0), 8, 8);
+    p.setPen(kLeather.darker(130));
+    p.setFont(font(14, on));
+    p.drawText(QRect(34, 0, size.width() - 38, size.height()), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    return img;
+}
+
+bool switchSet(const QString& dir, const QString& stem, const QSize& size, const QString& caption) {
+    bool ok = true;
+    for (int i = 0; i < 4; ++i) ok &= save(switchLook(size, caption, i), dir + "/" + stem + QString::number(i + 1) + ".bmp");
+    return ok;
+}
+
+// A short click: a decaying 1.2 kHz tone, 16-bit mono PCM at 22050 Hz.
+bool clickSound(const QString& path) {
+    const int rate = 22050, samples = rate / 20;
+    QByteArray pcm;
+    for (int i = 0; i < samples; ++i) {
+        const double t = double(i) / rate;
+        const auto v = static_cast<qint16>(12000 * std::exp(-t * 60) * std::sin(2 * M_PI * 1200 * t));
+        pcm.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+    }
+    auto u32 = [](quint32 v) { return QByteArray{1, char(v & 0xFF)} + char((v >> 8) & 0xFF) + char((v >> 16) & 0xFF) + char(v >> 24); };
+    auto u16 = [](quint16 v) { return QByteArray{1, char(v & 0xFF)} + char(v >> 8); };
+    QByteArray wav = "RIFF" + u32(36 + pcm.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(rate) + u32(rate * 2) +
+                     u16(2) + u16(16) + "data" + u32(pcm.size()) + pcm;
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly) && f.write(wav) == wav.size()) return true;
+    std::fprintf(stderr, "samplebook_art: cannot write %s\n", qPrintable(path));
+    return false;
 }
 
 QImage icon() {
@@ -144,10 +211,12 @@ QImage diagram(const QString& label, const QColor& tint) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: samplebook_art SKIN_DIR PAGES_DIR\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: samplebook_art SKIN_DIR PAGES_DIR DISC_FILES_DIR\n");
         return 2;
     }
+    const QString discFiles = QString::fromLocal8Bit(argv[3]);
+    QDir().mkpath(discFiles);
     const QString skin = QString::fromLocal8Bit(argv[1]);
     const QString pages = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(skin);
@@ -158,6 +227,16 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "min", {24, 24}, QString::fromUtf8("–"));
     ok &= buttonSet(skin, "close", {24, 24}, QString::fromUtf8("×"));
     ok &= save(icon(), skin + "/book.ico");
+    ok &= save(infoScreen(), skin + "/back3.bmp");
+    ok &= buttonSet(skin, "info", {160, 34}, QString::fromUtf8("Сведения"));
+    ok &= buttonSet(skin, "menu", {100, 34}, QString::fromUtf8("Меню"));
+    ok &= buttonSet(skin, "ret", {160, 34}, QString::fromUtf8("Назад"));
+    ok &= switchSet(skin, "tree", {150, 30}, QString::fromUtf8("Указатель"));
+    ok &= switchSet(skin, "tips", {150, 30}, QString::fromUtf8("Показывать"));
+    ok &= switchSet(skin, "viewa", {150, 30}, QString::fromUtf8("Обычный"));
+    ok &= switchSet(skin, "viewb", {150, 30}, QString::fromUtf8("Крупный"));
+    ok &= switchSet(skin, "viewc", {150, 30}, QString::fromUtf8("Для печати"));
+    ok &= clickSound(discFiles + "/click.wav");
     ok &= save(diagram(QString::fromUtf8("Двигатель"), QColor(70, 110, 160)), pages + "/run/html/img/engine.png");
     ok &= save(diagram(QString::fromUtf8("Тормоза"), QColor(160, 70, 60)), pages + "/run/html/img/brakes.jpg");
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
