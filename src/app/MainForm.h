@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPolygon>
 #include <QRegion>
+#include <QUrl>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -77,8 +78,9 @@ public:
     void ClickSwitchOne(int index, bool silent);
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
-    // Opens a dropped file by its kind.
+    // Opens a dropped file by its kind; of several dropped files only the first counts.
     void DropFile(const std::string& file);
+    void DropUrls(const QList<QUrl>& urls);
 
     // ICommandTarget
     bool Busy() const override;

@@ -174,10 +174,14 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-    const auto urls = event->mimeData()->urls();
+    DropUrls(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+// Only the first dropped file counts.
+void TMainForm::DropUrls(const QList<QUrl>& urls) {
     if (!urls.isEmpty() && urls.front().isLocalFile())
         DropFile(HostPathsService().ToWindows(urls.front().toLocalFile().toStdString()));
-    event->acceptProposedAction();
 }
 
 void TMainForm::DropFile(const std::string& file) {

@@ -13,7 +13,11 @@ struct TestDisc {
 // disk can be spelled in any case through packName and bundleName.
 TestDisc MakeTestDisc(const std::string& structText, const std::string& runName = "run",
                       const std::map<std::string, std::string>& packFiles = {},
-                      const std::string& packName = "interface.dat", const std::string& bundleName = "Zaz.dhl");
+                      const std::string& packName = "interface.dat", const std::string& bundleName = "Zaz.dhl",
+                      const std::map<std::string, std::string>& bundleFiles = {});
+
+// A bitmap file of one colour, as a skin picture in the bundle.
+std::string SolidBitmap(int width, int height, unsigned rgb);
 
 // A title unique to this test process, so parallel runs never share an instance lock.
 std::string UniqueTitle(const std::string& stem);

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTest>
+
+#include "app/MainForm.h"
+#include "app/TestDisc.h"
+#include "base/Cp1251.h"
+#include "base/GlobalPaths.h"
+#include "html/PageFrameApi.h"
+#include "packs/PackFile.h"
+#include "platform/InstanceLock.h"
+#include "platform/SettingsStore.h"
+
+namespace {
+
+// A page frame that only records what it is asked.
+class FakePageFrame : public IPageFrame {
+public:
+    std::vector<std::string> calls;
+    void OpenInCurrentView(const std::string& f) override { calls.push_back("open " + f); }
+    void OpenInElement(const std::string& f, int n) override { calls.push_back("open " + f + " in " + std::to_string(n)); }
+    std::string CurrentFile() const override { return {}; }
+    void ShowForScreen(int s) override { calls.push_back("screen " + std::to_string(s)); }
+    void GoBack() override {}
+    void GoForward() override {}
+    void CopyPage() override {}
+    void PrintPage() override {}
+    void ScrollToTop() override {}
+    void NextChapter() override { calls.push_back("next chapter"); }
+    void PrevChapter() override { calls.push_back("prev chapter"); }
+    void SelectAll() override {}
+    void SetPicturePrint(bool) override {}
+    void SetPicturePrintSize(int, int) override {}
+    void PrintFile(const std::string&) override {}
+};
+
+// The main window with the commands that reach the trees and pages recorded.
+class Window : public TMainForm {
+public:
+    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock) {}
+    std::vector<std::string> commands;
+    void SetTreesOn(bool on) override { commands.push_back(on ? "ontree" : "offtree"); }
+    void ShowTree(int f) override { commands.push_back("tree " + std::to_string(f)); }
+    void TopHtml() override { commands.push_back("tophtml"); }
+};
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+template <typename T>
+QPoint InsideOf(const T& e) { return QPoint(e.left + 1, e.top + 1); }
+
+const RBtn& ButtonWithCommand(const TMainForm& w, const std::string& command) {
+    for (const auto& b : w.Elements().ScreenButtons[size_t(w.CurrentScreen())])
+        if (b.command == command) return b;
+    throw std::runtime_error("no button " + command);
+}
+
+class SampleBook : public ::testing::Test {
+protected:
+    void SetUp() override { window_ = std::make_unique<Window>(SAMPLE_RUN, lock_); }
+    void TearDown() override {
+        window_.reset();
+        ClosePack();
+        StartState() = TStartState{};
+    }
+    TInstanceLock lock_;
+    std::unique_ptr<Window> window_;
+};
+
+} // namespace
+
+TEST_F(SampleBook, TheWindowTakesTheFirstBackgroundAndShowsEveryLookOfIt) {
+    Window& w = *window_;
+    ASSERT_FALSE(w.Terminating()) << w.ExitMessage();
+    EXPECT_EQ(w.size(), QSize(800, 600));
+    EXPECT_EQ(w.WindowRegion(), QRegion(QPolygon({QPoint(0, 0), QPoint(800, 0), QPoint(800, 600), QPoint(0, 600)}), Qt::WindingFill));
+    // The button's first picture is part of the background.
+    const RBtn& read = ButtonWithCommand(w, "2");
+    EXPECT_EQ(read.right - read.left, 160);
+    const QImage face = w.grab().toImage();
+    EXPECT_EQ(face.pixel(read.left + 80, read.top + 2), w.Background().pixel(read.left + 80, read.top + 2));
+}
+
+TEST_F(SampleBook, APressOnTheBorderDragsAndAPressThatLeavesIsCancelled) {
+    Window& w = *window_;
+    const RBtn& read = ButtonWithCommand(w, "2");
+    const size_t index = size_t(&read - &w.Elements().ScreenButtons[0][0]);
+    w.FormMouseDown(Qt::LeftButton, QPoint(read.left, read.top + 10), Qt::NoModifier);  // the outer column
+    EXPECT_FALSE(w.ButtonPictures()[index].pressed);
+    w.FormMouseMove(InsideOf(read), Qt::NoModifier);
+    w.FormMouseDown(Qt::LeftButton, InsideOf(read), Qt::NoModifier);
+    EXPECT_TRUE(w.ButtonPictures()[index].pressed);
+    w.FormMouseMove(QPoint(5, 5), Qt::NoModifier);
+    w.FormMouseUp(Qt::LeftButton, InsideOf(read), Qt::NoModifier);
+    EXPECT_EQ(w.CurrentScreen(), 0);
+    // A whole click switches to the reading screen.
+    w.FormMouseMove(InsideOf(read), Qt::NoModifier);
+    w.FormMouseDown(Qt::LeftButton, InsideOf(read), Qt::NoModifier);
+    w.FormMouseUp(Qt::LeftButton, InsideOf(read), Qt::NoModifier);
+    EXPECT_EQ(w.CurrentScreen(), 1);
+}
+
+TEST_F(SampleBook, GroupedSwitchesExcludeEachOtherAndAnOnSwitchSendsNothing) {
+    Window& w = *window_;
+    FakePageFrame frame;  // "tophtml" needs a page frame
+    w.SetPageFrame(&frame);
+    w.RunCommand("3");
+    ASSERT_EQ(w.CurrentScreen(), 2);
+    const auto& groups = w.Elements().ScreenSwitchesGrp[2];
+    ASSERT_EQ(groups.size(), 3u);
+    ASSERT_TRUE(groups[0].state);
+    w.commands.clear();
+    w.FormMouseDown(Qt::LeftButton, InsideOf(groups[0]), Qt::NoModifier);
+    EXPECT_TRUE(w.commands.empty());
+    w.FormMouseDown(Qt::LeftButton, InsideOf(groups[2]), Qt::NoModifier);
+    EXPECT_EQ(w.commands, std::vector<std::string>{"tophtml"});
+    EXPECT_FALSE(groups[0].state);
+    EXPECT_TRUE(groups[2].state);
+    w.SetPageFrame(nullptr);
+}
+
+TEST_F(SampleBook, AShiftClickFlipsASwitchSilentlyAndTheNextScreenReplaysIt) {
+    Window& w = *window_;
+    FakePageFrame frame;
+    w.SetPageFrame(&frame);
+    w.RunCommand("3");
+    const auto& tips = w.Elements().ScreenSwitchesOne[2][0];
+    ASSERT_TRUE(tips.state);
+    w.commands.clear();
+    w.FormMouseDown(Qt::LeftButton, InsideOf(tips), Qt::ShiftModifier);
+    EXPECT_FALSE(tips.state);
+    EXPECT_TRUE(w.commands.empty());
+    w.RunCommand("3");  // a screen change replays single switches twice, then grouped ones
+    EXPECT_EQ(w.commands, (std::vector<std::string>{"offtree", "offtree", "tophtml"}));
+    w.SetPageFrame(nullptr);
+}
+
+TEST(SwitchStates, AreStoredPerScreenAndIndex) {
+    TInstanceLock lock;
+    {
+        Window w(SAMPLE_RUN, lock);
+        w.RunCommand("2");
+        w.commands.clear();
+        const auto& index = w.Elements().ScreenSwitchesOne[1][0];
+        ASSERT_FALSE(index.state);
+        w.FormMouseDown(Qt::LeftButton, InsideOf(index), Qt::NoModifier);
+        EXPECT_TRUE(index.state);
+        EXPECT_EQ(w.commands, std::vector<std::string>{"tree 2"});  // its "godown" is "tree1"
+    }
+    TSettingsStore settings(AppTitle());
+    bool stored = false;
+    ASSERT_TRUE(settings.ReadBool("SwOne10", stored));
+    EXPECT_TRUE(stored);
+    settings.WriteBool("SwGrp21", true);
+    settings.WriteBool("SwGrp20", false);
+    ClosePack();
+    Window again(SAMPLE_RUN, lock);
+    EXPECT_TRUE(again.Elements().ScreenSwitchesOne[1][0].state);
+    EXPECT_TRUE(again.Elements().ScreenSwitchesGrp[2][1].state);
+    EXPECT_FALSE(again.Elements().ScreenSwitchesGrp[2][0].state);
+    settings.DeleteValue("SwOne10");
+    settings.DeleteValue("SwGrp21");
+    settings.DeleteValue("SwGrp20");
+}
+
+TEST_F(SampleBook, ClosingWaitsForTheOpeningAndRunsItsAnimationOnce) {
+    Window& w = *window_;
+    bool opened = false;
+    w.ShowAnimated([&] { opened = true; });
+    ASSERT_TRUE(w.AnimationRunning());
+    w.close();  // ignored while the window opens
+    ASSERT_TRUE(WaitUntil([&] { return opened; }));
+    EXPECT_TRUE(w.isVisible());
+    // The last ellipse reaches past every corner of the window.
+    EXPECT_TRUE(w.WindowRegion().contains(QPoint(1, 1)));
+    w.close();
+    ASSERT_TRUE(w.AnimationRunning());
+    w.close();  // a second request changes nothing
+    ASSERT_TRUE(WaitUntil([&] { return !w.AnimationRunning(); }));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SampleBook, PageKeysWorkOnlyOnTheReadingScreenWithAPageFrame) {
+    Window& w = *window_;
+    FakePageFrame frame;
+    w.SetPageFrame(&frame);
+    QTest::keyClick(&w, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_TRUE(frame.calls.empty());
+    w.RunCommand("2");
+    frame.calls.clear();
+    QTest::keyClick(&w, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(&w, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);  // not exactly Shift
+    EXPECT_EQ(frame.calls, std::vector<std::string>{"prev chapter"});
+    QTest::keyClick(&w, Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(w.CurrentScreen(), 0);
+    w.SetPageFrame(nullptr);
+}
+
+TEST_F(SampleBook, ADropOpensTheFirstFileAsAPage) {
+    Window& w = *window_;
+    FakePageFrame frame;
+    w.SetPageFrame(&frame);
+    w.DropUrls({QUrl::fromLocalFile("/tmp/Page.HTML"), QUrl::fromLocalFile("/tmp/second.htm")});
+    EXPECT_EQ(frame.calls, std::vector<std::string>{"open z:\\tmp\\Page.HTML"});
+    w.DropFile("d:\\music.wav");  // sounds and unknown files open no page
+    w.DropFile("d:\\notes.doc");
+    EXPECT_EQ(frame.calls.size(), 1u);
+    w.SetPageFrame(nullptr);
+}
+
+TEST_F(SampleBook, ARecordFromASecondProcessShowsThePageAndIsAnswered) {
+    Window& w = *window_;
+    FakePageFrame frame;
+    w.SetPageFrame(&frame);
+    w.show();
+    QProcess sender;
+    sender.start(SEND_RECORD, {QString::fromStdString(Cp1251::toUtf8(AppTitle())), "0", "html\\engine.htm"});
+    ASSERT_TRUE(WaitUntil([&] { return sender.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().toStdString();
+    EXPECT_EQ(w.CurrentScreen(), 1);  // on the start screen the record switches to the reading screen
+    w.SetPageFrame(nullptr);
+}
+
+TEST(TreeRule, ASwitchOfTheHiddenSecondTreeStopsThePointerScan) {
+    const std::string structText =
+        "title=" + UniqueTitle("tree rule") + "\r\n1_screen=back1.bmp\r\n"
+        "1switchone vx=10 vy=10 fn1=a.bmp; fn2=a.bmp; fn3=a.bmp; fn4=a.bmp; goup=tree2; godown=x\r\n"
+        "1switchgrp vx=10 vy=10 fn1=a.bmp; fn2=a.bmp; fn3=a.bmp; fn4=a.bmp; group=1; go=y\r\n";
+    const TestDisc disc = MakeTestDisc(structText, "run", {}, "interface.dat", "Zaz.dhl",
+                                       {{"back1.bmp", SolidBitmap(200, 100, 0xFFFFFF)}, {"a.bmp", SolidBitmap(40, 20, 0x336699)}});
+    TInstanceLock lock;
+    Window w(disc.programDir, lock);
+    ASSERT_FALSE(w.Terminating()) << w.ExitMessage();
+    EXPECT_EQ(w.size(), QSize(200, 100));
+    w.FormMouseMove(QPoint(20, 20), Qt::NoModifier);
+    EXPECT_FALSE(w.Elements().ScreenSwitchesOne[0][0].hover);
+    EXPECT_FALSE(w.Elements().ScreenSwitchesGrp[0][0].hover);
+    w.FormMouseDown(Qt::LeftButton, QPoint(20, 20), Qt::NoModifier);
+    EXPECT_FALSE(w.Elements().ScreenSwitchesOne[0][0].state);
+    EXPECT_FALSE(w.Elements().ScreenSwitchesGrp[0][0].state);
+    ClosePack();
+    StartState() = TStartState{};
+}

@@ -1,0 +1,30 @@
+// A second process of the book for tests: finds a window by caption, sends it a record of the
+// given kind with one string, and waits for the "page shown" answer.
+// Usage: send_record CAPTION KIND STRING   (exit 0: answered, 3: no answer, 4: no window)
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+#include "base/Cp1251.h"
+#include "platform/ChannelWindow.h"
+#include "platform/InstanceChannel.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 4) return 2;
+    TChannelWindow self;
+    self.SetCaption("sender");
+    self.SetVisible(true);
+    bool answered = false;
+    QObject::connect(&self, &TChannelWindow::MessageReceived, [&](quint32 message, quint64, quint64) {
+        if (message == 0x069A) answered = true;
+    });
+    THandle window = 0;
+    if (!TInstanceChannel::Instance().FindVisibleWindow(Cp1251::fromUtf8(argv[1]), window)) return 4;
+    RInstanceData record;
+    record.kind = static_cast<uint16_t>(std::atoi(argv[2]));
+    record.strings[0] = Cp1251::fromUtf8(argv[3]);
+    if (!TInstanceChannel::Instance().SendCopyData(window, self.Handle(), record)) return 5;
+    QDeadlineTimer deadline(15000);
+    while (!answered && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return answered ? 0 : 3;
+}
