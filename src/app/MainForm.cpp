@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMovie>
+#include <QScreen>
 #include <QSplitter>
 
 #include "app/SuperTimer.h"
@@ -99,6 +100,7 @@ void TMainForm::BuildWindow() {
     currentScreen_ = 0;
     const QImage first = elements_.ScreenBackgrounds.empty() ? QImage() : LoadPicture(elements_.ScreenBackgrounds[0]);
     resize(first.isNull() ? QSize(640, 480) : first.size());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
     for (const TPoint& p : start_.keys.vertexMain) shape_ << QPoint(p.x, p.y);
     if (shape_.size() >= 3) ApplyRegion(QRegion(shape_, Qt::WindingFill));
     ReadSwitchStates();
