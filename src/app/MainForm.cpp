@@ -148,7 +148,7 @@ void TMainForm::FormDestroy() {
         const auto& buttons = elements_.ScreenButtons[size_t(currentScreen_)];
         if (size_t(exitButton_) < buttons.size()) {
             const std::string& sound = buttons[size_t(exitButton_)].sound;
-            if (!sound.empty() && sound != "no") PlaySound(ProgramDir() + sound);
+            if (!sound.empty() && sound != "no") PlaySoundToEnd(ProgramDir() + sound);
         }
     }
     start_.structLines.clear();

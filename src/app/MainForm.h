@@ -133,6 +133,7 @@ private:
     void Fade(TEffBtnCar* fader, QImage& shown, const QImage& from, const QImage& to, QPoint at);
     void ShowDirect(QImage& shown, const QImage& picture, QPoint at);
     void DragWindow();
+    void PlaySoundToEnd(const std::string& file);
     void FormKeyDown(QKeyEvent* event);
     // Window shape and animations.
     void ApplyRegion(const QRegion& region);

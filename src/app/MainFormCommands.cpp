@@ -2,7 +2,9 @@
 // hand-over of page commands to the page frame.
 #include <QApplication>
 #include <QLabel>
+#include <QEventLoop>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/MainForm.h"
@@ -42,6 +44,24 @@ void TMainForm::PlaySound(const std::string& file) {
         if (!effect->isPlaying()) effect->deleteLater();
     });
     effect->play();
+}
+
+// The exit button's sound is heard to its end before the window goes (at most a few seconds).
+void TMainForm::PlaySoundToEnd(const std::string& file) {
+    const auto host = HostPathsService().Find(file);
+    if (!host) return;
+    QSoundEffect effect;
+    effect.setSource(QUrl::fromLocalFile(QString::fromStdString(*host)));
+    QEventLoop loop;
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
+        if (!effect.isPlaying()) loop.quit();
+    });
+    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&] {
+        if (effect.status() == QSoundEffect::Error) loop.quit();
+    });
+    effect.play();
+    loop.exec();
 }
 
 void TMainForm::SwitchScreen(int target, int index, int kind) {

@@ -248,3 +248,39 @@ TEST(TreeRule, ASwitchOfTheHiddenSecondTreeStopsThePointerScan) {
     ClosePack();
     StartState() = TStartState{};
 }
+
+// A description file with slips in it still gives a whole window: lines without a screen
+// number, numbers that are not numbers, pictures the bundle lacks, a shape with a bad point.
+TEST(BadDescriptions, NeverLeaveTheWindowHalfBuilt) {
+    const std::string structText =
+        "title=" + UniqueTitle("slips") + "\r\nvertexmain=[0,0;x,9;5,5]\r\n1_screen=back1.bmp\r\n"
+        "button vx=5 vy=5 fn1=a.bmp; go=2\r\n"
+        "1button vx=abc vy=-- fn1=missing.bmp; fn2=a.bmp; go=2\r\n"
+        "1button vx=20 vy=20 fn1=a.bmp; fn2=missing.bmp; fn3=missing.bmp; go=9\r\n"
+        "1switchone fn1=a.bmp; state=maybe\r\n"
+        "2_screen=gone.bmp\r\n";
+    const TestDisc disc = MakeTestDisc(structText, "run", {}, "interface.dat", "Zaz.dhl",
+                                       {{"back1.bmp", SolidBitmap(120, 80, 0xFFFFFF)}, {"a.bmp", SolidBitmap(30, 10, 0x336699)}});
+    TInstanceLock lock;
+    Window w(disc.programDir, lock);
+    ASSERT_FALSE(w.Terminating()) << w.ExitMessage();
+    EXPECT_EQ(w.size(), QSize(120, 80));
+    EXPECT_TRUE(w.WindowRegion().isEmpty());  // the bad shape is not applied
+    const auto& buttons = w.Elements().ScreenButtons[0];
+    ASSERT_EQ(buttons.size(), 4u);  // the window's own two, then the two of screen 1
+    EXPECT_EQ(buttons[2].right, buttons[2].left);  // no first picture: no area to press
+    EXPECT_EQ(buttons[3].right, buttons[3].left + 30);
+    // Pressing and releasing everywhere, and switching to a screen whose background is gone,
+    // finds only what is there.
+    for (int x = 0; x < 120; x += 7)
+        for (int y = 0; y < 80; y += 7) {
+            w.FormMouseMove(QPoint(x, y), Qt::NoModifier);
+            w.FormMouseDown(Qt::LeftButton, QPoint(x, y), Qt::NoModifier);
+            w.FormMouseUp(Qt::LeftButton, QPoint(x, y), Qt::NoModifier);
+        }
+    w.RunCommand("2");
+    EXPECT_EQ(w.CurrentScreen(), 1);
+    EXPECT_EQ(w.Background().size(), QSize(120, 80));
+    ClosePack();
+    StartState() = TStartState{};
+}
