@@ -1,19 +1,13 @@
-// Start-up tests run with a Qt application object and a private runtime folder, so instance
-// locks and window entries never meet a developer's running books.
+// Start-up tests run with a Qt application object and private folders.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 
-#include <cstdlib>
+#include "support/PrivateFolders.h"
 
 int main(int argc, char** argv) {
-    char folder[] = "/tmp/bookshell-startup-test-XXXXXX";
-    if (::mkdtemp(folder) == nullptr) return 2;
-    ::setenv("XDG_RUNTIME_DIR", folder, 1);
+    TPrivateFolders folders("startup-test");
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    QDir(QString::fromLocal8Bit(folder)).removeRecursively();
-    return result;
+    return RUN_ALL_TESTS();
 }

@@ -3,7 +3,7 @@ add_executable(instance_peer platform/instance_peer.cpp)
 target_link_libraries(instance_peer PRIVATE bookshell_platform)
 
 add_executable(instance_tests
-  platform/InstanceTestMain.cpp
+  platform/InstanceTestMain.cpp support/PrivateFolders.cpp
   platform/InstanceDataTest.cpp
   platform/InstanceLockTest.cpp
   platform/InstanceChannelTest.cpp

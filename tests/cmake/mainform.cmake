@@ -4,7 +4,7 @@ if(TARGET samplebook)
   add_executable(send_record app/send_record.cpp)
   target_link_libraries(send_record PRIVATE bookshell_platform)
 
-  add_executable(mainform_tests app/MainFormTest.cpp app/WidgetTestMain.cpp app/TestDisc.cpp packs/PackTestUtil.cpp)
+  add_executable(mainform_tests app/MainFormTest.cpp app/WidgetTestMain.cpp support/PrivateFolders.cpp app/TestDisc.cpp packs/PackTestUtil.cpp)
   target_include_directories(mainform_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(mainform_tests PRIVATE bookshell_app Qt6::Test GTest::gtest)
   target_compile_definitions(mainform_tests PRIVATE
@@ -14,7 +14,7 @@ if(TARGET samplebook)
 endif()
 
 if(TARGET samplebook)
-  add_executable(x11_tests app/X11WindowTest.cpp app/X11TestMain.cpp)
+  add_executable(x11_tests app/X11WindowTest.cpp app/X11TestMain.cpp support/PrivateFolders.cpp)
   target_include_directories(x11_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(x11_tests PRIVATE bookshell_app GTest::gtest)
   target_compile_definitions(x11_tests PRIVATE SAMPLE_RUN="${CMAKE_BINARY_DIR}/samplebook/disc/run")

@@ -5,7 +5,7 @@ add_executable(bookshell_startup_tests
   app/StartupTest.cpp
   app/StartupProcessTest.cpp
   app/TestDisc.cpp
-  app/QtTestMain.cpp
+  app/QtTestMain.cpp support/PrivateFolders.cpp
   packs/PackTestUtil.cpp
 )
 target_include_directories(bookshell_startup_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -1,0 +1,17 @@
+#include "support/PrivateFolders.h"
+
+#include <QDir>
+
+#include <cstdlib>
+#include <string>
+
+TPrivateFolders::TPrivateFolders(const char* stem) {
+    std::string folder = std::string("/tmp/bookshell-") + stem + "-XXXXXX";
+    if (::mkdtemp(folder.data()) == nullptr) std::abort();
+    root_ = QString::fromStdString(folder);
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+}
+
+TPrivateFolders::~TPrivateFolders() { QDir(root_).removeRecursively(); }
