@@ -1,0 +1,75 @@
+// The enlarged-picture query against picture windows in other processes.
+#include "html/PictureQuery.h"
+
+#include "platform/ChannelWindow.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class TPicturePeer {
+public:
+    explicit TPicturePeer(const QStringList& args) {
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral(PICTURE_PEER), args);
+        process_.waitForStarted(10000);
+    }
+    ~TPicturePeer() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(10000)) process_.kill();
+        process_.waitForFinished(10000);
+    }
+    // The next line the peer printed; empty when none comes in time.
+    QByteArray ReadLine(int ms = 10000) {
+        const QDeadlineTimer deadline(ms);
+        while (!process_.canReadLine())
+            if (deadline.hasExpired() || !process_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+                return {};
+        return process_.readLine().trimmed();
+    }
+
+private:
+    QProcess process_;
+};
+
+QByteArray Hex(const std::string& bytes) { return QByteArray::fromStdString(bytes).toHex(); }
+
+TEST(PictureQuery, AsksEachPictureWindowUntilOneShowsThePicture) {
+    const std::string shown = "d:\\run\\\xF0\xE8\xF1\\big.jpg";  // рис
+    const std::string other = "d:\\run\\other.jpg";
+    // Started last, the silent window is on top and is asked first.
+    TPicturePeer showing({"answer", QString::fromLatin1(Hex(shown))});
+    ASSERT_TRUE(showing.ReadLine().startsWith("ready "));
+    TPicturePeer silent({"silent"});
+    ASSERT_TRUE(silent.ReadLine().startsWith("ready "));
+
+    TChannelWindow self;
+    self.SetCaption("main");
+    self.SetVisible(true);
+    TPictureQuery query(self);
+
+    // Nobody shows another picture: both are asked, none comes to the front.
+    EXPECT_FALSE(query.Query(other));
+    EXPECT_EQ(silent.ReadLine(), "query " + Hex(other));
+    EXPECT_EQ(showing.ReadLine(), "query " + Hex(other));
+
+    // The silent one is waited for, then the one that shows the picture is raised.
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(query.Query(shown));
+    EXPECT_GE(clock.elapsed(), TPictureQuery::kWaitSteps * TPictureQuery::kWaitStepMs - 20);
+    EXPECT_EQ(silent.ReadLine(), "query " + Hex(shown));
+    EXPECT_EQ(showing.ReadLine(), "query " + Hex(shown));
+    EXPECT_EQ(showing.ReadLine(), "activated");
+    EXPECT_EQ(silent.ReadLine(500), "");
+}
+
+} // namespace
