@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/MainForm.h"
+#include "html/engine/PageScheme.h"
 #include "base/GlobalPaths.h"
 #include "packs/PackFile.h"
 #include "platform/InstanceLock.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (folders.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (folders.path() + "/data").toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreparePageEngine();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

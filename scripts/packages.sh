@@ -3,7 +3,7 @@ BOOKSHELL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev fonts-dejavu-core
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev fonts-dejavu-core
   xvfb xauth
 )
 

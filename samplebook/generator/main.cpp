@@ -69,17 +69,18 @@ QImage startScreen() {
     return img;
 }
 
-// Screen 2: the reading desk with room for the contents tree and the page.
+// Screen 2: the reading desk; the page and the contents trees share the panel at (33, 90),
+// 673 x 421, that the window lays over it.
 QImage readingScreen() {
     QImage img(kWidth, kHeight, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     leather(p, img.rect());
-    p.fillRect(QRect(30, 56, 184, 490), kPaper.darker(105));
-    p.fillRect(QRect(218, 56, 566, 508), kPaper);
+    p.fillRect(QRect(29, 86, 681, 429), kBrass.darker(120));
+    p.fillRect(QRect(33, 90, 673, 421), kPaper);
     p.setPen(kBrass);
     p.setFont(font(16, true));
-    p.drawText(QRect(30, 18, 740, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("Руководство по ремонту и эксплуатации автомобиля"));
+    p.drawText(QRect(30, 40, 700, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("Руководство по ремонту и эксплуатации автомобиля"));
     return img;
 }
 
@@ -231,6 +232,10 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "info", {160, 34}, QString::fromUtf8("Сведения"));
     ok &= buttonSet(skin, "menu", {100, 34}, QString::fromUtf8("Меню"));
     ok &= buttonSet(skin, "ret", {160, 34}, QString::fromUtf8("Назад"));
+    ok &= buttonSet(skin, "prev", {150, 34}, QString::fromUtf8("‹ Раздел"));
+    ok &= buttonSet(skin, "next", {150, 34}, QString::fromUtf8("Раздел ›"));
+    ok &= buttonSet(skin, "hback", {100, 34}, QString::fromUtf8("← Назад"));
+    ok &= buttonSet(skin, "hfwd", {100, 34}, QString::fromUtf8("Вперёд →"));
     ok &= switchSet(skin, "tree", {150, 30}, QString::fromUtf8("Указатель"));
     ok &= switchSet(skin, "tips", {150, 30}, QString::fromUtf8("Показывать"));
     ok &= switchSet(skin, "viewa", {150, 30}, QString::fromUtf8("Обычный"));

@@ -15,6 +15,8 @@
 #include "base/GlobalPaths.h"
 #include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
+#include "html/PictureQuery.h"
+#include "html/TreeList.h"
 #include "packs/ComprStream.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
@@ -137,6 +139,7 @@ void TMainForm::BuildWindow() {
         if (const auto host = HostPathsService().Find(font))
             installedFonts_.push_back(QFontDatabase::addApplicationFont(QString::fromStdString(*host)));
 
+    BuildPages();
     ReplaySwitches(false);
     if (start_.keys.bgSoundDef.empty()) backgroundSound_ = false;
 }

@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "app/Startup.h"
+#include "html/HtmlFrame.h"
 #include "platform/WindowEntry.h"
 #include "skin/CommandTarget.h"
 #include "skin/InterfaceDescription.h"
 
 class IPageFrame;
+class TPictureQuery;
+class TTreeViews;
 class QLabel;
 class TChannelWindow;
 class TEffBtnCar;
@@ -45,7 +48,7 @@ struct RSwthPic {
     QImage shown;
 };
 
-class TMainForm : public QWidget, public ICommandTarget {
+class TMainForm : public QWidget, public ICommandTarget, public IHtmlFrameHost {
     Q_OBJECT
 public:
     TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
@@ -67,8 +70,10 @@ public:
     const QRegion& WindowRegion() const { return region_; }
     const std::vector<RBtnPic>& ButtonPictures() const { return buttonPics_; }
     THandle WindowHandle() const;
-    // The page frame; null until the book's page views are built.
+    // The page frame: the book's own when it has page views; tests may put another in.
     void SetPageFrame(IPageFrame* frame) { pageFrame_ = frame; }
+    THtmlFrame* HtmlFrame() const { return htmlFrame_.get(); }
+    TTreeViews* Tree(int file) const { return file == 1 ? tree1_ : file == 2 ? tree2_ : nullptr; }
 
     // The mouse handlers of the skin, at a window point.
     void FormMouseMove(QPoint point, Qt::KeyboardModifiers shift);
@@ -101,6 +106,20 @@ public:
     void NextChapter() override;
     void PrevChapter() override;
     void Help() override;
+    void SelectTreePage(const std::string& page) override;
+    void ShowTree(int file) override;
+    void SetTreesOn(bool on) override;
+    void AddToFavorites() override;
+
+    // IHtmlFrameHost
+    QWidget* FrameWindow() override { return this; }
+    QWidget* BackgroundPanel() override { return panelBkgrd_; }
+    int FrameScreen() const override { return currentScreen_; }
+    void PressSwitchesFor(const std::string& name) override;
+    void RunCommandWithoutSound(const std::string& command) override { RunCommand(command); }
+    TTreeViews* ContentsTree(int file) override { return Tree(file); }
+    void SetButtonHint(const std::string& command, const std::string& hint) override;
+    void ShowStatus(const std::string&) override {}
 
 signals:
     void ScreenChanged(int screen);
@@ -133,6 +152,8 @@ private:
     void Fade(TEffBtnCar* fader, QImage& shown, const QImage& from, const QImage& to, QPoint at);
     void ShowDirect(QImage& shown, const QImage& picture, QPoint at);
     void DragWindow();
+    void BuildPages();
+    bool TreesHidden() const;
     void PlaySoundToEnd(const std::string& file);
     void FormKeyDown(QKeyEvent* event);
     // Window shape and animations.
@@ -169,6 +190,10 @@ private:
     QWidget* panelBkgrd_ = nullptr;
     QLabel* piston_ = nullptr;
     IPageFrame* pageFrame_ = nullptr;
+    std::unique_ptr<THtmlFrame> htmlFrame_;
+    TTreeViews* tree1_ = nullptr;
+    TTreeViews* tree2_ = nullptr;
+    std::unique_ptr<TPictureQuery> pictureQuery_;
     enum class TAnimation { None, Opening, Closing } animation_ = TAnimation::None;
     int insetX_ = 0;
     int insetY_ = 0;

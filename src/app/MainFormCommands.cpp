@@ -14,6 +14,7 @@
 #include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
 #include "html/PageFrameApi.h"
+#include "html/TreeList.h"
 #include "platform/BusyCursor.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
@@ -85,7 +86,10 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
     BuildScreen(false);
     if (piston_) piston_->setVisible(currentScreen_ != 1);
     if (pageFrame_) pageFrame_->ShowForScreen(currentScreen_);
+    for (TTreeViews* tree : {tree1_, tree2_})
+        if (tree) tree->ShowTreeForScreen(currentScreen_);
     ReplaySwitches(true);
+    if (htmlFrame_) htmlFrame_->FitToPanel();
     if (currentScreen_ == 0 && car_ && isVisible()) car_->StartCrossFade();
     repaint();
     // A 3-D clip switched on starts a moment after the screen is up.
@@ -123,14 +127,22 @@ void TMainForm::Minimize(int index, int kind) {
     }
 }
 
+// Back and forward are followed by the visible tree selecting the page now shown.
 void TMainForm::Back() {
-    if (pageFrame_) pageFrame_->GoBack();
+    if (!pageFrame_) return;
+    pageFrame_->GoBack();
+    for (TTreeViews* tree : {tree1_, tree2_})
+        if (tree) tree->SyncTreeToPage("");
 }
 void TMainForm::Forward() {
-    if (pageFrame_) pageFrame_->GoForward();
+    if (!pageFrame_) return;
+    pageFrame_->GoForward();
+    for (TTreeViews* tree : {tree1_, tree2_})
+        if (tree) tree->SyncTreeToPage("");
 }
 void TMainForm::OpenHtml(const std::string& file, int view) {
-    if (pageFrame_) pageFrame_->OpenInElement(file, view);
+    if (htmlFrame_ && pageFrame_ == htmlFrame_.get()) htmlFrame_->OpenHtmlCommand(file, view);
+    else if (pageFrame_) pageFrame_->OpenInElement(file, view);
 }
 void TMainForm::CopyHtml() {
     if (pageFrame_) pageFrame_->CopyPage();

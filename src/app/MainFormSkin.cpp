@@ -227,7 +227,7 @@ void TMainForm::FormMouseMove(QPoint point, Qt::KeyboardModifiers) {
         RSwthPic& pic = switchOnePics_[i];
         const QPoint at(s.left, s.top);
         if (inside(s, point) && !s.hover) {
-            if (treeBound(s)) return;  // no tree shows: the switch and everything after it stay still
+            if (treeBound(s) && TreesHidden()) return;  // no tree shows: the switch and everything after it stay still
             s.state ? Fade(pic.fader, pic.shown, pic.pictures[3], pic.pictures[2], at)
                     : Fade(pic.fader, pic.shown, pic.pictures[0], pic.pictures[1], at);
             s.hover = true;
@@ -267,7 +267,7 @@ void TMainForm::FormMouseDown(Qt::MouseButton, QPoint point, Qt::KeyboardModifie
     for (size_t i = 0; ones && i < ones->size() && i < switchOnePics_.size(); ++i) {
         RSwthOne& s = (*ones)[i];
         if (!inside(s, point)) continue;
-        if (treeBound(s)) return;
+        if (treeBound(s) && TreesHidden()) return;
         RSwthPic& pic = switchOnePics_[i];
         const QPoint at(s.left, s.top);
         s.state ? Fade(pic.fader, pic.shown, pic.pictures[2], pic.pictures[1], at)

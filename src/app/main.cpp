@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
+#include "html/engine/PageScheme.h"
 #include "platform/InstanceLock.h"
 
 namespace {
@@ -32,6 +33,7 @@ void runScripted(TMainForm& form, const TCommandLine& line) {
 
 int main(int argc, char** argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    PreparePageEngine();  // the page scheme must be known before the application object exists
     TApplication app(argc, argv);
 
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -10,6 +10,8 @@
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "html/PageFrameApi.h"
+#include "html/TreeList.h"
+#include "html/engine/FrameViewer.h"
 #include "packs/PackFile.h"
 #include "platform/InstanceLock.h"
 #include "platform/SettingsStore.h"
@@ -43,7 +45,10 @@ public:
     Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock) {}
     std::vector<std::string> commands;
     void SetTreesOn(bool on) override { commands.push_back(on ? "ontree" : "offtree"); }
-    void ShowTree(int f) override { commands.push_back("tree " + std::to_string(f)); }
+    void ShowTree(int f) override {
+        commands.push_back("tree " + std::to_string(f));
+        TMainForm::ShowTree(f);
+    }
     void TopHtml() override { commands.push_back("tophtml"); }
 };
 
@@ -283,4 +288,15 @@ TEST(BadDescriptions, NeverLeaveTheWindowHalfBuilt) {
     EXPECT_EQ(w.Background().size(), QSize(120, 80));
     ClosePack();
     StartState() = TStartState{};
+}
+
+TEST_F(SampleBook, TheReadingScreenShowsATreeBesideThePage) {
+    Window& w = *window_;
+    w.show();
+    w.RunCommand("2");
+    ASSERT_NE(w.Tree(1), nullptr);
+    EXPECT_TRUE(w.Tree(1)->isVisibleTo(&w));
+    EXPECT_FALSE(w.Tree(2)->isVisibleTo(&w));
+    ASSERT_NE(w.HtmlFrame(), nullptr);
+    EXPECT_GT(w.HtmlFrame()->CurrentView()->geometry().left(), w.Tree(1)->geometry().right());
 }

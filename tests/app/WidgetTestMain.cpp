@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 
+#include "html/engine/PageScheme.h"
 #include "support/PrivateFolders.h"
 
 int main(int argc, char** argv) {
     TPrivateFolders folders("window-test");
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    PreparePageEngine();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -6,11 +6,13 @@
 
 #include <cstdlib>
 
+#include "html/engine/PageScheme.h"
 #include "support/PrivateFolders.h"
 
 int main(int argc, char** argv) {
     TPrivateFolders folders("x11-test");
     if (!std::getenv("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    PreparePageEngine();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,93 @@
+// The main window's pages and contents trees: the page frame over the "_html" elements, the two
+// trees on the background panel, and the commands that reach them.
+#include <QTreeWidget>
+
+#include "app/MainForm.h"
+#include "base/Cp1251.h"
+#include "html/PictureQuery.h"
+#include "html/engine/FrameViewer.h"
+#include "html/TreeList.h"
+#include "skin/MyControl.h"
+
+namespace {
+QString fromCp1251(const std::string& text) { return QString::fromStdString(Cp1251::toUtf8(text)); }
+} // namespace
+
+// The page frame exists only when the description places page views; the trees come after it.
+void TMainForm::BuildPages() {
+    pictureQuery_ = std::make_unique<TPictureQuery>(*channel_);
+    if (!elements_.Htmls.empty()) {
+        htmlFrame_ = std::make_unique<THtmlFrame>(*this, elements_.Htmls);
+        htmlFrame_->PictureQuery = [this](const std::string& path) { return pictureQuery_->Query(path); };
+        pageFrame_ = htmlFrame_.get();
+    }
+    const char* files[2] = {"tree1.cfs", "tree2.cfs"};
+    TTreeViews** trees[2] = {&tree1_, &tree2_};
+    for (int n = 0; n < 2; ++n) {
+        auto* tree = new TTreeViews(panelBkgrd_);
+        tree->CreateTree(*start_.bundle, files[n]);
+        tree->OpenPage = [this](const std::string& path) {
+            if (pageFrame_) pageFrame_->OpenInCurrentView(path);
+        };
+        tree->CurrentPage = [this] { return pageFrame_ ? pageFrame_->CurrentFile() : std::string(); };
+        tree->MouseMoveToWindow = [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
+        *trees[n] = tree;
+    }
+}
+
+bool TMainForm::TreesHidden() const {
+    return (!tree1_ || !tree1_->isVisibleTo(this)) && (!tree2_ || !tree2_->isVisibleTo(this));
+}
+
+void TMainForm::SelectTreePage(const std::string& page) {
+    if (tree1_) tree1_->SetScreenPage(page);
+}
+
+// "tree1" shows the tree of tree2.cfs and hides the other; "tree2" the other way round.
+void TMainForm::ShowTree(int file) {
+    TTreeViews* shown = Tree(file);
+    TTreeViews* hidden = Tree(file == 1 ? 2 : 1);
+    if (shown) shown->ShowSwitched(true);
+    if (hidden) hidden->ShowSwitched(false);
+    if (htmlFrame_) htmlFrame_->FitToPanel();
+}
+
+void TMainForm::SetTreesOn(bool on) {
+    QWidget* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;
+    if (view) view->hide();
+    for (TTreeViews* tree : {tree1_, tree2_})
+        if (tree && tree->Collapsed() == on) tree->CollapseTree(!on);
+    if (htmlFrame_) htmlFrame_->FitToPanel();
+    if (view) view->show();
+}
+
+void TMainForm::AddToFavorites() {
+    if (!htmlFrame_ || !htmlFrame_->CurrentView()) return;
+    htmlFrame_->Favorites().Add(Cp1251::fromUtf8(windowTitle().toStdString()), htmlFrame_->CurrentFile(), 0, nullptr);
+    htmlFrame_->Favorites().Save();
+}
+
+// Back and forward bring the switches that opened the page group back in step, silently.
+void TMainForm::PressSwitchesFor(const std::string& name) {
+    if (size_t(currentScreen_) < elements_.ScreenSwitchesOne.size()) {
+        const auto& ones = elements_.ScreenSwitchesOne[size_t(currentScreen_)];
+        for (size_t j = 0; j < ones.size(); ++j) {
+            const std::string& next = ones[j].state ? ones[j].upCommand : ones[j].downCommand;
+            if (next.find(name) != std::string::npos) ClickSwitchOne(int(j), true);
+        }
+    }
+    if (size_t(currentScreen_) < elements_.ScreenSwitchesGrp.size()) {
+        const auto groups = elements_.ScreenSwitchesGrp[size_t(currentScreen_)];
+        for (const auto& sw : groups)
+            if (sw.command.find(name) != std::string::npos)
+                FormMouseDown(Qt::LeftButton, QPoint(sw.left + 1, sw.top + 1), Qt::ShiftModifier);
+    }
+}
+
+void TMainForm::SetButtonHint(const std::string& command, const std::string& hint) {
+    if (size_t(currentScreen_) >= elements_.ScreenButtons.size()) return;
+    const auto& buttons = elements_.ScreenButtons[size_t(currentScreen_)];
+    for (size_t i = 0; i < buttons.size() && i < buttonPics_.size(); ++i)
+        if (Cp1251::asciiEqualsNoCase(buttons[i].command, command) && buttonPics_[i].control)
+            buttonPics_[i].control->setToolTip(fromCp1251(hint));
+}

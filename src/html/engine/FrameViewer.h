@@ -1,0 +1,168 @@
+#pragma once
+// TFrameViewer: one page view of the book. It shows a file of the disc (pack first, then disk)
+// in a browser view, keeps its own history of files and titles, colours visited links and
+// hands every link the user points at or clicks to its owner before the browser acts on it.
+//
+// Links reach the owner as Windows paths for book pages ("d:\run\html\a.htm", "#anchor" for a
+// jump inside the page shown) and as the URL itself for any other scheme ("http://…",
+// "copy:x.zip"); ExpandLink takes either form. Loading is asynchronous: LoadFile and the
+// history moves change the current file and history at once and emit HistoryChanged; the
+// title comes with the page and emits HistoryChanged once more. Queries that need the page's
+// answer wait for it at most PageAnswerWait() (100 ms).
+//
+// History holds the files shown in the whole view: a link the browser follows there adds an
+// entry; a jump to an anchor of the same file and a page changing inside one frame of a
+// frameset do not. Moving in history loads the entry's file again at its last scroll position.
+// The browser follows only links to book pages: "_blank" ones are shown in this view when the
+// owner leaves them, links of other schemes are the owner's alone.
+#include <QPoint>
+#include <QUrl>
+#include <QStringList>
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "html/engine/PageScripts.h"
+
+class QWebEngineView;
+class TViewerPage;
+
+struct RPageObject {
+    bool found = false;    // something is under the point
+    bool isImage = false;
+    QString title;         // the picture's title text (its alt text when it has none)
+    std::string source;    // the picture's file
+};
+
+struct RDropDownList {
+    QString name;
+    QStringList items;
+    int selected = -1;
+};
+
+class TFrameViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFrameViewer(QWidget* parent = nullptr);
+    ~TFrameViewer() override;
+
+    // Defaults of pages that do not set their own; they apply from the next load or Reload().
+    const std::string& DefFontName() const { return fontName_; }
+    void SetDefFontName(const std::string& name) { fontName_ = name; }
+    int DefFontSize() const { return fontSize_; }  // points
+    void SetDefFontSize(int points) { fontSize_ = points; }
+    unsigned DefFontColor() const { return defaults_.fontColor; }  // colours as 0x00BBGGRR
+    void SetDefFontColor(unsigned bgr) { defaults_.fontColor = bgr; }
+    unsigned DefHotSpotColor() const { return defaults_.hotSpotColor; }
+    void SetDefHotSpotColor(unsigned bgr) { defaults_.hotSpotColor = bgr; }
+    unsigned DefBackground() const { return defaults_.background; }
+    void SetDefBackground(unsigned bgr) { defaults_.background = bgr; }
+    unsigned DefOverLinkColor() const { return defaults_.overLinkColor; }
+    void SetDefOverLinkColor(unsigned bgr) { defaults_.overLinkColor = bgr; }
+    unsigned VisitedColor() const { return defaults_.visitedColor; }
+    void SetVisitedColor(unsigned bgr) { defaults_.visitedColor = bgr; }
+    int HistoryMaxCount() const { return historyMax_; }
+    void SetHistoryMaxCount(int count);
+    int VisitedMaxCount() const { return visitedMax_; }
+    void SetVisitedMaxCount(int count);
+
+    // Shows a file ("#anchor" allowed). False, and nothing changes, when the file exists
+    // neither in the pack nor on disk. A file other than the current one becomes a new history
+    // entry after the current one; the same file is shown again without a new entry.
+    bool LoadFile(const std::string& winPath);
+    std::string CurrentFile() const;  // full Windows path, empty before the first load
+    QString Title() const;            // of the current history entry
+    bool IsLoading() const { return loading_; }
+    void Reload();                    // the current page again, with the defaults as they are now
+
+    std::vector<std::string> HistoryFiles() const;
+    QStringList HistoryTitles() const;
+    int HistoryIndex() const { return index_; }
+    void SetHistoryIndex(int index);
+    bool CanGoBack() const { return index_ > 0; }
+    bool CanGoForward() const { return index_ + 1 < int(history_.size()); }
+    void GoBack();
+    void GoForward();
+
+    // Visited links: the newest VisitedMaxCount paths (or URLs), lower-cased.
+    void AddVisited(const std::string& path);
+    const std::vector<std::string>& Visited() const { return visited_; }
+    void RefreshVisited();
+
+    // A link as the viewer reports it, or relative to the current document, as a full Windows
+    // path (its "#anchor" kept); other schemes come back unchanged.
+    std::string ExpandLink(const QString& url) const;
+
+    int ScrollPosition() const;  // pixels from the top
+    void SetScrollPosition(int y);
+
+    void SelectAll();
+    int SelectionLength() const;
+    QString SelectionText() const;
+    // Puts the selection on the clipboard; refuses more than kMaxCopy characters.
+    bool CopySelection(QString* error = nullptr);
+    static constexpr int kMaxCopy = 31999;
+
+    // Finds text after the caret (the selection), selects it and scrolls to it; no wrapping:
+    // false when nothing follows. Frames of a frameset are searched in order.
+    bool FindText(const QString& text, bool matchCase);
+    void SetCaretToTop();
+
+    std::vector<RDropDownList> DropDownLists();
+    // The selected item of the drop-down lists called name (any case); the last one wins.
+    std::optional<QString> SelectedItemOf(const QString& name);
+    // What lies under a point of the viewer.
+    RPageObject ObjectAt(QPoint point);
+    // The file shown in the frame called frameName (any case); empty when there is none.
+    std::string FrameDocument(const QString& frameName);
+
+    QWebEngineView* View() const { return view_; }
+
+signals:
+    void HotSpotCovered(const QString& url, const QString& target);
+    // Emitted for every link the user starts; set handled to keep the browser from following.
+    // Links of other schemes are reported just after the click, and never followed.
+    void HotSpotClick(const QString& url, const QString& target, bool& handled);
+    void HistoryChanged();
+    void LoadFinished(bool ok);
+
+private:
+    struct REntry {
+        std::string file;
+        QString title;
+        int scroll = 0;
+    };
+
+    void ApplyDefaults();
+    void Navigate(const std::string& file, const std::string& anchor);
+    void PushEntry(const std::string& file);
+    void RememberScroll();
+    bool SameFile(const std::string& a, const std::string& b) const;
+    QString LinkText(const QUrl& url) const;
+    QString TargetOf(const QUrl& url) const;
+    bool OnLinkClicked(const QUrl& url, bool mainFrame);
+    void OnReport(const QString& kind, const QStringList& fields);
+    void OnUrlChanged(const QUrl& url);
+    void OnTitleChanged(const QString& title);
+    void OnLoadFinished(bool ok);
+    void OnLinkHovered(const QString& url);
+    void OnNewWindow(const QUrl& url);
+
+    TViewerPage* page_ = nullptr;
+    QWebEngineView* view_ = nullptr;
+    std::string fontName_ = "Arial";
+    int fontSize_ = 12;
+    RPageDefaults defaults_;
+    int historyMax_ = 10;
+    int visitedMax_ = 20;
+    std::vector<REntry> history_;
+    int index_ = -1;
+    std::vector<std::string> visited_;
+    bool loading_ = false;
+    int pendingScroll_ = -1;  // applied when the page being loaded is ready
+    mutable int scrollY_ = 0; // the position last set, read or reported by the browser
+    QString hoverUrl_, hoverTarget_, clickUrl_, clickTarget_;  // reported by the link script
+    QUrl covered_;                                              // link under the pointer
+    QString coveredTarget_;
+};

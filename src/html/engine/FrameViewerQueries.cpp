@@ -1,0 +1,159 @@
+// What a frame viewer asks of the page shown: scroll position, selection, find, form lists,
+// the object under a point and the documents of frames.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QWebEngineView>
+#include <cmath>
+
+#include "base/Cp1251.h"
+#include "html/engine/FrameViewer.h"
+#include "html/engine/PageUrl.h"
+#include "html/engine/ViewerPage.h"
+
+int TFrameViewer::ScrollPosition() const {
+    if (loading_ && pendingScroll_ >= 0) return pendingScroll_;
+    // The page itself knows best: the browser tells the view's position only a while later.
+    bool answered = false;
+    const QVariant y = RunPageScript(page_, QStringLiteral("Math.round(window.scrollY)"), &answered);
+    if (answered) scrollY_ = y.toInt();
+    return answered ? scrollY_ : int(std::lround(page_->scrollPosition().y()));
+}
+
+void TFrameViewer::SetScrollPosition(int y) {
+    y = std::max(0, y);
+    if (loading_) {
+        pendingScroll_ = y;
+        return;
+    }
+    bool answered = false;
+    const QVariant reached = RunPageScript(page_, QStringLiteral("window.scrollTo(0, %1); Math.round(window.scrollY)").arg(y), &answered);
+    if (answered) scrollY_ = reached.toInt();
+}
+
+void TFrameViewer::SelectAll() {
+    bool changed = false;
+    const auto connection = connect(page_, &QWebEnginePage::selectionChanged, this, [&] { changed = true; });
+    page_->triggerAction(QWebEnginePage::SelectAll);
+    WaitBriefly([&] { return changed; });
+    disconnect(connection);
+}
+
+int TFrameViewer::SelectionLength() const { return int(page_->selectedText().size()); }
+
+QString TFrameViewer::SelectionText() const { return page_->selectedText(); }
+
+bool TFrameViewer::CopySelection(QString* error) {
+    const QString text = SelectionText();
+    if (text.size() > kMaxCopy) {
+        if (error) *error = QStringLiteral("Selected text exceeds buffer size");
+        return false;
+    }
+    if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+    return true;
+}
+
+bool TFrameViewer::FindText(const QString& text, bool matchCase) {
+    if (text.isEmpty()) return false;
+    // The search starts in the document holding the selection and goes on through the frames
+    // after it, each from its top; window.find selects the hit and scrolls to it.
+    const QString script = QStringLiteral(R"((function(t, c) {
+  %1
+  var ds = docs().filter(function(d) { return d.body && d.body.tagName !== 'FRAMESET'; });
+  var start = 0;
+  ds.forEach(function(d, i) { var s = d.getSelection(); if (s && s.rangeCount && !s.isCollapsed) start = i; });
+  for (var i = start; i < ds.length; i++) {
+    if (i > start) ds[i].getSelection().removeAllRanges();
+    if (ds[i].defaultView.find(t, c, false, false, false, false, false)) return true;
+  }
+  return false;
+})(%2, %3))")
+                               .arg(DocumentsHelper(), JsString(text), matchCase ? "true" : "false");
+    bool found = RunPageScript(page_, script).toBool();
+    if (found) {
+        // Let the selection reach the browser side so the selection queries see the hit.
+        WaitBriefly([&] { return page_->selectedText().compare(text, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0; });
+    }
+    return found;
+}
+
+void TFrameViewer::SetCaretToTop() {
+    const QString script = QStringLiteral("(function() { %1 docs().forEach(function(d) { var s = d.getSelection(); if (s) s.removeAllRanges(); }); })()")
+                               .arg(DocumentsHelper());
+    RunPageScript(page_, script);
+}
+
+std::vector<RDropDownList> TFrameViewer::DropDownLists() {
+    const QString script = QStringLiteral(R"((function() {
+  %1
+  var out = [];
+  docs().forEach(function(d) {
+    d.querySelectorAll('select').forEach(function(s) {
+      if (s.multiple || s.size > 1) return;
+      out.push({name: s.name, items: Array.from(s.options).map(function(o) { return o.text; }), selected: s.selectedIndex});
+    });
+  });
+  return out;
+})())")
+                               .arg(DocumentsHelper());
+    std::vector<RDropDownList> lists;
+    for (const QVariant& item : RunPageScript(page_, script).toList()) {
+        const QVariantMap map = item.toMap();
+        lists.push_back({map.value("name").toString(), map.value("items").toStringList(), map.value("selected").toInt()});
+    }
+    return lists;
+}
+
+std::optional<QString> TFrameViewer::SelectedItemOf(const QString& name) {
+    std::optional<QString> result;
+    for (const auto& list : DropDownLists())
+        if (list.name.compare(name, Qt::CaseInsensitive) == 0 && list.selected >= 0 && list.selected < list.items.size())
+            result = list.items[list.selected];
+    return result;
+}
+
+RPageObject TFrameViewer::ObjectAt(QPoint point) {
+    const double zoom = page_->zoomFactor() > 0 ? page_->zoomFactor() : 1.0;
+    const QPoint inView = view_->mapFrom(this, point);
+    // Into frames: the point is moved into each frame's own document.
+    const QString script = QStringLiteral(R"((function(x, y) {
+  var d = document, e = d.elementFromPoint(x, y);
+  while (e && (e.tagName === 'FRAME' || e.tagName === 'IFRAME')) {
+    var r = e.getBoundingClientRect(), inner;
+    try { inner = e.contentDocument; } catch (err) { break; }
+    if (!inner) break;
+    x -= r.left + e.clientLeft; y -= r.top + e.clientTop;
+    d = inner; e = d.elementFromPoint(x, y);
+  }
+  if (!e) return null;
+  var image = e.tagName === 'IMG' || (e.tagName === 'INPUT' && e.type === 'image');
+  return {image: image, title: e.getAttribute('title') || (image ? e.getAttribute('alt') || '' : ''), src: image ? e.src : ''};
+})(%1, %2))")
+                               .arg(inView.x() / zoom)
+                               .arg(inView.y() / zoom);
+    const QVariant answer = RunPageScript(page_, script);
+    RPageObject object;
+    if (answer.isNull() || !answer.isValid()) return object;
+    const QVariantMap map = answer.toMap();
+    object.found = true;
+    object.isImage = map.value("image").toBool();
+    object.title = map.value("title").toString();
+    object.source = PagePath(QUrl(map.value("src").toString()));
+    return object;
+}
+
+std::string TFrameViewer::FrameDocument(const QString& frameName) {
+    const QString script = QStringLiteral(R"((function(n) {
+  %1
+  var ds = docs();
+  for (var i = 0; i < ds.length; i++) {
+    var fs = ds[i].querySelectorAll('frame,iframe');
+    for (var j = 0; j < fs.length; j++) {
+      if ((fs[j].name || '').toLowerCase() !== n) continue;
+      try { return fs[j].contentWindow.location.href; } catch (e) { return fs[j].src; }
+    }
+  }
+  return '';
+})(%2))")
+                               .arg(DocumentsHelper(), JsString(frameName.toLower()));
+    return PagePath(QUrl(RunPageScript(page_, script).toString()));
+}

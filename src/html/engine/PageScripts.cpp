@@ -1,0 +1,144 @@
+#include "html/engine/PageScripts.h"
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <memory>
+
+namespace {
+
+int answerWait = 100;
+
+QString ReportPrefix() {
+    return JsString(QString::fromLatin1(kReportPrefix));
+}
+
+} // namespace
+
+QString CssColor(unsigned bgr) {
+    const unsigned rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+    return QStringLiteral("#%1").arg(rgb, 6, 16, QLatin1Char('0'));
+}
+
+QString JsString(const QString& text) {
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+QString JsStringList(const QStringList& list) {
+    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact));
+}
+
+QString LinkReportScript() {
+    return QStringLiteral(R"((function() {
+  var log = console.log.bind(console);
+  function report(kind, e) {
+    var n = e.target;
+    if (n && n.nodeType !== 1) n = n.parentElement;
+    var a = n && n.closest ? n.closest('a[href],area[href]') : null;
+    if (!a) return;
+    var t = a.getAttribute('target') || '';
+    if (!t) { var b = document.querySelector('base[target]'); if (b) t = b.getAttribute('target') || ''; }
+    // Links the browser cannot follow (copy:, printhtml:, http: ...) are the viewer's alone.
+    if (kind === 'click' && !/^(book|javascript|about|data|blob):$/i.test(a.protocol)) {
+      e.preventDefault();
+      kind = 'link';
+    }
+    log(%1 + kind + '\t' + a.href + '\t' + t);
+  }
+  document.addEventListener('mouseover', function(e) { report('hover', e); }, true);
+  document.addEventListener('click', function(e) { report('click', e); }, true);
+})();)")
+        .arg(ReportPrefix());
+}
+
+QString DefaultsScript(const RPageDefaults& d) {
+    const QString visited = QString::fromLatin1(kVisitedAttribute);
+    const QString css =
+        QStringLiteral(":where(body:not([bgcolor])){background-color:%1}"
+                       ":where(body:not([text])){color:%2}"
+                       ":where(body:not([link]) a:link){color:%3}"
+                       ":where(a[%4]){color:%5}"
+                       ":where(a:link:hover,a[%4]:hover){color:%6}")
+            .arg(CssColor(d.background), CssColor(d.fontColor), CssColor(d.hotSpotColor), visited,
+                 CssColor(d.visitedColor), CssColor(d.overLinkColor));
+    return QStringLiteral(R"((function() {
+  try {
+    var s = new CSSStyleSheet();
+    s.replaceSync(%1);
+    document.adoptedStyleSheets = document.adoptedStyleSheets.concat([s]);
+  } catch (e) {}
+})();)")
+        .arg(JsString(css));
+}
+
+QString DocumentsHelper() {
+    return QStringLiteral(R"(function docs() {
+  var out = [];
+  (function walk(w) {
+    var d;
+    try { d = w.document; } catch (e) { return; }
+    if (!d) return;
+    out.push(d);
+    for (var i = 0; i < w.frames.length; i++) walk(w.frames[i]);
+  })(window);
+  return out;
+}
+)");
+}
+
+QString MarkVisitedScript(const QStringList& visitedUrls) {
+    return QStringLiteral(R"((function(list) {
+  %1
+  var set = new Set(list), attr = %2, n = 0;
+  docs().forEach(function(d) {
+    d.querySelectorAll('a[href],area[href]').forEach(function(a) {
+      if (set.has(String(a.href).split('#')[0].toLowerCase())) { a.setAttribute(attr, ''); n++; }
+      else a.removeAttribute(attr);
+    });
+  });
+  return n;
+})(%3))")
+        .arg(DocumentsHelper(), JsString(QString::fromLatin1(kVisitedAttribute)), JsStringList(visitedUrls));
+}
+
+QVariant RunPageScript(QWebEnginePage* page, const QString& script, bool* answered) {
+    // The answer may come after the wait gave up; it then lands in the shared state only.
+    struct State {
+        QVariant value;
+        bool done = false;
+        QEventLoop* loop = nullptr;
+    };
+    auto state = std::make_shared<State>();
+    page->runJavaScript(script, [state](const QVariant& value) {
+        state->value = value;
+        state->done = true;
+        if (state->loop) state->loop->quit();
+    });
+    if (!state->done) {
+        QEventLoop loop;
+        state->loop = &loop;
+        QTimer::singleShot(answerWait, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        state->loop = nullptr;
+    }
+    if (answered) *answered = state->done;
+    return state->value;
+}
+
+int PageAnswerWait() { return answerWait; }
+void SetPageAnswerWait(int milliseconds) { answerWait = milliseconds; }
+
+void WaitBriefly(const std::function<bool()>& done) {
+    if (done()) return;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(answerWait, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}

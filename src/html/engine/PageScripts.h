@@ -1,0 +1,50 @@
+#pragma once
+// The scripts a frame viewer puts into its pages, and the bounded wait for their answers.
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+
+class QWebEnginePage;
+
+// Prefix of the console lines by which the viewer's scripts report to it.
+inline constexpr char kReportPrefix[] = "\x01" "bookshell:";
+// Attribute that marks a link as visited.
+inline constexpr char kVisitedAttribute[] = "data-bookshell-visited";
+
+struct RPageDefaults {
+    unsigned fontColor = 0;        // colours as 0x00BBGGRR
+    unsigned hotSpotColor = 0;
+    unsigned background = 0xFFFFFF;
+    unsigned overLinkColor = 0xFF;
+    unsigned visitedColor = 0x800080;
+};
+
+// "#rrggbb" of a 0x00BBGGRR colour.
+QString CssColor(unsigned bgr);
+// A JavaScript string literal.
+QString JsString(const QString& text);
+QString JsStringList(const QStringList& list);
+
+// Runs at document creation in every frame: reports the link (and its target) under the pointer
+// and the link being clicked, so targets reach the viewer with the browser's own link events.
+QString LinkReportScript();
+// Runs at document creation in every frame: the defaults as a stylesheet that the page's own
+// styles and colour attributes override.
+QString DefaultsScript(const RPageDefaults& defaults);
+// Marks the links whose address (lower-cased, without anchor) is in the list, unmarks others.
+QString MarkVisitedScript(const QStringList& visitedUrls);
+
+// A function body prefix: `docs()` yields this document and those of all same-origin frames.
+QString DocumentsHelper();
+
+// Runs a script in the page's main frame and waits for its value, at most PageAnswerWait()
+// milliseconds; *answered (when given) tells whether it came in time.
+QVariant RunPageScript(QWebEnginePage* page, const QString& script, bool* answered = nullptr);
+
+// The longest wait for an answer of the browser (100 ms; a slow test machine may allow more).
+int PageAnswerWait();
+void SetPageAnswerWait(int milliseconds);
+
+// Lets events run until done() holds, at most PageAnswerWait() milliseconds.
+void WaitBriefly(const std::function<bool()>& done);

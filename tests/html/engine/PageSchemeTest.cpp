@@ -1,0 +1,106 @@
+// Addresses of book pages and the content types they are served with; pages, pictures and
+// stylesheets read from the pack through the real browser.
+#include <gtest/gtest.h>
+
+#include "PageTestBook.h"
+#include "html/engine/FrameViewer.h"
+#include "html/engine/PageContent.h"
+#include "html/engine/PageUrl.h"
+
+namespace {
+
+class PageSchemeTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetUpTestBook(); }
+};
+
+TEST_F(PageSchemeTest, PathsAndUrlsRoundTripByTheDiscsRules) {
+    EXPECT_EQ(PageUrl("D:\\run\\html\\index.htm").toString(), "book://d/run/html/index.htm");
+    EXPECT_EQ(PageUrl("d:\\run\\html\\index.htm#part").fragment(), "part");
+    EXPECT_EQ(PagePath(QUrl("book://d/run/html/brakes%5CFront.htm#x")), "d:\\run\\html\\brakes\\Front.htm");
+    EXPECT_EQ(PagePath(QUrl("book://d/run/../../../x.htm")), "d:\\x.htm");
+    EXPECT_EQ(FullPagePath("html\\.\\a\\..\\b.htm"), "d:\\run\\html\\b.htm");  // from the program folder
+    EXPECT_EQ(FullPagePath("\\top.htm"), "d:\\top.htm");
+    const std::string cyrillic = Cp("d:\\run\\Ремонт\\Двигатель 1.htm");
+    EXPECT_EQ(PagePath(PageUrl(cyrillic)), cyrillic);
+    // Escapes that are no UTF-8 are the disc's own code page.
+    EXPECT_EQ(PagePath(QUrl("book://d/%CF%F0.htm")), Cp("d:\\Пр.htm"));
+    EXPECT_EQ(PagePath(QUrl("http://d/a.htm")), "");
+    EXPECT_EQ(PagePath(QUrl("book://host/a.htm")), "");
+}
+
+TEST_F(PageSchemeTest, ContentTypesBySignatureExtensionAndMeta) {
+    EXPECT_EQ(PageContentType("a.dat", "GIF89a...."), "image/gif");
+    EXPECT_EQ(PageContentType("a.jpg", "\x89PNG\r\n"), "image/png");  // the signature decides
+    EXPECT_EQ(PageContentType("a", "\xFF\xD8\xFF\xE0"), "image/jpeg");
+    EXPECT_EQ(PageContentType("a.bmp", "BM...."), "image/bmp");
+    EXPECT_EQ(PageContentType("a.ico", std::string_view("\0\0\1\0", 4)), "image/x-icon");
+    EXPECT_EQ(PageContentType("x\\A.CSS", "body{}"), "text/css");
+    EXPECT_EQ(PageContentType("a.HTM", "<html><body>"), "text/html;charset=windows-1251");
+    EXPECT_EQ(PageContentType("a.html", "<META http-equiv=\"Content-Type\" content=\"text/html; charset=KOI8-R\">"),
+              "text/html;charset=koi8-r");
+    EXPECT_EQ(PageContentType("a.htm", "<meta charset='utf-8'>"), "text/html;charset=utf-8");
+    EXPECT_EQ(PageContentType("readme.txt", "text"), "text/plain;charset=windows-1251");
+    EXPECT_EQ(PageContentType("dir.v1\\setup", "MZ"), "application/octet-stream");
+}
+
+TEST_F(PageSchemeTest, PackPageWithPictureAndStylesheetKeepsItsCyrillicText) {
+    TFrameViewer viewer;
+    viewer.resize(800, 600);
+    viewer.show();
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\RUN\\html\\index.htm"));
+    EXPECT_EQ(viewer.CurrentFile(), "d:\\RUN\\html\\index.htm");
+    EXPECT_EQ(viewer.Title(), QString::fromUtf8("Оглавление"));
+    EXPECT_TRUE(Eval(viewer, "document.body.innerText").toString().contains(QString::fromUtf8("Привет, мир")));
+    EXPECT_EQ(Eval(viewer, "document.getElementById('pic').naturalWidth").toInt(), 1);
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.getElementById('t')).color").toString(), "rgb(1, 2, 3)");
+}
+
+TEST_F(PageSchemeTest, PageWithoutCharsetIsWindows1251AndDiskIsTheFallback) {
+    TFrameViewer viewer;
+    viewer.resize(800, 600);
+    viewer.show();
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\nometa.htm"));
+    EXPECT_EQ(Eval(viewer, "document.characterSet").toString().toLower(), "windows-1251");
+    EXPECT_EQ(Eval(viewer, "document.getElementById('part').innerText").toString(),
+              QString::fromUtf8("Съешь же ещё этих мягких булок"));
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\DISK.htm"));
+    EXPECT_EQ(viewer.Title(), QString::fromUtf8("С диска"));
+}
+
+TEST_F(PageSchemeTest, MissingFileIsRefusedAndChangesNothing) {
+    TFrameViewer viewer;
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\plain.htm"));
+    int changes = 0;
+    QObject::connect(&viewer, &TFrameViewer::HistoryChanged, [&] { ++changes; });
+    EXPECT_FALSE(viewer.LoadFile("d:\\run\\html\\missing.htm"));
+    EXPECT_FALSE(viewer.LoadFile("d:\\run\\html"));  // a folder is no page
+    EXPECT_EQ(viewer.CurrentFile(), "d:\\run\\html\\plain.htm");
+    EXPECT_EQ(viewer.HistoryFiles().size(), 1u);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(PageSchemeTest, DefaultsGiveWayToThePagesOwnColours) {
+    TFrameViewer viewer;
+    viewer.SetDefBackground(0x0000FF);  // red as 0x00BBGGRR
+    viewer.SetDefFontColor(0xFF0000);   // blue
+    viewer.SetDefHotSpotColor(0x00FF00);
+    viewer.SetDefFontSize(15);          // 20 px
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\plain.htm"));
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.body).backgroundColor").toString(), "rgb(255, 0, 0)");
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.getElementById('p')).color").toString(), "rgb(0, 0, 255)");
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.getElementById('a')).color").toString(), "rgb(0, 255, 0)");
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.getElementById('p')).fontSize").toString(), "20px");
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\nometa.htm"));  // <body bgcolor> wins
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.body).backgroundColor").toString(), "rgb(0, 255, 0)");
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\index.htm"));  // so does its stylesheet
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.getElementById('t')).color").toString(), "rgb(1, 2, 3)");
+    viewer.SetDefFontColor(0x00FFFF);  // yellow, after a reload
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\plain.htm"));
+    viewer.SetDefFontColor(0x808080);
+    viewer.Reload();
+    ASSERT_TRUE(WaitLoaded(viewer));
+    EXPECT_EQ(Eval(viewer, "getComputedStyle(document.getElementById('p')).color").toString(), "rgb(128, 128, 128)");
+}
+
+} // namespace
