@@ -67,6 +67,7 @@ THtmlFrame::THtmlFrame(IHtmlFrameHost& host, const std::vector<RHTML>& elements)
             handled = links_.LinkClick(fromQt(url), fromQt(target));
         });
         connect(view, &TFrameViewer::HistoryChanged, this, [this, view] { OnHistoryChange(view); });
+        WatchView(view);
         views_.push_back(view);
     }
     favorites_.Load(nullptr);
@@ -254,9 +255,6 @@ void THtmlFrame::ScrollToTop() {
 void THtmlFrame::SelectAll() {
     if (TFrameViewer* view = CurrentView(); view && view->isVisible()) view->SelectAll();
 }
-
-// Copying a page needs the path input's folder; a book without a path input copies nothing.
-void THtmlFrame::CopyPage() {}
 
 TTreeViews* THtmlFrame::ChapterTree() const {
     TTreeViews* first = host_.ContentsTree(1);

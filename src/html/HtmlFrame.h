@@ -4,6 +4,7 @@
 // switches in step with back and forward, runs the page links' own protocol, drives chapter
 // navigation in the contents trees and keeps the default text attributes. Window thread only.
 #include <QObject>
+#include <QPoint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "html/PageFrameApi.h"
 #include "skin/Elements.h"
 
+class QTimer;
 class QWidget;
 class TFrameViewer;
 class TTreeViews;
@@ -39,6 +41,14 @@ public:
     virtual TTreeViews* ContentsTree(int file) = 0;  // 1: tree1.cfs, 2: tree2.cfs; may be null
     virtual void SetButtonHint(const std::string& command, const std::string& hint) = 0;
     virtual void ShowStatus(const std::string& text) = 0;
+    // Owners that arrive later; until then these do nothing.
+    virtual std::string PathInputFolder() { return {}; }
+    virtual void ClosePopup() {}
+    virtual void OpenPageContextMenu(QPoint) {}
+    virtual void ThesaurusLookup(const std::string&) {}
+    virtual bool InThesaurusMode() const { return false; }
+    virtual void EnterToFindBoxes() {}
+    virtual void MouseMoveToWindow() {}
 };
 
 class THtmlFrame : public QObject, public IPageFrame, public ILinkHost, public IHistoryHost {
@@ -65,7 +75,7 @@ public:
     void ShowForScreen(int screen) override;
     void GoBack() override { Step(true); }
     void GoForward() override { Step(false); }
-    void CopyPage() override;
+    void CopyPage() override;  // needs the path input's folder
     void PrintPage() override {}
     void ScrollToTop() override;
     void NextChapter() override { Chapter(true); }
@@ -85,7 +95,7 @@ public:
     void CopyListSelection(const std::string& name) override;
     void SyncTreeToPage(const std::string& path) override;
     void ExecuteCommandWithoutSound(const std::string& command) override { host_.RunCommandWithoutSound(command); }
-    std::string PathInputFolder() override { return {}; }
+    std::string PathInputFolder() override { return host_.PathInputFolder(); }
     bool HasArchiveBrowser() override { return false; }
     void ArchiveOpenEntry(const std::string&) override {}
     void ArchiveOpen(const std::string&, const std::string&) override {}
@@ -109,6 +119,9 @@ public:
     // Picture queries are answered through the window's own channel.
     std::function<bool(const std::string&)> PictureQuery;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct RViewState {
         std::vector<std::string> groups;
@@ -122,6 +135,10 @@ private:
     TTreeViews* ChapterTree() const;
     void Chapter(bool forward);
     void RefreshChapterHints();
+    void WatchView(TFrameViewer* view);
+    void TooltipProbe(TFrameViewer* view);
+    void TooltipTick();
+    void StopTooltip();
     void ReadAttributes();
     void WriteAttributes() const;
 
@@ -135,6 +152,11 @@ private:
     int currentElement_ = -1;
     int previousScreen_ = -1;
     RFontAttr attributes_;
+    QTimer* tooltipTimer_ = nullptr;
+    int tooltipTicks_ = 0;
+    std::string lastHinted_;
+    bool tooltipShown_ = false;
+    TFrameViewer* tooltipView_ = nullptr;
     bool picturePrint_ = false;
     int pictureWidth_ = -1;
     int pictureHeight_ = -1;

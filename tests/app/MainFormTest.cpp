@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <filesystem>
 #include <QProcess>
 #include <QTest>
 
@@ -13,6 +15,8 @@
 #include "html/TreeList.h"
 #include "html/engine/FrameViewer.h"
 #include "packs/PackFile.h"
+#include "packs/PackTestUtil.h"
+#include "platform/Drives.h"
 #include "platform/InstanceLock.h"
 #include "platform/SettingsStore.h"
 
@@ -50,6 +54,8 @@ public:
         TMainForm::ShowTree(f);
     }
     void TopHtml() override { commands.push_back("tophtml"); }
+    std::string pathInput;  // the path input's folder, in Windows form
+    std::string PathInputFolder() override { return pathInput; }
 };
 
 bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
@@ -299,4 +305,21 @@ TEST_F(SampleBook, TheReadingScreenShowsATreeBesideThePage) {
     EXPECT_FALSE(w.Tree(2)->isVisibleTo(&w));
     ASSERT_NE(w.HtmlFrame(), nullptr);
     EXPECT_GT(w.HtmlFrame()->CurrentView()->geometry().left(), w.Tree(1)->geometry().right());
+}
+
+TEST_F(SampleBook, CopyingAPageTakesItsCompanionFolderAlong) {
+    Window& w = *window_;
+    w.show();
+    w.RunCommand("2");
+    w.RunCommand("html1=html\\engine.htm");
+    ASSERT_TRUE(WaitUntil([&] { return Cp1251::asciiLower(w.HtmlFrame()->CurrentFile()).find("engine.htm") != std::string::npos; }));
+    const std::string folder = MakeTempDir();
+    w.pathInput = HostPathsService().ToWindows(folder) + "\\copies";
+    w.HtmlFrame()->CopyPage();
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder + "/copies/ENGINE.HTM")) ||
+                QFile::exists(QString::fromStdString(folder + "/copies/engine.htm")));
+    bool note = false;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        note |= Cp1251::asciiLower(entry.path().filename().string()) == "note.txt";
+    EXPECT_TRUE(note);
 }

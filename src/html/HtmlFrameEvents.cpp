@@ -1,0 +1,161 @@
+// The page views' own keys and mouse: copying, the page context menu, thesaurus look-ups of a
+// selection, picture tooltips, and copying the current page with its companion folder.
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolTip>
+#include <QWebEngineView>
+#include <filesystem>
+
+#include "base/Cp1251.h"
+#include "base/GlobalPaths.h"
+#include "packs/PackFile.h"
+#include "html/HtmlFrame.h"
+#include "html/engine/FrameViewer.h"
+#include "platform/Drives.h"
+#include "platform/FileSearch.h"
+
+namespace {
+
+bool isPicture(const std::string& file) {
+    const std::string lower = Cp1251::asciiLower(file);
+    for (const char* ext : {".bmp", ".gif", ".jpg", ".jpeg"})
+        if (lower.find(ext) != std::string::npos) return true;
+    return false;
+}
+
+std::string identity(const RPageObject& object) { return object.source + '\n' + Cp1251::fromUtf8(object.title.toStdString()); }
+
+} // namespace
+
+// Events of the view's rendering widget reach the frame through this filter.
+void THtmlFrame::WatchView(TFrameViewer* view) {
+    if (!tooltipTimer_) {
+        tooltipTimer_ = new QTimer(this);
+        tooltipTimer_->setInterval(200);
+        connect(tooltipTimer_, &QTimer::timeout, this, &THtmlFrame::TooltipTick);
+    }
+    view->installEventFilter(this);
+    if (QWidget* render = view->View()->focusProxy()) render->installEventFilter(this);
+    QObject::connect(view, &TFrameViewer::LoadFinished, this, [view, this] {
+        if (QWidget* render = view->View()->focusProxy()) render->installEventFilter(this);
+    });
+}
+
+bool THtmlFrame::eventFilter(QObject* watched, QEvent* event) {
+    TFrameViewer* view = CurrentView();
+    if (!view || !watched->isWidgetType() || !view->isAncestorOf(static_cast<QWidget*>(watched)))
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool ctrl = key->modifiers() & Qt::ControlModifier;
+        if (ctrl && (key->key() == Qt::Key_C || key->key() == Qt::Key_Insert)) {
+            view->CopySelection();
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) host_.EnterToFindBoxes();
+        break;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        host_.ClosePopup();
+        if (mouse->button() == Qt::RightButton && mouse->buttons() == Qt::RightButton && mouse->modifiers() == Qt::NoModifier)
+            host_.OpenPageContextMenu(mouse->globalPosition().toPoint());
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (!host_.InThesaurusMode() && view->SelectionLength() > 1 && !isPicture(view->CurrentFile()))
+            host_.ThesaurusLookup(Cp1251::fromUtf8(view->SelectionText().toStdString()));
+        break;
+    case QEvent::MouseMove:
+        TooltipProbe(view);
+        host_.MouseMoveToWindow();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// A picture with a title under the pointer gets its tooltip after a moment.
+void THtmlFrame::TooltipProbe(TFrameViewer* view) {
+    if (tooltipTimer_->isActive()) return;
+    const RPageObject object = view->ObjectAt(view->mapFromGlobal(QCursor::pos()));
+    if (!object.found) {
+        lastHinted_.clear();
+        return;
+    }
+    if (object.isImage && !object.title.isEmpty() && identity(object) != lastHinted_) {
+        tooltipTicks_ = 0;
+        tooltipView_ = view;
+        tooltipTimer_->start();
+    }
+}
+
+void THtmlFrame::TooltipTick() {
+    ++tooltipTicks_;
+    if (!tooltipView_ || tooltipView_ != CurrentView()) return StopTooltip();
+    const RPageObject object = tooltipView_->ObjectAt(tooltipView_->mapFromGlobal(QCursor::pos()));
+    if (!object.found) {
+        lastHinted_.clear();
+        return StopTooltip();
+    }
+    if (tooltipTicks_ < 21 && (!object.isImage || !object.title.isEmpty())) {
+        if (tooltipTicks_ < 2 || (tooltipShown_ && identity(object) == lastHinted_) || !object.isImage) return;
+        const QString text = "<div style='max-width:300px'>" + object.title.toHtmlEscaped() + "</div>";
+        QToolTip::showText(QCursor::pos() + QPoint(0, 18), text, tooltipView_);
+        tooltipShown_ = true;
+        if (identity(object) != lastHinted_) {
+            tooltipTicks_ = 2;
+            lastHinted_ = identity(object);
+        }
+        return;
+    }
+    StopTooltip();
+}
+
+void THtmlFrame::StopTooltip() {
+    tooltipTimer_->stop();
+    QToolTip::hideText();
+    tooltipShown_ = false;
+}
+
+// The current page and its ".files" companion folder go into the path input's folder.
+void THtmlFrame::CopyPage() {
+    TFrameViewer* view = CurrentView();
+    const std::string folder = host_.PathInputFolder();
+    if (!view || !view->isVisible() || view->CurrentFile().empty() || folder.empty()) return;
+    const std::string target = folder.back() == '\\' ? folder : folder + "\\";
+    const std::string page = view->CurrentFile().substr(0, view->CurrentFile().find('#'));
+    const size_t slash = page.rfind('\\');
+    const std::string pageFolder = page.substr(0, slash + 1);
+    CopyFile(page, target + page.substr(slash + 1));
+    const std::string companion = page.substr(0, page.rfind('.')) + ".files";
+    if (HostPathsService().Find(companion, true)) {
+        TDynamicStringArray all{"*.*"};
+        for (const std::string& entry : WalkFiles(companion, all, true, true)) {
+            const std::string relative = entry.substr(pageFolder.size());
+            if (entry.back() == '\\') {
+                if (const auto host = HostPathsService().ToHost(target + relative)) {
+                    std::error_code ec;
+                    std::filesystem::create_directories(*host, ec);
+                }
+            } else {
+                CopyFile(entry, target + relative);
+            }
+        }
+    } else if (const TPack* pack = CurrentPack()) {
+        // A companion folder packed with its page comes out of the pack.
+        const std::string& prefix = StartState().packPrefix;
+        const std::string normalPage = NormalizePackName(pageFolder.substr(std::min(prefix.size(), pageFolder.size())));
+        const std::string normalCompanion = NormalizePackName(companion.substr(std::min(prefix.size(), companion.size()))) + "\\";
+        if (Cp1251::equalsNoCase(pageFolder.substr(0, prefix.size()), prefix))
+            for (const std::string& entry : pack->ListFiles())
+                if (entry.compare(0, normalCompanion.size(), normalCompanion) == 0)
+                    CopyFile(prefix + entry, target + entry.substr(normalPage.size()));
+    }
+    host_.ShowStatus("\xD4\xE0\xE9\xEB \xF1\xEA\xEE\xEF\xE8\xF0\xEE\xE2\xE0\xED");  // Файл скопирован
+}
