@@ -61,9 +61,11 @@ void TMainForm::SetTreesOn(bool on) {
     if (view) view->show();
 }
 
+// The place shown now: the title of the current history entry, its file and scroll position.
 void TMainForm::AddToFavorites() {
-    if (!htmlFrame_ || !htmlFrame_->CurrentView()) return;
-    htmlFrame_->Favorites().Add(Cp1251::fromUtf8(windowTitle().toStdString()), htmlFrame_->CurrentFile(), 0, nullptr);
+    TFrameViewer* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;
+    if (!view) return;
+    htmlFrame_->Favorites().Add(Cp1251::fromUtf8(view->Title().toStdString()), view->CurrentFile(), view->ScrollPosition(), nullptr);
     htmlFrame_->Favorites().Save();
 }
 
