@@ -64,6 +64,8 @@ public:
     void ShowAnimated(std::function<void()> done = {});
     bool AnimationRunning() const;
     bool EffectRunning() const;
+    // No page of the current screen is still loading.
+    bool PagesSettled() const;
     int CurrentScreen() const { return currentScreen_; }
     const TInterfaceDescription& Elements() const { return elements_; }
     const QImage& Background() const { return background_; }

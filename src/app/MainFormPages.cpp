@@ -35,6 +35,11 @@ void TMainForm::BuildPages() {
     }
 }
 
+bool TMainForm::PagesSettled() const {
+    const TFrameViewer* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;
+    return !view || !view->isVisible() || !view->IsLoading();
+}
+
 bool TMainForm::TreesHidden() const {
     return (!tree1_ || !tree1_->isVisibleTo(this)) && (!tree2_ || !tree2_->isVisibleTo(this));
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <memory>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
@@ -19,8 +20,12 @@ void runScripted(TMainForm& form, const TCommandLine& line) {
     for (const auto& command : line.commands) form.RunCommand(command);
     if (line.screenshot.empty()) return;
     auto* poll = new QTimer(&form);
-    QObject::connect(poll, &QTimer::timeout, &form, [&form, poll, file = line.screenshot] {
-        if (form.EffectRunning() || form.AnimationRunning()) return;
+    auto settled = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, &form, [&form, poll, settled, file = line.screenshot] {
+        // Pages draw a moment after they have loaded: wait for a few quiet ticks.
+        const bool quiet = !form.EffectRunning() && !form.AnimationRunning() && form.PagesSettled();
+        *settled = quiet ? *settled + 1 : 0;
+        if (*settled < 15) return;
         poll->stop();
         const bool saved = form.grab().save(QString::fromStdString(file), "PNG");
         if (!saved) std::cerr << "bookshell: cannot write the screenshot " << file << "\n";
