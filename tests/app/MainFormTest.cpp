@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QPainter>
 #include <filesystem>
 #include <QProcess>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "html/PageFrameApi.h"
+#include "html/PageHeader.h"
 #include "html/TreeList.h"
 #include "html/engine/FrameViewer.h"
 #include "packs/PackFile.h"
@@ -322,4 +324,30 @@ TEST_F(SampleBook, CopyingAPageTakesItsCompanionFolderAlong) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         note |= Cp1251::asciiLower(entry.path().filename().string()) == "note.txt";
     EXPECT_TRUE(note);
+}
+
+TEST(PageHeader, EndsFiftyPixelsFromTheRightEdgeAndNeedsADocument) {
+    QImage page(600, 100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        PaintPageHeader(painter, 3, 600, false);
+    }
+    EXPECT_EQ(page, [] { QImage blank(600, 100, QImage::Format_RGB32); blank.fill(Qt::white); return blank; }());
+    {
+        QPainter painter(&page);
+        PaintPageHeader(painter, 3, 600, true);
+    }
+    int leftmost = 600, rightmost = -1, top = 100;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 600; ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255)) {
+                leftmost = std::min(leftmost, x);
+                rightmost = std::max(rightmost, x);
+                top = std::min(top, y);
+            }
+    EXPECT_LE(rightmost, 550);
+    EXPECT_GE(rightmost, 540);
+    EXPECT_LT(leftmost, 520);
+    EXPECT_GE(top, 40);
 }
