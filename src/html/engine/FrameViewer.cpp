@@ -268,8 +268,12 @@ void TFrameViewer::OnNewWindow(const QUrl& url) {
 void TFrameViewer::OnReport(const QString& kind, const QStringList& fields) {
     if (fields.size() < 2) return;
     if (kind == QLatin1String("link")) {
-        bool handled = false;
-        emit HotSpotClick(LinkText(QUrl(fields[0])), fields[1], handled);
+        // Reports arrive inside the browser's own callback, where the page cannot answer
+        // questions; the link is handed on from the event loop instead.
+        QMetaObject::invokeMethod(this, [this, url = LinkText(QUrl(fields[0])), target = fields[1]] {
+            bool handled = false;
+            emit HotSpotClick(url, target, handled);
+        }, Qt::QueuedConnection);
     } else if (kind == QLatin1String("click")) {
         clickUrl_ = fields[0];
         clickTarget_ = fields[1];
