@@ -21,6 +21,7 @@
 #include "platform/Drives.h"
 #include "platform/InstanceLock.h"
 #include "platform/SettingsStore.h"
+#include "support/Wait.h"
 
 namespace {
 
@@ -60,11 +61,6 @@ public:
     std::string PathInputFolder() override { return pathInput; }
 };
 
-bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 template <typename T>
 QPoint InsideOf(const T& e) { return QPoint(e.left + 1, e.top + 1); }

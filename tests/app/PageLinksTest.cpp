@@ -18,6 +18,7 @@
 #include "html/engine/PageScripts.h"
 #include "packs/PackFile.h"
 #include "platform/InstanceLock.h"
+#include "support/Wait.h"
 
 namespace {
 
@@ -30,16 +31,6 @@ public:
     void DeleteGame(const std::string& name) override { games.push_back("delete " + name); }
 };
 
-// Lets events run until done() holds, at most ms milliseconds.
-bool WaitUntil(const std::function<bool()>& done, int ms = 10000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
-}
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Wait.h"
+
 #include <chrono>
 #include <functional>
 #include <stdexcept>
@@ -17,24 +19,6 @@
 #include <vector>
 
 namespace {
-
-// Runs the event loop until done() holds or timeoutMs passes; returns done().
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (done() || clock.elapsed() >= timeoutMs) loop.quit();
-    });
-    poll.start(2);
-    if (!done()) loop.exec();
-    return done();
-}
-
-void Pump(int ms) {
-    PumpUntil([] { return false; }, ms);
-}
 
 void BlockWindowThread(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -56,7 +40,7 @@ TEST(SuperTimer, TicksRunOnTheWindowThreadAndAddTheInterval) {
     };
     timer.SetInterval(2);
     timer.SetEnabled(true);
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 20; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ticks >= 20; }, 10000));
     timer.SetEnabled(false);
     EXPECT_EQ(offThread, 0);
     EXPECT_EQ(badTotals, 0);
@@ -74,7 +58,7 @@ TEST(SuperTimer, SlowHandlerDelaysTicksInsteadOfQueueingThem) {
         ends.push_back(clock.elapsed());
     };
     timer.SetEnabled(true);
-    ASSERT_TRUE(PumpUntil([&] { return starts.size() >= 6; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return starts.size() >= 6; }, 10000));
     Pump(200);
     timer.SetEnabled(false);
 
@@ -96,7 +80,7 @@ TEST(SuperTimer, DisablingStopsTicksAndReenablingResetsCounters) {
         if (++ticks == 3) sender->SetEnabled(false);
     };
     timer.SetEnabled(true);
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ticks >= 3; }, 10000));
     Pump(100);
     EXPECT_EQ(ticks, 3);
     EXPECT_EQ(timer.TickCount(), 3u);
@@ -105,7 +89,7 @@ TEST(SuperTimer, DisablingStopsTicksAndReenablingResetsCounters) {
     timer.SetEnabled(true);
     EXPECT_EQ(timer.TickCount(), 0u);
     EXPECT_EQ(timer.ElapsedTotal(), 0u);
-    EXPECT_TRUE(PumpUntil([&] { return ticks >= 5; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return ticks >= 5; }, 10000));
     timer.SetEnabled(false);
 }
 
@@ -137,7 +121,7 @@ TEST(SuperTimer, IntervalChangeKeepsTheRunningSleepTime) {
         if (sender->ElapsedTotal() != sender->TickCount()) ++badTotals;
     };
     timer.SetEnabled(true);
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 1; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ticks >= 1; }, 10000));
     Pump(600);
     timer.SetEnabled(false);
     // Still about one tick per 100 ms; a worker that took up the 1 ms interval would have ticked
@@ -158,7 +142,7 @@ TEST(SuperTimer, NoHandlerRunsWhileTheApplicationTerminates) {
     EXPECT_EQ(ticks, 0);
     EXPECT_EQ(timer.TickCount(), 0u);
     SetApplicationTerminating(false);
-    EXPECT_TRUE(PumpUntil([&] { return ticks > 0; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return ticks > 0; }, 10000));
     timer.SetEnabled(false);
 }
 
@@ -171,7 +155,7 @@ TEST(SuperTimer, DestroyingAnEnabledTimerNeverHangsOrCrashes) {
         if (++ticks == 3) delete sender;
     };
     own->SetEnabled(true);
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return ticks >= 3; }, 10000));
     Pump(50);
     EXPECT_EQ(ticks, 3);
 
@@ -206,7 +190,7 @@ TEST(SuperTimer, ExceptionsFromTheHandlerAreDropped) {
         throw 42;
     };
     timer.SetEnabled(true);
-    EXPECT_TRUE(PumpUntil([&] { return ticks >= 4; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return ticks >= 4; }, 10000));
     timer.SetEnabled(false);
 }
 

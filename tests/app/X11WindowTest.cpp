@@ -11,14 +11,10 @@
 #include "effects/EffCar.h"
 #include "packs/PackFile.h"
 #include "platform/InstanceLock.h"
+#include "support/Wait.h"
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done, int ms = 20000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class X11Window : public ::testing::Test {
 protected:

@@ -115,7 +115,7 @@ TEST(EffBtnCar, RealTimerEndsOnTheBlendAt255AndAsksBeforePainting) {
 
     ElementWindow window;
     window.show();
-    PumpUntil([] { return false; }, 20);
+    WaitUntil([] { return false; }, 20);
     TEffBtnCar car(&window, 4);
 
     // While painting is refused, the fade runs to its end without touching the window.
@@ -123,15 +123,15 @@ TEST(EffBtnCar, RealTimerEndsOnTheBlendAt255AndAsksBeforePainting) {
     car.SetPaintAllowed([&] { return allowed; });
     window.paints = 0;
     car.Start(from, to, QPoint(10, 5));
-    ASSERT_TRUE(PumpUntil([&] { return !car.Active(); }, 30000));
-    PumpUntil([] { return false; }, 20);
+    ASSERT_TRUE(WaitUntil([&] { return !car.Active(); }, 30000));
+    WaitUntil([] { return false; }, 20);
     EXPECT_EQ(window.paints, 0);
     EXPECT_EQ(car.CurrentFrame(), expected.ToImage());
 
     allowed = true;
     car.Start(to, from, QPoint(10, 5));
-    ASSERT_TRUE(PumpUntil([&] { return !car.Active(); }, 30000));
-    EXPECT_TRUE(PumpUntil([&] { return window.paints > 0; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return !car.Active(); }, 30000));
+    EXPECT_TRUE(WaitUntil([&] { return window.paints > 0; }, 10000));
     expected.Blend(toBmp, fromBmp, 255);
     EXPECT_EQ(car.CurrentFrame(), expected.ToImage());
 }

@@ -68,9 +68,9 @@ TEST(EffCar, TicksStepByFiveAndTick52EndsTheEffect) {
 TEST(EffCar, RealTimerPaintsEveryLevelWithTheDecorationHidden) {
     FadeWindow window;
     window.show();
-    PumpUntil([] { return false; }, 20);
+    WaitUntil([] { return false; }, 20);
     window.car.StartCrossFade();
-    ASSERT_TRUE(PumpUntil([&] { return !window.car.Running(); }, 30000));
+    ASSERT_TRUE(WaitUntil([&] { return !window.car.Running(); }, 30000));
 
     EXPECT_EQ(window.decorationCalls, (std::vector<bool>{true, false}));
     EXPECT_FALSE(window.decorationHidden);
