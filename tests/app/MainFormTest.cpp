@@ -267,7 +267,8 @@ TEST(BadDescriptions, NeverLeaveTheWindowHalfBuilt) {
         "1button vx=abc vy=-- fn1=missing.bmp; fn2=a.bmp; go=2\r\n"
         "1button vx=20 vy=20 fn1=a.bmp; fn2=missing.bmp; fn3=missing.bmp; go=9\r\n"
         "1switchone fn1=a.bmp; state=maybe\r\n"
-        "2_screen=gone.bmp\r\n";
+        "2_screen=gone.bmp\r\n"
+        "2_html vx=0 vy=0 vw=100 vh=50 fn=html\\missing.htm; number=1\r\n";
     const TestDisc disc = MakeTestDisc(structText, "run", {}, "interface.dat", "Zaz.dhl",
                                        {{"back1.bmp", SolidBitmap(120, 80, 0xFFFFFF)}, {"a.bmp", SolidBitmap(30, 10, 0x336699)}});
     TInstanceLock lock;
@@ -290,6 +291,11 @@ TEST(BadDescriptions, NeverLeaveTheWindowHalfBuilt) {
     w.RunCommand("2");
     EXPECT_EQ(w.CurrentScreen(), 1);
     EXPECT_EQ(w.Background().size(), QSize(120, 80));
+    // A page view whose first page is missing stays hidden; opening another missing page too.
+    ASSERT_NE(w.HtmlFrame(), nullptr);
+    EXPECT_FALSE(w.HtmlFrame()->CurrentView()->isVisibleTo(&w));
+    w.RunCommand("html1=html\\also-missing.htm");
+    EXPECT_FALSE(w.HtmlFrame()->CurrentView()->isVisibleTo(&w));
     ClosePack();
     StartState() = TStartState{};
 }
