@@ -9,13 +9,15 @@ set -euo pipefail
 per_target=${1:-30}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-fuzz
-targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers)
+targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_hostpaths)
 
 declare -A max_len=(
   [fuzz_pack]=1048576
   [fuzz_bundle]=65536
   [fuzz_cfs]=65536
   [fuzz_parsers]=4096
+  [fuzz_description]=16384
+  [fuzz_hostpaths]=1024
 )
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
@@ -32,6 +34,13 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 rm -rf "$build/seeds"
 "$build/fuzz/make_seeds" "$build/seeds"
+# The sample book's descriptions, and a few paths such as pages and links hold.
+mkdir -p "$build/seeds/fuzz_description" "$build/seeds/fuzz_hostpaths"
+cp "$root"/samplebook/bundle/*.cfs "$build/seeds/fuzz_description/"
+i=0
+for p in 'run\html\index.htm' '..\..\..\etc\passwd' 'RUN/HTML/INDEX.HTM' '\run\.\html\..\html\Index.htm' 'c:\windows\x'; do
+  printf '%s' "$p" > "$build/seeds/fuzz_hostpaths/seed$((i++))"
+done
 
 failed=()
 for target in "${targets[@]}"; do
@@ -39,7 +48,7 @@ for target in "${targets[@]}"; do
   artifacts=$build/artifacts/$target
   rm -rf "$corpus" "$artifacts"
   mkdir -p "$corpus" "$artifacts"
-  cp -r "$build/seeds/$target/." "$corpus/"
+  if [ -d "$build/seeds/$target" ]; then cp -r "$build/seeds/$target/." "$corpus/"; fi
   if [ -d "$root/fuzz/regressions/$target" ]; then
     find "$root/fuzz/regressions/$target" -maxdepth 1 -type f ! -name '.*' -exec cp {} "$corpus/" \;
   fi
