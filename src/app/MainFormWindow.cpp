@@ -13,6 +13,7 @@
 #include "base/GlobalPaths.h"
 #include "effects/EffCar.h"
 #include "html/PageFrameApi.h"
+#include "html/TreeList.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
 #include "platform/InstanceChannel.h"
@@ -206,6 +207,8 @@ void TMainForm::OnCopyData(quint64 sender, const RInstanceData& record) {
         } else if (!Cp1251::equalsNoCase(namePart(pageFrame_->CurrentFile()), namePart(page))) {
             pageFrame_->OpenInCurrentView(ProgramDir() + page);
         }
+        for (TTreeViews* tree : {tree1_, tree2_})
+            if (tree) tree->SyncTreeToPage("");
         TInstanceChannel::Instance().PostMessage(sender, kMsgPageShown, WindowHandle(), 0);
     } else if (record.kind == RInstanceData::kPrintPicture) {
         pageFrame_->SetPicturePrint(true);
