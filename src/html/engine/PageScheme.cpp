@@ -4,17 +4,42 @@
 #include <QCoreApplication>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 #include <exception>
 #include <unistd.h>
 
+#include "base/Cp1251.h"
+#include "base/GlobalPaths.h"
 #include "html/engine/PageContent.h"
 #include "html/engine/PageUrl.h"
 #include "packs/ComprStream.h"
 
 namespace {
+
+// The host's own files (drive z:) are served only from the temporary folder, where archive
+// listings live: a page on a disc has no business reading the rest of the computer.
+bool Servable(const std::string& path) {
+    if (path.size() < 2 || (path[0] | 0x20) != 'z') return true;
+    const std::string& temp = StartState().tempDir;
+    return !temp.empty() && Cp1251::equalsNoCase(path.substr(0, temp.size()), temp);
+}
+
+// Pages are an offline book: they never fetch anything from the network. Links to the web go
+// to the desktop's browser through the link protocol, not through here.
+class TOfflineInterceptor : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QString scheme = info.requestUrl().scheme();
+        if (scheme != QLatin1String(kPageScheme) && scheme != QLatin1String("data") && scheme != QLatin1String("blob") &&
+            scheme != QLatin1String("about"))
+            info.block(true);
+    }
+};
 
 class TPageSchemeHandler : public QWebEngineUrlSchemeHandler {
 public:
@@ -22,7 +47,7 @@ public:
 
     void requestStarted(QWebEngineUrlRequestJob* job) override {
         const std::string path = PagePath(job->requestUrl());
-        if (path.empty()) {
+        if (path.empty() || !Servable(path)) {
             job->fail(QWebEngineUrlRequestJob::UrlInvalid);
             return;
         }
@@ -67,6 +92,7 @@ QWebEngineProfile* PageProfile() {
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile->setSpellCheckEnabled(false);
     profile->installUrlSchemeHandler(kPageScheme, new TPageSchemeHandler(profile));
+    profile->setUrlRequestInterceptor(new TOfflineInterceptor(profile));
     // A link to a file the browser cannot show never turns into a download.
     QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile,
                      [](QWebEngineDownloadRequest* request) { request->cancel(); });

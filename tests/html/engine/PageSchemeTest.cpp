@@ -2,7 +2,13 @@
 // stylesheets read from the pack through the real browser.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+
 #include "PageTestBook.h"
+#include "base/GlobalPaths.h"
 #include "html/engine/FrameViewer.h"
 #include "html/engine/PageContent.h"
 #include "html/engine/PageUrl.h"
@@ -104,3 +110,46 @@ TEST_F(PageSchemeTest, DefaultsGiveWayToThePagesOwnColours) {
 }
 
 } // namespace
+
+// A disc's page reads pictures from the disc and the temporary folder, never from the rest of
+// the computer, and fetches nothing from the network.
+TEST_F(PageSchemeTest, PagesReachNeitherTheHostsFilesNorTheNetwork) {
+    const QByteArray png = QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+    const QString inTemp = QDir::tempPath() + "/bookshell-page-test.png";
+    const QString outside = QDir::currentPath() + "/bookshell-page-test.png";
+    for (const QString& file : {inTemp, outside}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(png);
+    }
+    StartState().tempDir = "z:\\tmp\\";
+    // A web server on this machine that would hand out the picture.
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = server.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, png] {
+            socket->readAll();
+            socket->write("HTTP/1.0 200 OK\r\nContent-Type: image/png\r\nContent-Length: " + QByteArray::number(png.size()) +
+                          "\r\n\r\n" + png);
+            socket->disconnectFromHost();
+        });
+    });
+    const QString web = QStringLiteral("http://127.0.0.1:%1/x.png").arg(server.serverPort());
+    TFrameViewer viewer;
+    viewer.resize(400, 300);
+    viewer.show();
+    ASSERT_TRUE(LoadAndWait(viewer, "d:\\RUN\\html\\index.htm"));
+    const QString script = QStringLiteral(
+        "(function(){window.loads={};[['temp','%1'],['host','%2'],['web','%3']].forEach("
+        "function(p){var i=new Image();i.onload=function(){loads[p[0]]='ok'};i.onerror=function(){loads[p[0]]='no'};"
+        "i.src=p[1];});return 1;})()")
+                               .arg("book://z" + inTemp, "book://z" + outside, web);
+    Eval(viewer, script);
+    EXPECT_EQ(EvalUntil(viewer, "loads.temp", "ok").toString(), "ok");
+    EXPECT_EQ(EvalUntil(viewer, "loads.host", "no").toString(), "no");
+    EXPECT_EQ(EvalUntil(viewer, "loads.web", "no").toString(), "no");
+    QFile::remove(inTemp);
+    QFile::remove(outside);
+}
