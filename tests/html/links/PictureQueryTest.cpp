@@ -2,6 +2,7 @@
 #include "html/PictureQuery.h"
 
 #include "platform/ChannelWindow.h"
+#include "support/PeerProcess.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -15,29 +16,10 @@
 
 namespace {
 
-class TPicturePeer {
+// A picture window in another process: it answers queries, or stays silent.
+class TPicturePeer : public TPeerProcess {
 public:
-    explicit TPicturePeer(const QStringList& args) {
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QStringLiteral(PICTURE_PEER), args);
-        process_.waitForStarted(10000);
-    }
-    ~TPicturePeer() {
-        process_.closeWriteChannel();
-        if (!process_.waitForFinished(10000)) process_.kill();
-        process_.waitForFinished(10000);
-    }
-    // The next line the peer printed; empty when none comes in time.
-    QByteArray ReadLine(int ms = 10000) {
-        const QDeadlineTimer deadline(ms);
-        while (!process_.canReadLine())
-            if (deadline.hasExpired() || !process_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-                return {};
-        return process_.readLine().trimmed();
-    }
-
-private:
-    QProcess process_;
+    explicit TPicturePeer(const QStringList& args) : TPeerProcess(QStringLiteral(PICTURE_PEER), args) {}
 };
 
 QByteArray Hex(const std::string& bytes) { return QByteArray::fromStdString(bytes).toHex(); }
