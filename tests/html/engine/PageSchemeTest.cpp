@@ -2,6 +2,7 @@
 // stylesheets read from the pack through the real browser.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTcpServer>
@@ -117,7 +118,8 @@ TEST_F(PageSchemeTest, PagesReachNeitherTheHostsFilesNorTheNetwork) {
     const QByteArray png = QByteArray::fromBase64(
         "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
     const QString inTemp = QDir::tempPath() + "/bookshell-page-test.png";
-    const QString outside = QDir::currentPath() + "/bookshell-page-test.png";
+    // /var/tmp lies outside the temporary folder wherever the tests run.
+    const QString outside = QStringLiteral("/var/tmp/bookshell-page-test-%1.png").arg(QCoreApplication::applicationPid());
     for (const QString& file : {inTemp, outside}) {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
