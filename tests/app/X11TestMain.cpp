@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
     TPrivateFolders folders("x11-test");
-    if (!std::getenv("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     PreparePageEngine();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
