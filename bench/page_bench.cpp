@@ -25,11 +25,11 @@
 #include <functional>
 #include <unistd.h>
 
+#include "BenchApplication.h"
 #include "app/MainForm.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "html/engine/FrameViewer.h"
-#include "html/engine/PageScheme.h"
 #include "html/engine/PageScripts.h"
 #include "packs/PackFile.h"
 #include "packs/PackWriter.h"
@@ -253,13 +253,7 @@ void PrintTimes(const char* what, const RTimes& t) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir folders;
-    qputenv("XDG_RUNTIME_DIR", folders.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (folders.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (folders.path() + "/data").toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    PreparePageEngine();
-    QApplication app(argc, argv);
+    TBenchApplication app(argc, argv);
     SetPageAnswerWait(2000);  // checks wait for the page's answer, not the page for the checks
     const long baseRssKb = ProcKb("/proc/self/status", "VmRSS");
 

@@ -4,11 +4,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QTemporaryDir>
 
+#include "BenchApplication.h"
 #include "app/MainForm.h"
-#include "html/engine/PageScheme.h"
 #include "base/GlobalPaths.h"
 #include "packs/PackFile.h"
 #include "platform/InstanceLock.h"
@@ -46,13 +45,7 @@ BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir folders;
-    qputenv("XDG_RUNTIME_DIR", folders.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (folders.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (folders.path() + "/data").toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    PreparePageEngine();
-    QApplication app(argc, argv);
+    TBenchApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

@@ -1,0 +1,24 @@
+#pragma once
+// The application object of the window benchmarks: offscreen, with private runtime,
+// configuration and data folders, and the page engine prepared before Qt starts.
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "html/engine/PageScheme.h"
+
+struct TBenchFolders {
+    QTemporaryDir folders;
+    TBenchFolders() {
+        qputenv("XDG_RUNTIME_DIR", folders.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (folders.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (folders.path() + "/data").toUtf8());
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        PreparePageEngine();
+    }
+};
+
+// The folders come first, so they exist before the application object starts.
+class TBenchApplication : private TBenchFolders, public QApplication {
+public:
+    TBenchApplication(int& argc, char** argv) : TBenchFolders(), QApplication(argc, argv) {}
+};
