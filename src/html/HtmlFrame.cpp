@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QPointer>
 #include <QTreeWidgetItem>
 #include <filesystem>
 #include <fstream>
@@ -327,13 +328,15 @@ void THtmlFrame::RefreshVisited() {
     if (TFrameViewer* view = CurrentView()) view->RefreshVisited();
 }
 
+// The page answers when it can; waiting for it here could give up on a busy machine.
 void THtmlFrame::CopyListSelection(const std::string& name) {
     TFrameViewer* view = CurrentView();
     if (!view) return;
-    if (const auto selected = view->SelectedItemOf(toQt(name))) {
+    view->SelectedItemOf(toQt(name), [self = QPointer<THtmlFrame>(this)](const std::optional<QString>& selected) {
+        if (!self || !selected) return;
         QApplication::clipboard()->setText(*selected);
-        host_.ShowStatus("\xD1\xE5\xF0\xE8\xE9\xED\xFB\xE9 \xED\xEE\xEC\xE5\xF0 \xF1\xEA\xEE\xEF\xE8\xF0\xEE\xE2\xE0\xED");  // Серийный номер скопирован
-    }
+        self->host_.ShowStatus("\xD1\xE5\xF0\xE8\xE9\xED\xFB\xE9 \xED\xEE\xEC\xE5\xF0 \xF1\xEA\xEE\xEF\xE8\xF0\xEE\xE2\xE0\xED");  // Серийный номер скопирован
+    });
 }
 
 void THtmlFrame::SyncTreeToPage(const std::string& path) {

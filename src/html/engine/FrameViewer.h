@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -112,6 +113,8 @@ public:
     std::vector<RDropDownList> DropDownLists();
     // The selected item of the drop-down lists called name (any case); the last one wins.
     std::optional<QString> SelectedItemOf(const QString& name);
+    // The same without waiting: done runs when the page answers (never if the page goes first).
+    void SelectedItemOf(const QString& name, std::function<void(const std::optional<QString>&)> done);
     // What lies under a point of the viewer.
     RPageObject ObjectAt(QPoint point);
     // The file shown in the frame called frameName (any case); empty when there is none.

@@ -7,6 +7,8 @@
 
 #include "base/Cp1251.h"
 #include "html/engine/FrameViewer.h"
+
+#include <functional>
 #include "html/engine/PageUrl.h"
 #include "html/engine/ViewerPage.h"
 
@@ -82,8 +84,10 @@ void TFrameViewer::SetCaretToTop() {
     RunPageScript(page_, script);
 }
 
-std::vector<RDropDownList> TFrameViewer::DropDownLists() {
-    const QString script = QStringLiteral(R"((function() {
+namespace {
+
+QString DropDownScript() {
+    return QStringLiteral(R"((function() {
   %1
   var out = [];
   docs().forEach(function(d) {
@@ -94,21 +98,36 @@ std::vector<RDropDownList> TFrameViewer::DropDownLists() {
   });
   return out;
 })())")
-                               .arg(DocumentsHelper());
+        .arg(DocumentsHelper());
+}
+
+std::vector<RDropDownList> DropDownsOf(const QVariant& answer) {
     std::vector<RDropDownList> lists;
-    for (const QVariant& item : RunPageScript(page_, script).toList()) {
+    for (const QVariant& item : answer.toList()) {
         const QVariantMap map = item.toMap();
         lists.push_back({map.value("name").toString(), map.value("items").toStringList(), map.value("selected").toInt()});
     }
     return lists;
 }
 
-std::optional<QString> TFrameViewer::SelectedItemOf(const QString& name) {
+std::optional<QString> SelectedIn(const std::vector<RDropDownList>& lists, const QString& name) {
     std::optional<QString> result;
-    for (const auto& list : DropDownLists())
+    for (const auto& list : lists)
         if (list.name.compare(name, Qt::CaseInsensitive) == 0 && list.selected >= 0 && list.selected < list.items.size())
             result = list.items[list.selected];
     return result;
+}
+
+} // namespace
+
+std::vector<RDropDownList> TFrameViewer::DropDownLists() { return DropDownsOf(RunPageScript(page_, DropDownScript())); }
+
+std::optional<QString> TFrameViewer::SelectedItemOf(const QString& name) { return SelectedIn(DropDownLists(), name); }
+
+void TFrameViewer::SelectedItemOf(const QString& name, std::function<void(const std::optional<QString>&)> done) {
+    page_->runJavaScript(DropDownScript(), [name, done = std::move(done)](const QVariant& answer) {
+        done(SelectedIn(DropDownsOf(answer), name));
+    });
 }
 
 RPageObject TFrameViewer::ObjectAt(QPoint point) {
