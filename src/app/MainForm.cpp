@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSplitter>
 
+#include "app/SuperTicker.h"
 #include "app/SuperTimer.h"
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
@@ -89,7 +90,7 @@ void TMainForm::BuildWindow() {
     if (!settings.ReadBool("Hint", hints_)) hints_ = true;
     setAcceptDrops(true);
 
-    car_ = new TEffCar(this);
+    car_ = new TEffCar(this, SuperTimerTickers());
     car_->FallbackBackground = [this] { return background_; };
     car_->Decoration = [this](bool hide) {
         if (currentScreen_ == 0 && piston_) piston_->setVisible(!hide);

@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include "app/MainForm.h"
+#include "app/SuperTicker.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "effects/EffBtnCar.h"
@@ -93,7 +94,7 @@ void TMainForm::BuildScreen(bool firstBuild) {
             pic.control->setGeometry(area);
             pic.control->setToolTip(hints_ ? fromCp1251(e.hint) : QString());
             delete pic.fader;
-            pic.fader = new TEffBtnCar(this, stepOf(e));
+            pic.fader = new TEffBtnCar(this, stepOf(e), SuperTimerTickers());
             pic.fader->SetPaintAllowed([this] { return !EffectRunning(); });
             pic.shown = QImage();
         }

@@ -1,17 +1,13 @@
 #include "effects/EffBtnCar.h"
 
-#include "app/SuperTimer.h"
-
 #include <QPainter>
 
 #include <algorithm>
 
-TEffBtnCar::TEffBtnCar(QWidget* owner, int step)
-    : QObject(owner), owner_(owner), timer_(new TSuperTimer(this)), step_(std::max(step, 1)) {
-    timer_->SetInterval(1);
-    timer_->SetPriority(TThreadPriority::tpHighest);
-    timer_->OnTimer = [this](TSuperTimer* sender) { Tick(sender->TickCount()); };
-}
+TEffBtnCar::TEffBtnCar(QWidget* owner, int step, const TTickerFactory& tickers)
+    : QObject(owner), owner_(owner), timer_(tickers(1, [this](uint32_t n) { Tick(n); })), step_(std::max(step, 1)) {}
+
+TEffBtnCar::~TEffBtnCar() = default;
 
 int TEffBtnCar::StepFor(std::string_view lowerCommand) {
     return lowerCommand.find("contextmenu") != std::string_view::npos ? 3 : 4;

@@ -1,12 +1,13 @@
 #pragma once
 // TEffBtnCar: the cross-fader of one skin button or switch. It fades from one picture to another
-// at the element's top-left corner, `step` levels per 1 ms tick of its TSuperTimer. While Active()
+// at the element's top-left corner, `step` levels per 1 ms tick of its ticker. While Active()
 // the owner's paint handler draws PaintCurrentFrame (or CurrentFrame() at Position()) over the
 // element; once a fade ends the owner paints the element's new state picture itself.
 //
 // A fade started while another runs begins at 255 minus the level already reached, so a reversal
 // (pointer in, then quickly out) continues from the look on screen. Window thread only.
 #include "effects/FastBMP.h"
+#include "effects/Ticker.h"
 
 #include <QImage>
 #include <QObject>
@@ -17,16 +18,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 class QPainter;
-class TSuperTimer;
 
 class TEffBtnCar : public QObject {
     Q_OBJECT
 public:
-    // step: levels per tick, 4 normally (StepFor gives it from the element's command).
-    TEffBtnCar(QWidget* owner, int step);
+    // step: levels per tick, 4 normally (StepFor gives it from the element's command). The owner
+    // (may be null) is repainted over the element's area at each frame.
+    TEffBtnCar(QWidget* owner, int step, const TTickerFactory& tickers);
+    ~TEffBtnCar() override;
 
     // 3 for a button whose lower-cased command contains "contextmenu", else 4.
     static int StepFor(std::string_view lowerCommand);
@@ -56,7 +59,7 @@ public:
 
 private:
     QPointer<QWidget> owner_;
-    TSuperTimer* timer_;
+    std::unique_ptr<ITicker> timer_;
     int step_;
     int offset_ = 0;
     uint32_t ticks_ = 0;  // ticks of the running fade

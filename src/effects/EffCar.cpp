@@ -1,7 +1,5 @@
 #include "effects/EffCar.h"
 
-#include "app/SuperTimer.h"
-
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -23,11 +21,10 @@ bool AllBlack(const QImage& picture) {
 
 }  // namespace
 
-TEffCar::TEffCar(QWidget* owner) : QObject(owner), owner_(owner), timer_(new TSuperTimer(this)) {
-    timer_->SetInterval(1);
-    timer_->SetPriority(TThreadPriority::tpHighest);
-    timer_->OnTimer = [this](TSuperTimer* sender) { FadeTick(sender->TickCount()); };
-}
+TEffCar::TEffCar(QWidget* owner, const TTickerFactory& tickers)
+    : QObject(owner), owner_(owner), timer_(tickers(1, [this](uint32_t n) { FadeTick(n); })) {}
+
+TEffCar::~TEffCar() = default;
 
 bool TEffCar::CanGrabScreen() {
     const QString platform = QGuiApplication::platformName();

@@ -1,12 +1,13 @@
 #pragma once
 // TEffCar: the car effect, a cross-fade of a whole window from what lay on the screen beneath it to
-// the window's own image, in 51 steps of 5 driven by a 1 ms TSuperTimer. While Running() the owner's
+// the window's own image, in 51 steps of 5 driven by a 1 ms ticker. While Running() the owner's
 // paint handler calls PaintCurrentFrame instead of painting itself, and the owner ignores mouse and
 // keys. Window thread only.
 //
 // Starting again while a fade runs restarts it from the frame on screen: that frame becomes the new
 // background, the owner is grabbed anew and the 51 steps begin again; the decoration stays hidden.
 #include "effects/FastBMP.h"
+#include "effects/Ticker.h"
 
 #include <QImage>
 #include <QObject>
@@ -15,15 +16,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QPainter;
-class TSuperTimer;
 
 class TEffCar : public QObject {
     Q_OBJECT
 public:
-    // Builds the timer; the effect belongs to its owner and is freed with it.
-    explicit TEffCar(QWidget* owner);
+    // Builds the ticker; the effect belongs to its owner and is freed with it.
+    TEffCar(QWidget* owner, const TTickerFactory& tickers);
+    ~TEffCar() override;
 
     QWidget* Owner() const { return owner_; }
     bool Running() const { return running_; }
@@ -53,7 +55,7 @@ private:
     QImage Fit(QImage picture) const;
 
     QPointer<QWidget> owner_;
-    TSuperTimer* timer_;
+    std::unique_ptr<ITicker> timer_;
     TFastBMP background_;
     TFastBMP image_;
     TFastBMP frame_;

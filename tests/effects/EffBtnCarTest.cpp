@@ -27,7 +27,7 @@ protected:
 
 TEST(EffBtnCar, ButtonsStepByFourContextMenuButtonsByThree) {
     QWidget owner;
-    TEffBtnCar button(&owner, TEffBtnCar::StepFor("html page.htm"));
+    TEffBtnCar button(&owner, TEffBtnCar::StepFor("html page.htm"), TestTickers());
     EXPECT_EQ(button.Step(), 4);
     button.Start(kBlack, kWhite, QPoint(3, 4));
     EXPECT_TRUE(button.Active());
@@ -41,7 +41,7 @@ TEST(EffBtnCar, ButtonsStepByFourContextMenuButtonsByThree) {
     EXPECT_EQ(LevelOf(button.CurrentFrame()), 255);
     EXPECT_FALSE(button.Active());
 
-    TEffBtnCar menu(&owner, TEffBtnCar::StepFor("contextmenu 2"));
+    TEffBtnCar menu(&owner, TEffBtnCar::StepFor("contextmenu 2"), TestTickers());
     EXPECT_EQ(menu.Step(), 3);
     menu.Start(kBlack, kWhite, QPoint());
     menu.Tick(1);
@@ -55,7 +55,7 @@ TEST(EffBtnCar, ButtonsStepByFourContextMenuButtonsByThree) {
 
 TEST(EffBtnCar, AReversalContinuesFromTheLookOnScreen) {
     QWidget owner;
-    TEffBtnCar car(&owner, 4);
+    TEffBtnCar car(&owner, 4, TestTickers());
     car.Start(kBlack, kWhite, QPoint());
     for (uint32_t k = 1; k <= 10; ++k) car.Tick(k);  // level 40
 
@@ -80,7 +80,7 @@ TEST(EffBtnCar, AReversalContinuesFromTheLookOnScreen) {
 
 TEST(EffBtnCar, StopAndOddPictures) {
     QWidget owner;
-    TEffBtnCar car(&owner, 4);
+    TEffBtnCar car(&owner, 4, TestTickers());
     car.Start(kBlack, kWhite, QPoint());
     car.Tick(5);
     car.Stop();
@@ -116,7 +116,7 @@ TEST(EffBtnCar, RealTimerEndsOnTheBlendAt255AndAsksBeforePainting) {
     ElementWindow window;
     window.show();
     WaitUntil([] { return false; }, 20);
-    TEffBtnCar car(&window, 4);
+    TEffBtnCar car(&window, 4, TestTickers());
 
     // While painting is refused, the fade runs to its end without touching the window.
     bool allowed = false;

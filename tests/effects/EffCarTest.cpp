@@ -14,7 +14,7 @@ namespace {
 // A window that paints itself white and the effect's frame while the effect runs.
 class FadeWindow : public QWidget {
 public:
-    FadeWindow() : car(this) {
+    FadeWindow() : car(this, TestTickers()) {
         resize(40, 30);
         car.FallbackBackground = [] { return Solid(Qt::black, 40, 30); };
         car.Decoration = [this](bool hide) {

@@ -1,5 +1,5 @@
-// Every instance test runs against private folders, shared with the peers it starts, so it never
-// meets a real Bookshell window or lock of the developer.
+// Platform tests run against private runtime, configuration and data folders, shared with the
+// peers they start, so they never meet a real Bookshell window, lock or drive of the developer.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -7,7 +7,7 @@
 #include "support/PrivateFolders.h"
 
 int main(int argc, char** argv) {
-    TPrivateFolders folders("instance-test");
+    TPrivateFolders folders(TEST_FOLDERS);
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
