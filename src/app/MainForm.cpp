@@ -12,6 +12,7 @@
 #include "app/SuperTicker.h"
 #include "app/SuperTimer.h"
 #include "base/Cp1251.h"
+#include "platform/QtText.h"
 #include "base/FileErrors.h"
 #include "base/GlobalPaths.h"
 #include "effects/EffBtnCar.h"
@@ -26,10 +27,6 @@
 #include "skin/CommandDispatcher.h"
 #include "skin/MyControl.h"
 
-namespace {
-QString fromCp1251(const std::string& text) { return QString::fromStdString(Cp1251::toUtf8(text)); }
-} // namespace
-
 TMainForm::TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock) {
     FormCreate(programFolderHost, line, lock);
 }
@@ -42,7 +39,7 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
     setAutoFillBackground(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     start_ = RunStartup(programFolderHost, line, [this](const std::string& text) {
-        QMessageBox::warning(this, QString(), fromCp1251(text), QMessageBox::Ok);
+        QMessageBox::warning(this, QString(), ToQt(text), QMessageBox::Ok);
     }, lock);
     if (Terminating()) return;
 
@@ -58,16 +55,16 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
     if (start_.outcome != TStartOutcome::Shell) {
         // The thesaurus and standard windows are plain framed windows of their own.
         const QString caption = start_.outcome == TStartOutcome::Thesaurus
-                                    ? fromCp1251("\xD2\xE5\xE7\xE0\xF3\xF0\xF3\xF1")  // Тезаурус
-                                    : fromCp1251(line.bookArgs.front());
+                                    ? ToQt("\xD2\xE5\xE7\xE0\xF3\xF0\xF3\xF1")  // Тезаурус
+                                    : ToQt(line.bookArgs.front());
         helpOnly_ = start_.outcome == TStartOutcome::Thesaurus || line.RawCommandLine().find(" /h") != std::string::npos;
         setWindowTitle(caption);
-        channel_->SetCaption(Cp1251::fromUtf8(caption.toStdString()));
+        channel_->SetCaption(FromQt(caption));
         resize(640, 480);
         return;
     }
-    QApplication::setApplicationName(fromCp1251(AppTitle()));
-    setWindowTitle(fromCp1251(AppTitle()));
+    QApplication::setApplicationName(ToQt(AppTitle()));
+    setWindowTitle(ToQt(AppTitle()));
     channel_->SetCaption(AppTitle());
     BuildWindow();
 }

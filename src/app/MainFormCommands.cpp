@@ -10,6 +10,7 @@
 #include "app/MainForm.h"
 #include "app/SuperTimer.h"
 #include "base/Cp1251.h"
+#include "platform/QtText.h"
 #include "base/GlobalPaths.h"
 #include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
@@ -115,7 +116,7 @@ void TMainForm::RunFile(const std::string& file, const std::string& parameters) 
     if (!host) return;
     const QString path = QString::fromStdString(*host);
     const QString folder = path.left(path.lastIndexOf('/'));
-    const QStringList args = QString::fromStdString(Cp1251::toUtf8(parameters)).split(' ', Qt::SkipEmptyParts);
+    const QStringList args = ToQt(parameters).split(' ', Qt::SkipEmptyParts);
     LaunchProgram(path, args, folder);
 }
 

@@ -4,14 +4,11 @@
 
 #include "app/MainForm.h"
 #include "base/Cp1251.h"
+#include "platform/QtText.h"
 #include "html/PictureQuery.h"
 #include "html/engine/FrameViewer.h"
 #include "html/TreeList.h"
 #include "skin/MyControl.h"
-
-namespace {
-QString fromCp1251(const std::string& text) { return QString::fromStdString(Cp1251::toUtf8(text)); }
-} // namespace
 
 // The page frame exists only when the description places page views; the trees come after it.
 void TMainForm::BuildPages() {
@@ -70,7 +67,7 @@ void TMainForm::SetTreesOn(bool on) {
 void TMainForm::AddToFavorites() {
     TFrameViewer* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;
     if (!view) return;
-    htmlFrame_->Favorites().Add(Cp1251::fromUtf8(view->Title().toStdString()), view->CurrentFile(), view->ScrollPosition(), nullptr);
+    htmlFrame_->Favorites().Add(FromQt(view->Title()), view->CurrentFile(), view->ScrollPosition(), nullptr);
     htmlFrame_->Favorites().Save();
 }
 
@@ -96,5 +93,5 @@ void TMainForm::SetButtonHint(const std::string& command, const std::string& hin
     const auto& buttons = elements_.ScreenButtons[size_t(currentScreen_)];
     for (size_t i = 0; i < buttons.size() && i < buttonPics_.size(); ++i)
         if (Cp1251::asciiEqualsNoCase(buttons[i].command, command) && buttonPics_[i].control)
-            buttonPics_[i].control->setToolTip(fromCp1251(hint));
+            buttonPics_[i].control->setToolTip(ToQt(hint));
 }

@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 #include "app/SuperTicker.h"
 #include "base/Cp1251.h"
+#include "platform/QtText.h"
 #include "base/GlobalPaths.h"
 #include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-QString fromCp1251(const std::string& text) { return QString::fromStdString(Cp1251::toUtf8(text)); }
 
 template <typename T>
 QRect rectOf(const T& e) { return QRect(QPoint(e.left, e.top), QPoint(e.right - 1, e.bottom - 1)); }
@@ -90,9 +90,9 @@ void TMainForm::BuildScreen(bool firstBuild) {
                 e.bottom = e.top;
             }
             const QRect area(e.left, e.top, e.right - e.left, e.bottom - e.top);
-            if (!pic.control) pic.control = new TMyControl(this, area, fromCp1251(e.hint), forward);
+            if (!pic.control) pic.control = new TMyControl(this, area, ToQt(e.hint), forward);
             pic.control->setGeometry(area);
-            pic.control->setToolTip(hints_ ? fromCp1251(e.hint) : QString());
+            pic.control->setToolTip(hints_ ? ToQt(e.hint) : QString());
             delete pic.fader;
             pic.fader = new TEffBtnCar(this, stepOf(e), SuperTimerTickers());
             pic.fader->SetPaintAllowed([this] { return !EffectRunning(); });

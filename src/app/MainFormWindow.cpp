@@ -11,6 +11,7 @@
 #include "app/SuperTimer.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
+#include "base/WinPath.h"
 #include "effects/EffCar.h"
 #include "html/PageFrameApi.h"
 #include "html/TreeList.h"
@@ -47,11 +48,6 @@ QRegion roundedRegion(const QRect& r) {
     QPainterPath path;
     path.addRoundedRect(QRectF(r), 10, 10);  // 20 x 20 corners
     return QRegion(path.toFillPolygon().toPolygon());
-}
-
-std::string namePart(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -204,7 +200,7 @@ void TMainForm::OnCopyData(quint64 sender, const RInstanceData& record) {
         const std::string& page = record.strings[0];
         if (currentScreen_ == 0) {
             ExecuteCommand(*this, "screen2=" + ProgramDir() + page, "", 0, ekButton, true);
-        } else if (!Cp1251::equalsNoCase(namePart(pageFrame_->CurrentFile()), namePart(page))) {
+        } else if (!Cp1251::equalsNoCase(WinPath::FileName(pageFrame_->CurrentFile()), WinPath::FileName(page))) {
             pageFrame_->OpenInCurrentView(ProgramDir() + page);
         }
         for (TTreeViews* tree : {tree1_, tree2_})

@@ -6,6 +6,7 @@
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
 #include "base/GlobalPaths.h"
+#include "base/WinPath.h"
 #include "packs/CfsCodec.h"
 #include "packs/PackFile.h"
 #include "platform/Drives.h"
@@ -39,8 +40,7 @@ TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine
     SetPackRootPrefix(state.packPrefix);
     state.windowsDir = "c:\\windows\\";
     state.systemDir = "c:\\windows\\system32\\";
-    state.tempDir = HostPathsService().ToWindows(std::filesystem::temp_directory_path().string());
-    if (state.tempDir.back() != '\\') state.tempDir += '\\';
+    state.tempDir = WinPath::WithBackslash(HostPathsService().ToWindows(std::filesystem::temp_directory_path().string()));
     // The Russian keyboard layout is not switched: on this desktop the user's own layouts stay.
 
     state.restrictedRun = !line.bookArgs.empty();

@@ -19,13 +19,11 @@
 #include "packs/StringUtils.h"
 #include "platform/Drives.h"
 #include "platform/Launch.h"
+#include "platform/QtText.h"
 #include "platform/SettingsStore.h"
 #include "platform/SoftwareRecord.h"
 
 namespace {
-
-QString toQt(const std::string& cp1251) { return QString::fromStdString(Cp1251::toUtf8(cp1251)); }
-std::string fromQt(const QString& text) { return Cp1251::fromUtf8(text.toStdString()); }
 
 QString hostOf(const std::string& winPath) {
     return QString::fromStdString(HostPathsService().ToHost(winPath).value_or(std::string()));
@@ -62,10 +60,10 @@ THtmlFrame::THtmlFrame(IHtmlFrameHost& host, const std::vector<RHTML>& elements)
         view->SetHistoryMaxCount(10);
         view->SetVisitedMaxCount(20);
         connect(view, &TFrameViewer::HotSpotCovered, this, [this](const QString& url, const QString& target) {
-            host_.ShowStatus(links_.StatusText(fromQt(url), fromQt(target)));
+            host_.ShowStatus(links_.StatusText(FromQt(url), FromQt(target)));
         });
         connect(view, &TFrameViewer::HotSpotClick, this, [this](const QString& url, const QString& target, bool& handled) {
-            handled = links_.LinkClick(fromQt(url), fromQt(target));
+            handled = links_.LinkClick(FromQt(url), FromQt(target));
         });
         connect(view, &TFrameViewer::HistoryChanged, this, [this, view] { OnHistoryChange(view); });
         WatchView(view);
@@ -317,7 +315,7 @@ void THtmlFrame::WriteAttributes() const {
 
 std::string THtmlFrame::ExpandLink(const std::string& url) {
     TFrameViewer* view = CurrentView();
-    return view ? view->ExpandLink(toQt(url)) : url;
+    return view ? view->ExpandLink(ToQt(url)) : url;
 }
 
 void THtmlFrame::AddVisited(const std::string& path) {
@@ -332,7 +330,7 @@ void THtmlFrame::RefreshVisited() {
 void THtmlFrame::CopyListSelection(const std::string& name) {
     TFrameViewer* view = CurrentView();
     if (!view) return;
-    view->SelectedItemOf(toQt(name), [self = QPointer<THtmlFrame>(this)](const std::optional<QString>& selected) {
+    view->SelectedItemOf(ToQt(name), [self = QPointer<THtmlFrame>(this)](const std::optional<QString>& selected) {
         if (!self || !selected) return;
         QApplication::clipboard()->setText(*selected);
         self->host_.ShowStatus("\xD1\xE5\xF0\xE8\xE9\xED\xFB\xE9 \xED\xEE\xEC\xE5\xF0 \xF1\xEA\xEE\xEF\xE8\xF0\xEE\xE2\xE0\xED");  // Серийный номер скопирован
@@ -368,10 +366,10 @@ bool THtmlFrame::CopyFile(const std::string& from, const std::string& to) {
 std::optional<std::string> THtmlFrame::ChooseZipTarget(const std::string& initialFolder, const std::string& defaultName,
                                                        const std::string& filter) {
     // "Zip файлы (*.zip)|*.zip|Все файлы (*.*)|*.*" becomes "Zip файлы (*.zip);;Все файлы (*.*)".
-    QStringList parts = toQt(filter).split('|');
+    QStringList parts = ToQt(filter).split('|');
     QStringList names;
     for (int i = 0; i < parts.size(); i += 2) names << parts[i];
-    const QString start = hostOf(initialFolder.empty() ? ProgramDir() : initialFolder) + "/" + toQt(defaultName);
+    const QString start = hostOf(initialFolder.empty() ? ProgramDir() : initialFolder) + "/" + ToQt(defaultName);
     const QString chosen = QFileDialog::getSaveFileName(host_.FrameWindow(), QString(), start, names.join(";;"));
     if (chosen.isEmpty()) return std::nullopt;
     return HostPathsService().ToWindows(chosen.toStdString());
@@ -379,7 +377,7 @@ std::optional<std::string> THtmlFrame::ChooseZipTarget(const std::string& initia
 
 void THtmlFrame::ShellOpen(const std::string& pathOrUrl) {
     const bool url = pathOrUrl.find("://") != std::string::npos || Cp1251::asciiLower(pathOrUrl).rfind("mailto:", 0) == 0;
-    ::ShellOpen(url ? toQt(pathOrUrl) : hostOf(pathOrUrl));
+    ::ShellOpen(url ? ToQt(pathOrUrl) : hostOf(pathOrUrl));
 }
 
 void THtmlFrame::StartProgram(const std::string& path) { LaunchProgram(hostOf(path), {}, QDir::currentPath()); }
@@ -392,7 +390,7 @@ void THtmlFrame::SetCurrentFolder(const std::string& folder) {
 bool THtmlFrame::QueryPictureWindows(const std::string& path) { return PictureQuery && PictureQuery(path); }
 
 void THtmlFrame::StartPictureInstance(const std::string& path) {
-    StartNewInstance({"--disc", hostOf(ProgramDir()), toQt(path)});
+    StartNewInstance({"--disc", hostOf(ProgramDir()), ToQt(path)});
 }
 
 void THtmlFrame::GoToHistoryIndex(int index) {

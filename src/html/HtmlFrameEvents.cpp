@@ -16,6 +16,7 @@
 #include "html/engine/FrameViewer.h"
 #include "platform/Drives.h"
 #include "platform/FileSearch.h"
+#include "platform/QtText.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ bool isPicture(const std::string& file) {
     return false;
 }
 
-std::string identity(const RPageObject& object) { return object.source + '\n' + Cp1251::fromUtf8(object.title.toStdString()); }
+std::string identity(const RPageObject& object) { return object.source + '\n' + FromQt(object.title); }
 
 } // namespace
 
@@ -68,7 +69,7 @@ bool THtmlFrame::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::MouseButtonRelease:
         if (!host_.InThesaurusMode() && view->SelectionLength() > 1 && !isPicture(view->CurrentFile()))
-            host_.ThesaurusLookup(Cp1251::fromUtf8(view->SelectionText().toStdString()));
+            host_.ThesaurusLookup(FromQt(view->SelectionText()));
         break;
     case QEvent::MouseMove:
         TooltipProbe(view);

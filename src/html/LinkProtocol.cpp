@@ -2,6 +2,7 @@
 
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
+#include "base/WinPath.h"
 #include "packs/StringUtils.h"
 
 #include <cctype>
@@ -42,19 +43,6 @@ std::string Argument(const std::string& url, size_t prefixLength) {
     if (url.size() <= prefixLength) return {};
     const size_t start = url.find_first_not_of('/', prefixLength);
     return start == std::string::npos ? std::string() : url.substr(start);
-}
-
-size_t NameStart(const std::string& path) {
-    const size_t separator = path.find_last_of("\\/:");
-    return separator == std::string::npos ? 0 : separator + 1;
-}
-std::string FileName(const std::string& path) { return path.substr(NameStart(path)); }
-std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
-
-// From the last "." of the name on; a path keeps its "#anchor" or "?query" in it.
-std::string Extension(const std::string& path) {
-    const size_t dot = path.rfind('.');
-    return dot == std::string::npos || dot < NameStart(path) ? std::string() : path.substr(dot);
 }
 
 bool PageLike(const std::string& extension) {
@@ -115,7 +103,7 @@ void TLinkProtocol::MarkVisited(const std::string& path) {
 
 bool TLinkProtocol::LinkClick(const std::string& url, const std::string& target) {
     const std::string linkPath = Cp1251::asciiLower(host_.ExpandLink(url));
-    const std::string extension = Extension(linkPath);
+    const std::string extension = WinPath::Extension(linkPath);
     const bool anchor = !url.empty() && url[0] == '#';
 
     // An enlarged picture: brought to the front where a picture window already shows it.
@@ -144,9 +132,9 @@ bool TLinkProtocol::LinkClick(const std::string& url, const std::string& target)
         if (folder.empty()) return true;
         // Only the file's name goes into the chosen folder, so a link never writes elsewhere.
         const std::string file = Cp1251::asciiLower(host_.ExpandLink(Argument(url, 5)));
-        const std::string name = FileName(file);
+        const std::string name = WinPath::FileName(file);
         if (name.empty() || name == "." || name == "..") return true;
-        host_.CopyFile(file, folder.back() == '\\' ? folder + name : folder + "\\" + name);
+        host_.CopyFile(file, WinPath::WithBackslash(folder) + name);
         return true;
     }
     if (Contains(url, "copylist:")) {
@@ -170,7 +158,7 @@ bool TLinkProtocol::LinkClick(const std::string& url, const std::string& target)
     // Pages and pictures are the engine's, except entries of an archive listing.
     if (anchor || PageLike(extension)) {
         if (archiveMode) {
-            if (anchor || Contains(FileName(linkPath), "as_")) return false;
+            if (anchor || Contains(WinPath::FileName(linkPath), "as_")) return false;
             host_.OpenInCurrentView(linkPath);
             return true;
         }
@@ -181,16 +169,16 @@ bool TLinkProtocol::LinkClick(const std::string& url, const std::string& target)
     MarkVisited(linkPath);
     const std::string path = archiveMode ? linkPath : OntoProgramDrive(linkPath);
     if (Contains(extension, ".zip")) {
-        const auto chosen = host_.ChooseZipTarget(ZipFolder(), FileName(path), kZipFilter);
+        const auto chosen = host_.ChooseZipTarget(ZipFolder(), WinPath::FileName(path), kZipFilter);
         if (!chosen || chosen->empty()) return true;
-        ZipFolder() = FolderOf(*chosen);
+        ZipFolder() = WinPath::Folder(*chosen);
         host_.CopyFile(path, *chosen);
     } else if (Contains(extension, ".rar")) {
         if (host_.HasArchiveBrowser()) host_.ArchiveOpen(path, host_.CurrentFile());
     } else if (Contains(extension, ".wav")) {
         if (host_.HasSoundPlayer()) host_.PlayLinkSound(path);
     } else {
-        host_.SetCurrentFolder(FolderOf(path));
+        host_.SetCurrentFolder(WinPath::Folder(path));
         if (Contains(extension, ".exe") || Contains(extension, ".com")) host_.StartProgram(path);
         else host_.ShellOpen(path);
     }

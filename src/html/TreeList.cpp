@@ -16,16 +16,12 @@
 #include "packs/CfsCodec.h"
 #include "packs/ReadBin.h"
 #include "packs/StringUtils.h"
+#include "platform/QtText.h"
 
 namespace {
 
 constexpr int kLinkRole = Qt::UserRole;
 constexpr int kCaptionRole = Qt::UserRole + 1;
-
-QString Show(const std::string& cp1251) {
-    const std::string utf8 = Cp1251::toUtf8(cp1251);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 // "<cd>" names the disc root; a drive or a protocol stays as written; the rest, "..\" and a
 // leading "\" included, is relative to the program folder.
@@ -122,7 +118,7 @@ bool TTreeViews::CreateTree(const TReadBin& bundle, const std::string& fileName)
             caption = TrimControls(rest.substr(0, rest.find(';')));
         }
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-        item->setText(0, Show(caption));
+        item->setText(0, ToQt(caption));
         item->setData(0, kLinkRole, QByteArray::fromStdString(link));
         item->setData(0, kCaptionRole, QByteArray::fromStdString(caption));
         placed.push_back({item, depth});

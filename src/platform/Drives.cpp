@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "base/Cp1251.h"
+#include "base/WinPath.h"
 
 namespace fs = std::filesystem;
 
@@ -46,8 +47,7 @@ RDriveLayout SetupDrives(const std::string& programFolderHost, char discDrive) {
     paths.SetDrive(discDrive, layout.discRootHost);
     paths.SetDrive('c', layout.cDriveHost);
     paths.SetDrive('z', "/");
-    layout.programDir = paths.ToWindows(program.string());
-    if (layout.programDir.back() != '\\') layout.programDir += '\\';
+    layout.programDir = WinPath::WithBackslash(paths.ToWindows(program.string()));
     paths.SetCurrentDirectory(layout.programDir);
     SetFileAccess(std::make_unique<NonOwningAccess>());
     return layout;

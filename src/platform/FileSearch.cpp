@@ -1,6 +1,7 @@
 #include "platform/FileSearch.h"
 
 #include "base/Cp1251.h"
+#include "base/WinPath.h"
 #include "platform/Drives.h"
 
 namespace {
@@ -36,7 +37,7 @@ TDynamicStringArray WalkFiles(const std::string& root, TDynamicStringArray& mask
     TDynamicStringArray result;
     if (root.empty()) return result;
     for (auto& mask : masks) mask = Cp1251::asciiLower(mask);
-    TDynamicStringArray work{root.back() == '\\' ? root : root + "\\"};
+    TDynamicStringArray work{WinPath::WithBackslash(root)};
     for (size_t w = 0; w < work.size(); ++w) {
         const std::string dir = work[w];
         const auto entries = HostPathsService().List(dir);

@@ -3,7 +3,7 @@
 #include <QCryptographicHash>
 #include <QLockFile>
 
-#include "base/Cp1251.h"
+#include "platform/QtText.h"
 #include "platform/RuntimeFolder.h"
 
 namespace {
@@ -13,7 +13,7 @@ constexpr int kReadableLength = 40;
 // Letters and digits of the name, anything else as "_", cut short: only to help a person
 // looking at the folder; the hash makes the name unique.
 QString ReadablePart(const std::string& name) {
-    const QString text = QString::fromStdString(Cp1251::toUtf8(name)).left(kReadableLength);
+    const QString text = ToQt(name).left(kReadableLength);
     QString out;
     for (const QChar c : text) out += (c.isLetterOrNumber() || c == u'-') ? c : QChar(u'_');
     return out;

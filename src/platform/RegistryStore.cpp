@@ -1,6 +1,6 @@
 #include "platform/RegistryStore.h"
 
-#include "base/Cp1251.h"
+#include "platform/QtText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,17 +11,13 @@
 
 namespace {
 
-QString FromCp1251(const std::string& text) {
-    return QString::fromStdString(Cp1251::toUtf8(text));
-}
-
 // QSettings treats "/" and "\" in keys as group separators, so a value or key name that holds them
 // (drivers.desc names values by file paths) is kept with those characters percent-escaped. The
 // unnamed (default) value is "@", as registry exports write it.
 QString EncodeName(const std::string& name) {
     if (name.empty()) return QStringLiteral("@");
     QString out;
-    for (QChar c : FromCp1251(name)) {
+    for (QChar c : ToQt(name)) {
         if (c == u'%' || c == u'/' || c == u'\\' || c == u'@')
             out += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper();
         else
@@ -117,7 +113,7 @@ bool TRegistryStore::ReadInteger(const std::string& name, int32_t& value) const 
 bool TRegistryStore::ReadString(const std::string& name, std::string& value) const {
     QString payload;
     if (!ReadTagged(name, "sz", payload)) return false;
-    value = Cp1251::fromUtf8(payload.toStdString());
+    value = FromQt(payload);
     return true;
 }
 
@@ -156,7 +152,7 @@ bool TRegistryStore::WriteInteger(const std::string& name, int32_t value) {
 }
 
 bool TRegistryStore::WriteString(const std::string& name, const std::string& value) {
-    return Write(name, QStringLiteral("sz:") + FromCp1251(value));
+    return Write(name, QStringLiteral("sz:") + ToQt(value));
 }
 
 bool TRegistryStore::WriteBinary(const std::string& name, const std::vector<uint8_t>& value) {

@@ -1,13 +1,13 @@
 #include "platform/SettingsStore.h"
 
-#include "base/Cp1251.h"
+#include "platform/QtText.h"
 
 #include <QStandardPaths>
 
 TSettingsStore::TSettingsStore(const std::string& appTitle) : TRegistryStore(FilePath(appTitle), {}) {}
 
 QString TSettingsStore::FilePath(const std::string& appTitle) {
-    QString name = QString::fromStdString(Cp1251::toUtf8(appTitle));
+    QString name = ToQt(appTitle);
     name.replace(u'/', u'_');  // a title must not leave the folder
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/No Name/") + name + QStringLiteral(".conf");

@@ -1,6 +1,6 @@
 #include "platform/SoftwareRecord.h"
 
-#include "base/Cp1251.h"
+#include "platform/QtText.h"
 #include "platform/WineRegistry.h"
 
 #include <QDir>
@@ -18,7 +18,7 @@ QString FindNoCase(const QStringList& names, const QString& wanted) {
 
 std::string ToCp1251(QString text) {
     if (text.startsWith(QStringLiteral("sz:"))) text.remove(0, 3);  // a file written by the store
-    return Cp1251::fromUtf8(text.toStdString());
+    return FromQt(text);
 }
 
 bool ReadSystemFile(const QString& name, std::string& instdir, std::string& exename) {
@@ -73,7 +73,7 @@ bool ReadSoftwareRecord(const std::string& name, std::string& instdir, std::stri
     instdir.clear();
     exename.clear();
     if (winePrefix) winePrefix->clear();
-    const QString key = QString::fromStdString(Cp1251::toUtf8(name));
+    const QString key = ToQt(name);
     if (ReadSystemFile(key, instdir, exename)) return true;
     const QString prefix = WinePrefixFolder();
     if (prefix.isEmpty() || !ReadWine(prefix, key, instdir, exename)) return false;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/WinPath.h"
 #include "packs/StringUtils.h"
 #include "skin/KeyReader.h"
 
@@ -138,8 +139,7 @@ RText ReadText(const Cursor& c, int32_t screen) {
 RImage ReadImage(const Cursor& c, int32_t screen) {
     RImage im;
     ReadRect(c, im);
-    im.dir = SubstitutePath(c.Str("dir"));
-    if (!im.dir.empty() && im.dir.back() != '\\') im.dir += '\\';  // a folder named with or without its "\"
+    im.dir = WinPath::WithBackslash(SubstitutePath(c.Str("dir")));  // a folder named with or without its "\"
     im.screen = screen;
     return im;
 }

@@ -11,16 +11,16 @@
 #include <cmath>
 
 #include "base/Cp1251.h"
+#include "base/WinPath.h"
 #include "html/engine/PageUrl.h"
 #include "html/engine/ViewerPage.h"
 #include "packs/PackFile.h"
+#include "platform/QtText.h"
 
 namespace {
 
 constexpr char kLinkScriptName[] = "bookshell-links";
 constexpr char kDefaultsScriptName[] = "bookshell-defaults";
-
-QString FromCp(const std::string& text) { return QString::fromStdString(Cp1251::toUtf8(text)); }
 
 void ReplaceScript(QWebEngineScriptCollection& scripts, const char* name, const QString& source) {
     for (const QWebEngineScript& old : scripts.find(QString::fromLatin1(name))) scripts.remove(old);
@@ -81,7 +81,7 @@ void TFrameViewer::SetVisitedMaxCount(int count) {
 
 void TFrameViewer::ApplyDefaults() {
     QWebEngineSettings* settings = page_->settings();
-    settings->setFontFamily(QWebEngineSettings::StandardFont, FromCp(fontName_));
+    settings->setFontFamily(QWebEngineSettings::StandardFont, ToQt(fontName_));
     // Points to CSS pixels; the default size is what <font size=3> and unstyled text get.
     settings->setFontSize(QWebEngineSettings::DefaultFontSize, int(std::lround(fontSize_ * 96.0 / 72.0)));
     page_->setBackgroundColor(ToColor(defaults_.background));
@@ -93,7 +93,7 @@ bool TFrameViewer::SameFile(const std::string& a, const std::string& b) const {
 }
 
 bool TFrameViewer::LoadFile(const std::string& winPath) {
-    const auto [file, anchor] = SplitAnchor(winPath);
+    const auto [file, anchor] = WinPath::SplitAnchor(winPath);
     const std::string full = FullPagePath(file);
     if (full.empty() || full.back() == '\\' || !PackFileExists(full)) return false;
     ApplyDefaults();
@@ -207,8 +207,8 @@ void TFrameViewer::OnLoadFinished(bool ok) {
 void TFrameViewer::AddVisited(const std::string& path) {
     const size_t colon = path.find(':');
     const bool url = colon != std::string::npos && colon > 1;
-    const std::string full = url ? path : FullPagePath(SplitAnchor(path).first);
-    const std::string key = Cp1251::fromUtf8(FromCp(full).toLower().toStdString());
+    const std::string full = url ? path : FullPagePath(WinPath::SplitAnchor(path).first);
+    const std::string key = FromQt(ToQt(full).toLower());
     visited_.erase(std::remove(visited_.begin(), visited_.end(), key), visited_.end());
     visited_.insert(visited_.begin(), key);
     SetVisitedMaxCount(visitedMax_);
@@ -220,7 +220,7 @@ void TFrameViewer::RefreshVisited() {
     for (const auto& path : visited_) {
         const QUrl url = PageUrl(path);
         const bool page = !PagePath(url).empty() && path.size() > 1 && path[1] == ':';
-        urls << (page ? QStringLiteral("book://%1%2").arg(url.host(), url.path(QUrl::FullyDecoded)) : FromCp(path)).toLower();
+        urls << (page ? QStringLiteral("book://%1%2").arg(url.host(), url.path(QUrl::FullyDecoded)) : ToQt(path)).toLower();
     }
     page_->runJavaScript(MarkVisitedScript(urls));
 }
@@ -234,7 +234,7 @@ QString TFrameViewer::LinkText(const QUrl& url) const {
     }
     const QString anchor = url.fragment(QUrl::FullyDecoded);
     if (url.hasFragment() && SameFile(path, CurrentFile())) return "#" + anchor;
-    return FromCp(path) + (url.hasFragment() ? "#" + anchor : QString());
+    return ToQt(path) + (url.hasFragment() ? "#" + anchor : QString());
 }
 
 QString TFrameViewer::TargetOf(const QUrl& url) const {
@@ -262,7 +262,7 @@ void TFrameViewer::OnNewWindow(const QUrl& url) {
     // No new windows: a page the owner leaves alone is shown here.
     const std::string path = PagePath(url);
     if (!path.empty())
-        LoadFile(url.hasFragment() ? path + "#" + Cp1251::fromUtf8(url.fragment(QUrl::FullyDecoded).toStdString()) : path);
+        LoadFile(url.hasFragment() ? path + "#" + FromQt(url.fragment(QUrl::FullyDecoded)) : path);
 }
 
 void TFrameViewer::OnReport(const QString& kind, const QStringList& fields) {
@@ -295,7 +295,7 @@ void TFrameViewer::OnLinkHovered(const QString& url) {
 }
 
 std::string TFrameViewer::ExpandLink(const QString& link) const {
-    const std::string text = Cp1251::fromUtf8(link.toStdString());
+    const std::string text = FromQt(link);
     if (text.empty()) return CurrentFile();
     if (text[0] == '#') return CurrentFile() + text;
     const size_t colon = text.find(':');
@@ -307,16 +307,15 @@ std::string TFrameViewer::ExpandLink(const QString& link) const {
     if (hasScheme) {
         const QUrl url(link);
         const std::string page = PagePath(url);
-        if (!page.empty()) return url.hasFragment() ? page + "#" + Cp1251::fromUtf8(url.fragment(QUrl::FullyDecoded).toStdString()) : page;
+        if (!page.empty()) return url.hasFragment() ? page + "#" + FromQt(url.fragment(QUrl::FullyDecoded)) : page;
         if (!Cp1251::asciiEqualsNoCase(text.substr(0, colon), "file")) return text;
         path = text.substr(colon + 1);
         while (path.size() > 1 && (path[0] == '/' || path[0] == '\\') && !(path.size() > 2 && path[2] == ':')) path.erase(0, 1);
         if (path.size() > 2 && path[2] == ':' && (path[0] == '/' || path[0] == '\\')) path.erase(0, 1);
     }
-    const auto [file, anchor] = SplitAnchor(path);
+    const auto [file, anchor] = WinPath::SplitAnchor(path);
     const bool absolute = (file.size() > 1 && file[1] == ':') || (!file.empty() && (file[0] == '\\' || file[0] == '/'));
-    std::string base = CurrentFile();
-    base = base.substr(0, base.rfind('\\') + 1);
+    const std::string base = WinPath::Folder(CurrentFile());
     const std::string full = FullPagePath(absolute || base.empty() ? file : base + file);
     return anchor.empty() ? full : full + "#" + anchor;
 }

@@ -3,17 +3,11 @@
 #include <cctype>
 
 #include "base/Cp1251.h"
+#include "base/WinPath.h"
 
 namespace {
 
 constexpr size_t kCharsetScan = 4096;  // a <meta> further down is not looked for
-
-std::string Extension(const std::string& path) {
-    const size_t dot = path.rfind('.');
-    const size_t slash = path.find_last_of("\\/");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return Cp1251::asciiLower(path.substr(dot));
-}
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
     return bytes.substr(0, prefix.size()) == prefix;
@@ -51,7 +45,7 @@ std::string DeclaredCharset(std::string_view html) {
 }
 
 std::string PageContentType(const std::string& winPath, std::string_view bytes) {
-    const std::string ext = Extension(winPath);
+    const std::string ext = Cp1251::asciiLower(WinPath::Extension(winPath));
     if (ext == ".css") return "text/css";
     if (const char* picture = PictureType(bytes)) return picture;
     if (ext.starts_with(".htm") || ext == ".shtml") {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "base/Cp1251.h"
+#include "base/WinPath.h"
+#include "platform/QtText.h"
 #include "platform/Drives.h"
 
 namespace {
@@ -55,14 +57,8 @@ std::string FullPagePath(const std::string& winPath) {
     return full;
 }
 
-std::pair<std::string, std::string> SplitAnchor(const std::string& winPath) {
-    const size_t hash = winPath.find('#');
-    if (hash == std::string::npos) return {winPath, {}};
-    return {winPath.substr(0, hash), winPath.substr(hash + 1)};
-}
-
 QUrl PageUrl(const std::string& winPath) {
-    const auto [file, anchor] = SplitAnchor(winPath);
+    const auto [file, anchor] = WinPath::SplitAnchor(winPath);
     const std::string full = FullPagePath(file);
     if (full.empty()) return {};
     std::string path = full.substr(2);
@@ -71,8 +67,8 @@ QUrl PageUrl(const std::string& winPath) {
     QUrl url;
     url.setScheme(kPageScheme);
     url.setHost(QString(QChar(full[0])));
-    url.setPath(QString::fromStdString(Cp1251::toUtf8(path)), QUrl::DecodedMode);
-    if (!anchor.empty()) url.setFragment(QString::fromStdString(Cp1251::toUtf8(anchor)), QUrl::DecodedMode);
+    url.setPath(ToQt(path), QUrl::DecodedMode);
+    if (!anchor.empty()) url.setFragment(ToQt(anchor), QUrl::DecodedMode);
     return url;
 }
 

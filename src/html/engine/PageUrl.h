@@ -12,9 +12,6 @@ inline constexpr char kPageScheme[] = "book";
 // Empty when there is no drive to put it on.
 std::string FullPagePath(const std::string& winPath);
 
-// Splits "file#anchor" at the first "#".
-std::pair<std::string, std::string> SplitAnchor(const std::string& winPath);
-
 // The URL of a Windows path; a "#anchor" after the file becomes the fragment.
 QUrl PageUrl(const std::string& winPath);
 
