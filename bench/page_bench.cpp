@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWebEngineView>
 
 #include <algorithm>
 #include <chrono>
@@ -27,6 +26,7 @@
 
 #include "BenchApplication.h"
 #include "app/MainForm.h"
+#include "html/HtmlFrame.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "html/engine/FrameViewer.h"
@@ -63,7 +63,7 @@ bool PageComplete(TFrameViewer& view, const std::string& name) {
         "document.readyState === 'complete' && location.pathname.toLowerCase().endsWith('/' + %1) && "
         "Array.prototype.every.call(document.images, function(i) { return i.complete && i.naturalWidth > 0; })")
         .arg(JsString(QString::fromStdString(name)));
-    return RunPageScript(view.View()->page(), script).toBool();
+    return view.EvaluateScript(script).toBool();
 }
 
 bool WaitShown(TFrameViewer& view, const std::string& name) {
@@ -79,7 +79,7 @@ double TimeClick(TFrameViewer& view, const QString& selector, const std::string&
         if (ok && EndsWith(Cp1251::asciiLower(view.CurrentFile()), name)) finished = Clock::now();
     });
     const Clock::time_point start = Clock::now();
-    view.View()->page()->runJavaScript(QStringLiteral("document.querySelector(%1).click()").arg(JsString(selector)));
+    view.RunScript(QStringLiteral("document.querySelector(%1).click()").arg(JsString(selector)));
     const bool loaded = WaitUntil([&] { return finished != Clock::time_point{}; });
     QObject::disconnect(connection);
     if (!loaded) return -1;

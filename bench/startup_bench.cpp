@@ -8,6 +8,7 @@
 
 #include "BenchApplication.h"
 #include "app/MainForm.h"
+#include "html/HtmlFrame.h"
 #include "base/GlobalPaths.h"
 #include "packs/PackFile.h"
 #include "platform/InstanceLock.h"

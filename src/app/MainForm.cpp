@@ -1,4 +1,6 @@
 #include "app/MainForm.h"
+#include "app/LinkServices.h"
+#include "html/HtmlFrame.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "app/Startup.h"
-#include "html/HtmlFrame.h"
+#include "html/HtmlFrameHost.h"
+#include "html/PageFrameApi.h"
 #include "platform/WindowEntry.h"
 #include "skin/CommandTarget.h"
 #include "skin/InterfaceDescription.h"
 
-class IPageFrame;
+class THtmlFrame;
+class TLinkServices;
 class TPictureQuery;
 class TTreeViews;
 class QLabel;
@@ -75,6 +77,7 @@ public:
     // The page frame: the book's own when it has page views; tests may put another in.
     void SetPageFrame(IPageFrame* frame) { pageFrame_ = frame; }
     THtmlFrame* HtmlFrame() const { return htmlFrame_.get(); }
+    TLinkServices& LinkServices() const { return *linkServices_; }
     TTreeViews* Tree(int file) const { return file == 1 ? tree1_ : file == 2 ? tree2_ : nullptr; }
 
     // The mouse handlers of the skin, at a window point.
@@ -196,6 +199,7 @@ private:
     TTreeViews* tree1_ = nullptr;
     TTreeViews* tree2_ = nullptr;
     std::unique_ptr<TPictureQuery> pictureQuery_;
+    std::unique_ptr<TLinkServices> linkServices_;
     enum class TAnimation { None, Opening, Closing } animation_ = TAnimation::None;
     int insetX_ = 0;
     int insetY_ = 0;

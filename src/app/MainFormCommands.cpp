@@ -8,6 +8,8 @@
 #include <QUrl>
 
 #include "app/MainForm.h"
+#include "app/LinkServices.h"
+#include "html/HtmlFrame.h"
 #include "app/SuperTimer.h"
 #include "base/Cp1251.h"
 #include "platform/QtText.h"

@@ -3,6 +3,8 @@
 #include <QTreeWidget>
 
 #include "app/MainForm.h"
+#include "app/LinkServices.h"
+#include "html/HtmlFrame.h"
 #include "base/Cp1251.h"
 #include "platform/QtText.h"
 #include "html/PictureQuery.h"
@@ -13,9 +15,10 @@
 // The page frame exists only when the description places page views; the trees come after it.
 void TMainForm::BuildPages() {
     pictureQuery_ = std::make_unique<TPictureQuery>(*channel_);
+    linkServices_ = std::make_unique<TLinkServices>(this, *this);
+    linkServices_->PictureQuery = [this](const std::string& path) { return pictureQuery_->Query(path); };
     if (!elements_.Htmls.empty()) {
-        htmlFrame_ = std::make_unique<THtmlFrame>(*this, elements_.Htmls);
-        htmlFrame_->PictureQuery = [this](const std::string& path) { return pictureQuery_->Query(path); };
+        htmlFrame_ = std::make_unique<THtmlFrame>(*this, *linkServices_, elements_.Htmls);
         pageFrame_ = htmlFrame_.get();
     }
     const char* files[2] = {"tree1.cfs", "tree2.cfs"};

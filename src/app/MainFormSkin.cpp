@@ -5,6 +5,8 @@
 #include <QWindow>
 
 #include "app/MainForm.h"
+#include "app/LinkServices.h"
+#include "html/HtmlFrame.h"
 #include "app/SuperTicker.h"
 #include "base/Cp1251.h"
 #include "platform/QtText.h"

@@ -8,6 +8,8 @@
 #include <QPainterPath>
 
 #include "app/MainForm.h"
+#include "app/LinkServices.h"
+#include "html/HtmlFrame.h"
 #include "app/SuperTimer.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"

@@ -2,32 +2,18 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
 #include <QPointer>
 #include <QTreeWidgetItem>
-#include <filesystem>
-#include <fstream>
 
 #include "base/Cp1251.h"
-#include "base/FileErrors.h"
 #include "base/GlobalPaths.h"
 #include "html/TreeList.h"
 #include "html/engine/FrameViewer.h"
-#include "packs/ComprStream.h"
-#include "packs/PackFile.h"
 #include "packs/StringUtils.h"
-#include "platform/Drives.h"
-#include "platform/Launch.h"
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
-#include "platform/SoftwareRecord.h"
 
 namespace {
-
-QString hostOf(const std::string& winPath) {
-    return QString::fromStdString(HostPathsService().ToHost(winPath).value_or(std::string()));
-}
 
 bool inHistory(const TFrameViewer& view, const std::string& file, int& index) {
     const auto files = view.HistoryFiles();
@@ -41,8 +27,8 @@ bool inHistory(const TFrameViewer& view, const std::string& file, int& index) {
 
 } // namespace
 
-THtmlFrame::THtmlFrame(IHtmlFrameHost& host, const std::vector<RHTML>& elements)
-    : host_(host), elements_(elements), links_(*this), favorites_(AppTitle()) {
+THtmlFrame::THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std::vector<RHTML>& elements)
+    : host_(host), elements_(elements), links_(*this, services), favorites_(AppTitle()) {
     for (const RHTML& e : elements_)
         if (std::find(viewScreens_.begin(), viewScreens_.end(), e.screen) == viewScreens_.end()) viewScreens_.push_back(e.screen);
     viewStates_.resize(viewScreens_.size());
@@ -340,57 +326,6 @@ void THtmlFrame::CopyListSelection(const std::string& name) {
 void THtmlFrame::SyncTreeToPage(const std::string& path) {
     for (int n = 1; n <= 2; ++n)
         if (TTreeViews* tree = host_.ContentsTree(n)) tree->SyncTreeToPage(path);
-}
-
-bool THtmlFrame::SoftwareRecord(const std::string& name, std::string& instdir, std::string& exename) {
-    return ReadSoftwareRecord(name, instdir, exename);
-}
-
-bool THtmlFrame::FileExists(const std::string& path) { return PackFileExists(path); }
-
-bool THtmlFrame::CopyFile(const std::string& from, const std::string& to) {
-    try {
-        TComprStream source(from);
-        const QString target = hostOf(to);
-        if (target.isEmpty()) return false;
-        std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(target.toStdString()).parent_path(), ec);
-        std::ofstream out(target.toStdString(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(source.Data()), static_cast<std::streamsize>(source.Size()));
-        return bool(out);
-    } catch (const EFOpenError&) {
-        return false;
-    }
-}
-
-std::optional<std::string> THtmlFrame::ChooseZipTarget(const std::string& initialFolder, const std::string& defaultName,
-                                                       const std::string& filter) {
-    // "Zip файлы (*.zip)|*.zip|Все файлы (*.*)|*.*" becomes "Zip файлы (*.zip);;Все файлы (*.*)".
-    QStringList parts = ToQt(filter).split('|');
-    QStringList names;
-    for (int i = 0; i < parts.size(); i += 2) names << parts[i];
-    const QString start = hostOf(initialFolder.empty() ? ProgramDir() : initialFolder) + "/" + ToQt(defaultName);
-    const QString chosen = QFileDialog::getSaveFileName(host_.FrameWindow(), QString(), start, names.join(";;"));
-    if (chosen.isEmpty()) return std::nullopt;
-    return HostPathsService().ToWindows(chosen.toStdString());
-}
-
-void THtmlFrame::ShellOpen(const std::string& pathOrUrl) {
-    const bool url = pathOrUrl.find("://") != std::string::npos || Cp1251::asciiLower(pathOrUrl).rfind("mailto:", 0) == 0;
-    ::ShellOpen(url ? ToQt(pathOrUrl) : hostOf(pathOrUrl));
-}
-
-void THtmlFrame::StartProgram(const std::string& path) { LaunchProgram(hostOf(path), {}, QDir::currentPath()); }
-
-void THtmlFrame::SetCurrentFolder(const std::string& folder) {
-    HostPathsService().SetCurrentDirectory(folder);
-    QDir::setCurrent(hostOf(folder));
-}
-
-bool THtmlFrame::QueryPictureWindows(const std::string& path) { return PictureQuery && PictureQuery(path); }
-
-void THtmlFrame::StartPictureInstance(const std::string& path) {
-    StartNewInstance({"--disc", hostOf(ProgramDir()), ToQt(path)});
 }
 
 void THtmlFrame::GoToHistoryIndex(int index) {

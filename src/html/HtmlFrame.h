@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "html/Favorites.h"
+#include "html/HtmlFrameHost.h"
 #include "html/LinkProtocol.h"
 #include "html/PageFrameApi.h"
 #include "skin/Elements.h"
@@ -28,33 +29,11 @@ struct RFontAttr {
     uint32_t background = 16777215;
 };
 
-// What the frame needs of the window it lives on.
-class IHtmlFrameHost {
-public:
-    virtual ~IHtmlFrameHost() = default;
-    virtual QWidget* FrameWindow() = 0;
-    virtual QWidget* BackgroundPanel() = 0;
-    virtual int FrameScreen() const = 0;
-    // Presses, silently, the current screen's switches whose next command holds name.
-    virtual void PressSwitchesFor(const std::string& name) = 0;
-    virtual void RunCommandWithoutSound(const std::string& command) = 0;
-    virtual TTreeViews* ContentsTree(int file) = 0;  // 1: tree1.cfs, 2: tree2.cfs; may be null
-    virtual void SetButtonHint(const std::string& command, const std::string& hint) = 0;
-    virtual void ShowStatus(const std::string& text) = 0;
-    // Owners that arrive later; until then these do nothing.
-    virtual std::string PathInputFolder() { return {}; }
-    virtual void ClosePopup() {}
-    virtual void OpenPageContextMenu(QPoint) {}
-    virtual void ThesaurusLookup(const std::string&) {}
-    virtual bool InThesaurusMode() const { return false; }
-    virtual void EnterToFindBoxes() {}
-    virtual void MouseMoveToWindow() {}
-};
-
-class THtmlFrame : public QObject, public IPageFrame, public ILinkHost, public IHistoryHost {
+class THtmlFrame : public QObject, public IPageFrame, public ILinkView, public IHistoryHost {
     Q_OBJECT
 public:
-    THtmlFrame(IHtmlFrameHost& host, const std::vector<RHTML>& elements);
+    // services do for the links what reaches beyond the pages.
+    THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std::vector<RHTML>& elements);
     ~THtmlFrame() override;
 
     TFrameViewer* CurrentView() const;
@@ -85,7 +64,7 @@ public:
     void SetPicturePrintSize(int width, int height) override { pictureWidth_ = width, pictureHeight_ = height; }
     void PrintFile(const std::string&) override {}
 
-    // ILinkHost
+    // ILinkView
     std::string ExpandLink(const std::string& url) override;
     std::string CurrentFile() override { return static_cast<const THtmlFrame*>(this)->CurrentFile(); }
     bool InArchiveMode() override { return ArchiveMode(); }
@@ -94,30 +73,10 @@ public:
     void PrintPage(const std::string&) override {}
     void CopyListSelection(const std::string& name) override;
     void SyncTreeToPage(const std::string& path) override;
-    void ExecuteCommandWithoutSound(const std::string& command) override { host_.RunCommandWithoutSound(command); }
-    std::string PathInputFolder() override { return host_.PathInputFolder(); }
-    bool HasArchiveBrowser() override { return false; }
-    void ArchiveOpenEntry(const std::string&) override {}
-    void ArchiveOpen(const std::string&, const std::string&) override {}
-    bool HasSoundPlayer() override { return false; }
-    void PlayLinkSound(const std::string&) override {}
-    bool SoftwareRecord(const std::string& name, std::string& instdir, std::string& exename) override;
-    bool FileExists(const std::string& path) override;
-    bool CopyFile(const std::string& from, const std::string& to) override;
-    std::optional<std::string> ChooseZipTarget(const std::string& initialFolder, const std::string& defaultName,
-                                               const std::string& filter) override;
-    void ShellOpen(const std::string& pathOrUrl) override;
-    void StartProgram(const std::string& path) override;
-    void SetCurrentFolder(const std::string& folder) override;
-    bool QueryPictureWindows(const std::string& path) override;
-    void StartPictureInstance(const std::string& path) override;
 
     // IHistoryHost
     void GoToHistoryIndex(int index) override;
     void SetScrollPosition(int pixels) override;
-
-    // Picture queries are answered through the window's own channel.
-    std::function<bool(const std::string&)> PictureQuery;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

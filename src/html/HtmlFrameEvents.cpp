@@ -6,16 +6,13 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolTip>
-#include <QWebEngineView>
-#include <filesystem>
 
 #include "base/Cp1251.h"
-#include "base/GlobalPaths.h"
-#include "packs/PackFile.h"
+#include "base/WinPath.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
-#include "platform/Drives.h"
-#include "platform/FileSearch.h"
+#include "packs/BookFiles.h"
+#include "platform/FileCopy.h"
 #include "platform/QtText.h"
 
 namespace {
@@ -38,11 +35,7 @@ void THtmlFrame::WatchView(TFrameViewer* view) {
         tooltipTimer_->setInterval(200);
         connect(tooltipTimer_, &QTimer::timeout, this, &THtmlFrame::TooltipTick);
     }
-    view->installEventFilter(this);
-    if (QWidget* render = view->View()->focusProxy()) render->installEventFilter(this);
-    QObject::connect(view, &TFrameViewer::LoadFinished, this, [view, this] {
-        if (QWidget* render = view->View()->focusProxy()) render->installEventFilter(this);
-    });
+    view->WatchInput(this);
 }
 
 bool THtmlFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -124,39 +117,20 @@ void THtmlFrame::StopTooltip() {
     tooltipShown_ = false;
 }
 
-// The current page and its ".files" companion folder go into the path input's folder.
+// The current page and its ".files" companion folder go into the path input's folder, the
+// folder's files from the pack and from the disc alike.
 void THtmlFrame::CopyPage() {
     TFrameViewer* view = CurrentView();
     const std::string folder = host_.PathInputFolder();
     if (!view || !view->isVisible() || view->CurrentFile().empty() || folder.empty()) return;
-    const std::string target = folder.back() == '\\' ? folder : folder + "\\";
-    const std::string page = view->CurrentFile().substr(0, view->CurrentFile().find('#'));
-    const size_t slash = page.rfind('\\');
-    const std::string pageFolder = page.substr(0, slash + 1);
-    CopyFile(page, target + page.substr(slash + 1));
-    const std::string companion = page.substr(0, page.rfind('.')) + ".files";
-    if (HostPathsService().Find(companion, true)) {
-        TDynamicStringArray all{"*.*"};
-        for (const std::string& entry : WalkFiles(companion, all, true, true)) {
-            const std::string relative = entry.substr(pageFolder.size());
-            if (entry.back() == '\\') {
-                if (const auto host = HostPathsService().ToHost(target + relative)) {
-                    std::error_code ec;
-                    std::filesystem::create_directories(*host, ec);
-                }
-            } else {
-                CopyFile(entry, target + relative);
-            }
-        }
-    } else if (const TPack* pack = CurrentPack()) {
-        // A companion folder packed with its page comes out of the pack.
-        const std::string& prefix = StartState().packPrefix;
-        const std::string normalPage = NormalizePackName(pageFolder.substr(std::min(prefix.size(), pageFolder.size())));
-        const std::string normalCompanion = NormalizePackName(companion.substr(std::min(prefix.size(), companion.size()))) + "\\";
-        if (Cp1251::equalsNoCase(pageFolder.substr(0, prefix.size()), prefix))
-            for (const std::string& entry : pack->ListFiles())
-                if (entry.compare(0, normalCompanion.size(), normalCompanion) == 0)
-                    CopyFile(prefix + entry, target + entry.substr(normalPage.size()));
+    const std::string target = WinPath::WithBackslash(folder);
+    const std::string page = WinPath::WithoutAnchor(view->CurrentFile());
+    CopyBookFile(page, target + WinPath::FileName(page));
+    const std::string companion = WinPath::WithoutExtension(page) + ".files";
+    const std::string into = target + WinPath::FileName(companion) + "\\";
+    for (const std::string& entry : BookFiles().List(companion)) {
+        if (entry.back() == '\\') CreateHostFolders(into + entry);
+        else CopyBookFile(companion + "\\" + entry, into + entry);
     }
     host_.ShowStatus("\xD4\xE0\xE9\xEB \xF1\xEA\xEE\xEF\xE8\xF0\xEE\xE2\xE0\xED");  // Файл скопирован
 }

@@ -45,7 +45,7 @@ std::string Argument(const std::string& url, size_t prefixLength) {
     return start == std::string::npos ? std::string() : url.substr(start);
 }
 
-bool PageLike(const std::string& extension) {
+bool IsPageLike(const std::string& extension) {
     for (const char* page : {".htm", ".txt", ".inf", ".diz", ".bmp", ".gif", ".jpg", ".jpeg"})
         if (Contains(extension, page)) return true;
     return false;
@@ -71,22 +71,22 @@ std::string TLinkProtocol::GameStatus(const std::string& url, bool remove) {
     command.erase(7, 1);  // "rungame:=…" reads "rungame=…"
     const std::string name = remove ? ValueAfterFirstEquals(command) : ValueAfterLastEquals(command);
     std::string instdir, exename;
-    host_.SoftwareRecord(name, instdir, exename);
+    services_.SoftwareRecord(name, instdir, exename);
     if (remove) return instdir.empty() ? kNotInstalled : kRemoveGame;
     return exename.empty() ? kInstallGame : kRunGame;
 }
 
 std::string TLinkProtocol::StatusText(const std::string& url, const std::string& target) {
-    if (url.empty() || host_.InArchiveMode()) return {};
+    if (url.empty() || view_.InArchiveMode()) return {};
     std::string text;
     const std::string scheme = Scheme(url);
     if (url[0] == '#') {
-        text = host_.CurrentFile() + url;
+        text = view_.CurrentFile() + url;
     } else if (scheme.empty() || scheme == "file") {
-        text = host_.ExpandLink(url);
+        text = view_.ExpandLink(url);
     } else if (scheme == "copy") {
-        const std::string file = host_.ExpandLink(Argument(url, 5));
-        const std::string folder = host_.PathInputFolder();
+        const std::string file = view_.ExpandLink(Argument(url, 5));
+        const std::string folder = services_.PathInputFolder();
         text = folder.empty() ? file : kCopyingFile + ("\"" + file + "\"") + kToFolder + "\"" + folder + "\"";
     } else if ((scheme == "rungame" || scheme == "delgame") && url.size() > 7) {
         text = GameStatus(url, scheme == "delgame");
@@ -97,90 +97,126 @@ std::string TLinkProtocol::StatusText(const std::string& url, const std::string&
 }
 
 void TLinkProtocol::MarkVisited(const std::string& path) {
-    host_.AddVisited(path);
-    host_.RefreshVisited();
+    view_.AddVisited(path);
+    view_.RefreshVisited();
 }
 
+// What every step of a click reads: the link expanded to a full, lower-cased path, its
+// extension, and whether the view shows an archive listing.
+struct TLinkProtocol::RClick {
+    const std::string& url;
+    const std::string& target;
+    std::string linkPath;
+    std::string extension;
+    bool anchor = false;
+    bool archiveMode = false;
+};
+
 bool TLinkProtocol::LinkClick(const std::string& url, const std::string& target) {
-    const std::string linkPath = Cp1251::asciiLower(host_.ExpandLink(url));
-    const std::string extension = WinPath::Extension(linkPath);
-    const bool anchor = !url.empty() && url[0] == '#';
+    RClick click{url, target, Cp1251::asciiLower(view_.ExpandLink(url)), {}, !url.empty() && url[0] == '#',
+                 view_.InArchiveMode()};
+    click.extension = WinPath::Extension(click.linkPath);
+    // The first step that knows the link decides.
+    static constexpr TStep kSteps[] = {&TLinkProtocol::EnlargedPicture, &TLinkProtocol::WebOrMail, &TLinkProtocol::Print,
+                                       &TLinkProtocol::Copy,            &TLinkProtocol::CopyList,  &TLinkProtocol::Software,
+                                       &TLinkProtocol::ArchiveEntry,    &TLinkProtocol::PageLike,  &TLinkProtocol::OtherFile};
+    for (const TStep step : kSteps)
+        if (const std::optional<bool> handled = (this->*step)(click)) return *handled;
+    return false;
+}
 
-    // An enlarged picture: brought to the front where a picture window already shows it.
-    if (Cp1251::asciiEqualsNoCase(target, "_blank")) {
-        MarkVisited(linkPath);
-        if (!host_.FileExists(linkPath.substr(0, linkPath.find('#')))) return true;
-        if (!host_.QueryPictureWindows(linkPath)) host_.StartPictureInstance(linkPath);
-        return true;
-    }
-    if (ContainsNoCase(url, "http:") || ContainsNoCase(url, "https:") || ContainsNoCase(url, "mailto:")) {
-        MarkVisited(linkPath);
-        host_.ShellOpen(url);
-        return true;
-    }
-    if (const size_t at = url.find("printhtml:"); at != std::string::npos) {
-        std::string rest = url;
-        rest.erase(at, 10);
-        const std::string page = host_.ExpandLink(rest);
-        MarkVisited(page);
-        host_.PrintPage(page);
-        return true;
-    }
-    if (Contains(url, "copy:")) {
-        MarkVisited(linkPath);
-        const std::string folder = host_.PathInputFolder();
-        if (folder.empty()) return true;
-        // Only the file's name goes into the chosen folder, so a link never writes elsewhere.
-        const std::string file = Cp1251::asciiLower(host_.ExpandLink(Argument(url, 5)));
-        const std::string name = WinPath::FileName(file);
-        if (name.empty() || name == "." || name == "..") return true;
-        host_.CopyFile(file, WinPath::WithBackslash(folder) + name);
-        return true;
-    }
-    if (Contains(url, "copylist:")) {
-        MarkVisited(linkPath);
-        host_.CopyListSelection(url.substr(9));
-        return true;
-    }
-    if (Contains(url, "rungame:") || Contains(url, "delgame:")) {
-        MarkVisited(linkPath);
-        std::string command = url;
-        command.erase(7, 1);
-        host_.ExecuteCommandWithoutSound(command);
-        return true;
-    }
+// An enlarged picture: brought to the front where a picture window already shows it.
+std::optional<bool> TLinkProtocol::EnlargedPicture(const RClick& c) {
+    if (!Cp1251::asciiEqualsNoCase(c.target, "_blank")) return std::nullopt;
+    MarkVisited(c.linkPath);
+    if (!services_.FileExists(WinPath::WithoutAnchor(c.linkPath))) return true;
+    if (!services_.QueryPictureWindows(c.linkPath)) services_.StartPictureInstance(c.linkPath);
+    return true;
+}
 
-    const bool archiveMode = host_.InArchiveMode();
-    // An entry of the archive listed in the view: the browser extracts it.
-    if (archiveMode && !anchor && !host_.FileExists(linkPath) && host_.HasArchiveBrowser())
-        host_.ArchiveOpenEntry(linkPath);
+std::optional<bool> TLinkProtocol::WebOrMail(const RClick& c) {
+    if (!ContainsNoCase(c.url, "http:") && !ContainsNoCase(c.url, "https:") && !ContainsNoCase(c.url, "mailto:"))
+        return std::nullopt;
+    MarkVisited(c.linkPath);
+    services_.ShellOpen(c.url);
+    return true;
+}
 
-    // Pages and pictures are the engine's, except entries of an archive listing.
-    if (anchor || PageLike(extension)) {
-        if (archiveMode) {
-            if (anchor || Contains(WinPath::FileName(linkPath), "as_")) return false;
-            host_.OpenInCurrentView(linkPath);
-            return true;
-        }
-        if (extension.rfind(".htm", 0) == 0) host_.SyncTreeToPage(linkPath);
-        return false;
+std::optional<bool> TLinkProtocol::Print(const RClick& c) {
+    const size_t at = c.url.find("printhtml:");
+    if (at == std::string::npos) return std::nullopt;
+    std::string rest = c.url;
+    rest.erase(at, 10);
+    const std::string page = view_.ExpandLink(rest);
+    MarkVisited(page);
+    view_.PrintPage(page);
+    return true;
+}
+
+std::optional<bool> TLinkProtocol::Copy(const RClick& c) {
+    if (!Contains(c.url, "copy:")) return std::nullopt;
+    MarkVisited(c.linkPath);
+    const std::string folder = services_.PathInputFolder();
+    if (folder.empty()) return true;
+    // Only the file's name goes into the chosen folder, so a link never writes elsewhere.
+    const std::string file = Cp1251::asciiLower(view_.ExpandLink(Argument(c.url, 5)));
+    const std::string name = WinPath::FileName(file);
+    if (name.empty() || name == "." || name == "..") return true;
+    services_.CopyFile(file, WinPath::WithBackslash(folder) + name);
+    return true;
+}
+
+std::optional<bool> TLinkProtocol::CopyList(const RClick& c) {
+    if (!Contains(c.url, "copylist:")) return std::nullopt;
+    MarkVisited(c.linkPath);
+    view_.CopyListSelection(c.url.substr(9));
+    return true;
+}
+
+std::optional<bool> TLinkProtocol::Software(const RClick& c) {
+    if (!Contains(c.url, "rungame:") && !Contains(c.url, "delgame:")) return std::nullopt;
+    MarkVisited(c.linkPath);
+    std::string command = c.url;
+    command.erase(7, 1);
+    services_.ExecuteCommandWithoutSound(command);
+    return true;
+}
+
+// An entry of the archive listed in the view: the browser extracts it, and the steps go on.
+std::optional<bool> TLinkProtocol::ArchiveEntry(const RClick& c) {
+    if (c.archiveMode && !c.anchor && !services_.FileExists(c.linkPath) && services_.HasArchiveBrowser())
+        services_.ArchiveOpenEntry(c.linkPath);
+    return std::nullopt;
+}
+
+// Pages and pictures are the engine's, except entries of an archive listing.
+std::optional<bool> TLinkProtocol::PageLike(const RClick& c) {
+    if (!c.anchor && !IsPageLike(c.extension)) return std::nullopt;
+    if (c.archiveMode) {
+        if (c.anchor || Contains(WinPath::FileName(c.linkPath), "as_")) return false;
+        view_.OpenInCurrentView(c.linkPath);
+        return true;
     }
+    if (c.extension.rfind(".htm", 0) == 0) view_.SyncTreeToPage(c.linkPath);
+    return false;
+}
 
-    MarkVisited(linkPath);
-    const std::string path = archiveMode ? linkPath : OntoProgramDrive(linkPath);
-    if (Contains(extension, ".zip")) {
-        const auto chosen = host_.ChooseZipTarget(ZipFolder(), WinPath::FileName(path), kZipFilter);
+std::optional<bool> TLinkProtocol::OtherFile(const RClick& c) {
+    MarkVisited(c.linkPath);
+    const std::string path = c.archiveMode ? c.linkPath : OntoProgramDrive(c.linkPath);
+    if (Contains(c.extension, ".zip")) {
+        const auto chosen = services_.ChooseZipTarget(ZipFolder(), WinPath::FileName(path), kZipFilter);
         if (!chosen || chosen->empty()) return true;
         ZipFolder() = WinPath::Folder(*chosen);
-        host_.CopyFile(path, *chosen);
-    } else if (Contains(extension, ".rar")) {
-        if (host_.HasArchiveBrowser()) host_.ArchiveOpen(path, host_.CurrentFile());
-    } else if (Contains(extension, ".wav")) {
-        if (host_.HasSoundPlayer()) host_.PlayLinkSound(path);
+        services_.CopyFile(path, *chosen);
+    } else if (Contains(c.extension, ".rar")) {
+        if (services_.HasArchiveBrowser()) services_.ArchiveOpen(path, view_.CurrentFile());
+    } else if (Contains(c.extension, ".wav")) {
+        if (services_.HasSoundPlayer()) services_.PlayLinkSound(path);
     } else {
-        host_.SetCurrentFolder(WinPath::Folder(path));
-        if (Contains(extension, ".exe") || Contains(extension, ".com")) host_.StartProgram(path);
-        else host_.ShellOpen(path);
+        services_.SetCurrentFolder(WinPath::Folder(path));
+        if (Contains(c.extension, ".exe") || Contains(c.extension, ".com")) services_.StartProgram(path);
+        else services_.ShellOpen(path);
     }
     return true;
 }

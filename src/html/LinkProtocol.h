@@ -4,15 +4,14 @@
 // numbers, run or remove shipped software, browse archives, play sounds and start programs;
 // ordinary page links are left to the page engine. All texts and paths are CP1251 Windows paths.
 //
-// TLinkProtocol decides; ILinkHost, implemented by the page frame, does. Window thread only.
+// TLinkProtocol decides. ILinkView, the page frame, answers for the view the link is in;
+// ILinkServices, implemented outside the pages, does what reaches beyond it. Window thread only.
 #include <optional>
 #include <string>
 
-class ILinkHost {
+class ILinkView {
 public:
-    virtual ~ILinkHost() = default;
-
-    // The current view.
+    virtual ~ILinkView() = default;
     virtual std::string ExpandLink(const std::string& url) = 0;  // full Windows path
     virtual std::string CurrentFile() = 0;
     virtual bool InArchiveMode() = 0;  // the view shows a generated archive listing
@@ -23,9 +22,15 @@ public:
     // Copies the selected item of the page's drop-down lists named name to the clipboard and
     // says so on the status line.
     virtual void CopyListSelection(const std::string& name) = 0;
+    // The contents trees follow the view to path.
+    virtual void SyncTreeToPage(const std::string& path) = 0;
+};
+
+class ILinkServices {
+public:
+    virtual ~ILinkServices() = default;
 
     // The rest of the program.
-    virtual void SyncTreeToPage(const std::string& path) = 0;
     virtual void ExecuteCommandWithoutSound(const std::string& command) = 0;
     // The path input's folder in Windows form; empty without a path input.
     virtual std::string PathInputFolder() = 0;
@@ -34,10 +39,10 @@ public:
     virtual void ArchiveOpen(const std::string& archive, const std::string& currentFile) = 0;
     virtual bool HasSoundPlayer() = 0;
     virtual void PlayLinkSound(const std::string& path) = 0;
-    // The installed-software record of name; false when there is none.
-    virtual bool SoftwareRecord(const std::string& name, std::string& instdir, std::string& exename) = 0;
 
     // Files and processes.
+    // The installed-software record of name; false when there is none.
+    virtual bool SoftwareRecord(const std::string& name, std::string& instdir, std::string& exename) = 0;
     virtual bool FileExists(const std::string& path) = 0;  // on disk or in the pack
     // Copies over an existing file, creating the target's missing folders.
     virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
@@ -55,7 +60,7 @@ public:
 
 class TLinkProtocol {
 public:
-    explicit TLinkProtocol(ILinkHost& host) : host_(host) {}
+    TLinkProtocol(ILinkView& view, ILinkServices& services) : view_(view), services_(services) {}
 
     // What the status bar shows for the link under the pointer (the host shows it when it has a
     // status bar); empty for an empty URL and over an archive listing. Schemes are read before
@@ -70,8 +75,22 @@ public:
     static const char* const kZipFilter;
 
 private:
+    struct RClick;
+    // A step of the click: nothing when the link is not its kind, else whether it was handled.
+    using TStep = std::optional<bool> (TLinkProtocol::*)(const RClick&);
+    std::optional<bool> EnlargedPicture(const RClick& click);
+    std::optional<bool> WebOrMail(const RClick& click);
+    std::optional<bool> Print(const RClick& click);
+    std::optional<bool> Copy(const RClick& click);
+    std::optional<bool> CopyList(const RClick& click);
+    std::optional<bool> Software(const RClick& click);
+    std::optional<bool> ArchiveEntry(const RClick& click);
+    std::optional<bool> PageLike(const RClick& click);
+    std::optional<bool> OtherFile(const RClick& click);
+
     void MarkVisited(const std::string& path);
     std::string GameStatus(const std::string& url, bool remove);
 
-    ILinkHost& host_;
+    ILinkView& view_;
+    ILinkServices& services_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // TComprStream: the one way to read a file by path. It holds the file's whole unpacked content
-// in memory, positioned at 0: from the program's pack when the pack has the path as a file,
-// otherwise from disk through the file access.
+// in memory, positioned at 0, read from the book's files: from the program's pack when the pack
+// has the path as a file, otherwise from disk through the file access.
 #include <string>
 
 #include "base/MemoryStream.h"

@@ -1,10 +1,16 @@
 #pragma once
-// The one door from disc paths to host files. The pack, TComprStream, PackFileExists and the
-// bundle reader ask it where a path lives on the host. The default reads paths as host paths;
-// the platform layer installs a mapping of Windows paths (drive letters, any letter case).
+// The one door from disc paths to host files. The pack, the disc folder of the book's files and
+// the bundle reader ask it where a path lives on the host. The default reads paths as host
+// paths; the platform layer installs a mapping of Windows paths (drive letters, any letter case).
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+struct RFolderEntry {
+    std::string name;  // as the access spells paths (CP1251 under the Windows mapping)
+    bool directory = false;
+};
 
 class IFileAccess {
 public:
@@ -13,13 +19,16 @@ public:
     virtual std::optional<std::string> FindFile(const std::string& path) = 0;
     // The host path to create or open a file at (its folder must exist), or nothing.
     virtual std::optional<std::string> HostPath(const std::string& path) = 0;
+    // The entries of an existing folder, in the access's name order; nothing when it is missing.
+    virtual std::optional<std::vector<RFolderEntry>> ListFolder(const std::string& path) = 0;
 };
 
-// Takes paths as host paths unchanged.
+// Takes paths as host paths, "\" read as "/" as the book writes paths.
 class TDirectFileAccess : public IFileAccess {
 public:
     std::optional<std::string> FindFile(const std::string& path) override;
     std::optional<std::string> HostPath(const std::string& path) override;
+    std::optional<std::vector<RFolderEntry>> ListFolder(const std::string& path) override;
 };
 
 IFileAccess& FileAccess();

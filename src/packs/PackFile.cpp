@@ -97,6 +97,7 @@ std::unique_ptr<TPack> TPack::FromBytes(std::string bytes) {
     return pack;
 }
 
+// The header and the directory block: its stored and unpacked sizes, unpacked in one piece.
 void TPack::Load() {
     if (file_.size() < 8) damaged("file shorter than its header");
     const uint32_t x = readU32(file_.data()) ^ kHeaderMask1;
@@ -117,7 +118,14 @@ void TPack::Load() {
         block_.resize(produced);
     }
     dataOrigin_ = uint64_t(stored) + 8;
+    LoadTables();
+    CheckTree();
+    current_ = root_;
+    rootPrefix_.clear();
+}
 
+// The directory records and the entries, copied out of the block.
+void TPack::LoadTables() {
     if (block_.size() < 16) damaged("directory block too short");
     const uint64_t dirCount = readU32(block_.data());
     const uint64_t entryCount = readU32(block_.data() + 4);
@@ -142,12 +150,15 @@ void TPack::Load() {
         entry.unpacked = readU32(rec + 72);
         entry.kind = readU32(rec + 76);
     }
+}
 
-    // Walk the tree from the root once: every directory record reached must be in range and
-    // reached only once (a record reached twice would make listing loop or explode), and the
-    // name index is built for the directories the program can reach.
-    // A folder deeper than the longest resolvable path could never be reached, and listing
-    // one costs memory with the square of its depth: such a tree is damage.
+// Walks the tree from the root once: every directory record reached must be in range and
+// reached only once (a record reached twice would make listing loop or explode), and the name
+// index is built for the directories the program can reach. A folder deeper than the longest
+// resolvable path could never be reached, and listing one costs memory with the square of its
+// depth: such a tree is damage.
+void TPack::CheckTree() {
+    const size_t dirCount = directories_.size();
     std::vector<bool> seen(dirCount, false);
     std::vector<std::pair<uint32_t, uint32_t>> work{{root_, 0}};  // record, depth
     seen[root_] = true;
@@ -156,7 +167,7 @@ void TPack::Load() {
         work.pop_back();
         if (depth > kPackMaxDepth) damaged("directory tree deeper than any path can reach");
         const RPackDirectory& dir = directories_[d];
-        if (uint64_t(dir.first) + dir.count > entryCount) damaged("directory record points outside the entry table");
+        if (uint64_t(dir.first) + dir.count > entries_.size()) damaged("directory record points outside the entry table");
         for (uint32_t i = dir.first; i < dir.first + dir.count; ++i) {
             const RPackEntry& entry = entries_[i];
             index_.try_emplace(Key{d, entry.name}, i);
@@ -167,8 +178,6 @@ void TPack::Load() {
             work.emplace_back(entry.offset, depth + 1);
         }
     }
-    current_ = root_;
-    rootPrefix_.clear();
 }
 
 int TPack::Lookup(uint32_t directory, std::string_view name, uint32_t kind) const {
@@ -178,26 +187,36 @@ int TPack::Lookup(uint32_t directory, std::string_view name, uint32_t kind) cons
     return entries_[it->second].kind == kind ? static_cast<int>(it->second) : -1;
 }
 
-int TPack::Resolve(std::string_view path) const {
-    if (path.size() > kPackMaxPath) return -1;
-    const std::string normal = NormalizePackName(path);
+bool TPack::Locate(std::string_view path, std::string& normal, uint32_t& directory, std::string_view& last) const {
+    if (path.size() > kPackMaxPath) return false;
+    normal = NormalizePackName(path);
     std::string_view rest = normal;
     if (!rootPrefix_.empty() && rest.substr(0, rootPrefix_.size()) == rootPrefix_) rest.remove_prefix(rootPrefix_.size());
-    uint32_t dir = current_;
+    directory = current_;
     if (!rest.empty() && rest.front() == '\\') {
         rest.remove_prefix(1);
-        dir = root_;
+        directory = root_;
     }
     for (;;) {
         const size_t cut = rest.find('\\');
         const std::string_view component = rest.substr(0, cut);
-        if (component.size() > kPackMaxComponent) return -1;
-        if (cut == std::string_view::npos) return Lookup(dir, component, kPackKindFile);
-        const int sub = Lookup(dir, component, kPackKindDirectory);
-        if (sub < 0) return -1;
-        dir = entries_[sub].offset;
+        if (component.size() > kPackMaxComponent) return false;
+        if (cut == std::string_view::npos) {
+            last = component;
+            return true;
+        }
+        const int sub = Lookup(directory, component, kPackKindDirectory);
+        if (sub < 0) return false;
+        directory = entries_[sub].offset;
         rest.remove_prefix(cut + 1);
     }
+}
+
+int TPack::Resolve(std::string_view path) const {
+    std::string normal;
+    uint32_t directory = 0;
+    std::string_view last;
+    return Locate(path, normal, directory, last) ? Lookup(directory, last, kPackKindFile) : -1;
 }
 
 bool TPack::ReadEntry(int index, TMemoryStream& stream) const {
@@ -223,13 +242,19 @@ bool TPack::ReadEntry(int index, TMemoryStream& stream) const {
 }
 
 void TPack::Walk(const std::function<void(const std::string&, const RPackEntry&)>& visit, bool includeHidden) const {
+    WalkFrom(root_, visit, includeHidden);
+}
+
+void TPack::WalkFrom(uint32_t directory, const std::function<void(const std::string&, const RPackEntry&)>& visit,
+                     bool includeHidden) const {
     // Iterative depth-first walk; the tree was checked to be finite and acyclic when opened.
     struct Frame {
         uint32_t next, end;
         std::string prefix;
     };
     std::vector<Frame> stack;
-    stack.push_back({directories_[root_].first, directories_[root_].first + directories_[root_].count, {}});
+    const RPackDirectory& start = directories_[directory];
+    stack.push_back({start.first, start.first + start.count, {}});
     while (!stack.empty()) {
         Frame& top = stack.back();
         if (top.next == top.end) {
@@ -256,6 +281,23 @@ TDynamicStringArray TPack::ListFiles() const {
     return files;
 }
 
+TDynamicStringArray TPack::List(const std::string& folder) const {
+    std::string normal;
+    uint32_t directory = 0;
+    std::string_view last;
+    TDynamicStringArray out;
+    if (!Locate(folder, normal, directory, last)) return out;
+    if (!last.empty()) {
+        const int sub = Lookup(directory, last, kPackKindDirectory);
+        if (sub < 0) return out;
+        directory = entries_[sub].offset;
+    }
+    WalkFrom(directory, [&](const std::string& path, const RPackEntry& entry) {
+        out.push_back(entry.kind == kPackKindDirectory ? path + '\\' : path);
+    }, false);
+    return out;
+}
+
 namespace {
 std::unique_ptr<TPack>& thePack() {
     static std::unique_ptr<TPack> pack;
@@ -264,14 +306,18 @@ std::unique_ptr<TPack>& thePack() {
 } // namespace
 
 int OpenPack(const std::string& path) {
-    thePack().reset();
+    ClosePack();
     const auto host = FileAccess().FindFile(path);
     if (!host) throw EFOpenError("Cannot open file \"" + path + "\". No such file");
     thePack() = TPack::Open(*host);
+    BookFiles().SetPack(thePack().get());
     return 0;
 }
 
-void ClosePack() { thePack().reset(); }
+void ClosePack() {
+    BookFiles().SetPack(nullptr);
+    thePack().reset();
+}
 
 TPack* CurrentPack() { return thePack().get(); }
 
@@ -281,8 +327,12 @@ void SetPackRootPrefix(std::string_view prefix) {
 
 int ResolvePackPath(std::string_view path) { return thePack() ? thePack()->Resolve(path) : -1; }
 
-bool PackFileExists(const std::string& path) {
-    return FileAccess().FindFile(path).has_value() || ResolvePackPath(path) >= 0;
-}
+bool PackFileExists(const std::string& path) { return BookFiles().Has(path); }
 
-TDynamicStringArray ListPackFiles() { return thePack() ? thePack()->ListFiles() : TDynamicStringArray{}; }
+TDynamicStringArray ListPackFiles() {
+    TDynamicStringArray files;
+    if (const IBookFiles* pack = BookFiles().Pack())
+        for (std::string& path : pack->List(""))
+            if (path.back() != '\\') files.push_back(std::move(path));
+    return files;
+}

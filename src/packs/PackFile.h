@@ -1,7 +1,8 @@
 #pragma once
 // The interface pack (interface.dat): a read-only directory tree of optionally compressed
-// entries. TPack reads one pack file; the program keeps exactly one open through OpenPack and
-// friends below, and tests and the bookpack tool open as many as they like.
+// entries. TPack reads one pack file and is one container of the book's files; the program keeps
+// exactly one open through OpenPack and friends below, which puts it first in BookFiles(), and
+// tests and the bookpack tool open as many as they like.
 //
 // Every count, index, offset and size in the file is checked when it is used: a damaged pack
 // fails to open with EFOpenError, and a damaged entry reads as "not readable". Not thread-safe
@@ -16,6 +17,7 @@
 
 #include "base/DynamicStringArray.h"
 #include "base/MemoryStream.h"
+#include "packs/BookFiles.h"
 
 enum : uint32_t { kPackKindFile = 1, kPackKindDirectory = 2 };
 
@@ -47,14 +49,14 @@ constexpr uint32_t kPackMaxDepth = kPackMaxPath / 2;
 // lose 0x20 (CP1251 а-я -> А-Я); ё (0xB8) and all other bytes stay.
 std::string NormalizePackName(std::string_view name);
 
-class TPack {
+class TPack : public IBookFiles {
 public:
     // Opens a pack file at a host path. Throws EFOpenError when the file cannot be read or its
     // header or directory is damaged.
     static std::unique_ptr<TPack> Open(const std::string& hostPath);
     // Reads a pack held in memory (tests, fuzzing).
     static std::unique_ptr<TPack> FromBytes(std::string bytes);
-    ~TPack();
+    ~TPack() override;
 
     void SetRootPrefix(std::string_view prefix) { rootPrefix_ = NormalizePackName(prefix); }
     const std::string& RootPrefix() const { return rootPrefix_; }
@@ -70,6 +72,12 @@ public:
     // without a trailing "\"). Hidden names are visited only when asked for.
     void Walk(const std::function<void(const std::string& path, const RPackEntry& entry)>& visit,
               bool includeHidden) const;
+
+    // IBookFiles: paths resolve as Resolve does; a folder lists its files and folders (hidden
+    // names skipped) in their stored, normalised names.
+    bool Has(const std::string& path) const override { return Resolve(path) >= 0; }
+    bool Read(const std::string& path, TMemoryStream& stream) const override { return ReadEntry(Resolve(path), stream); }
+    TDynamicStringArray List(const std::string& folder) const override;
 
     const std::vector<RPackEntry>& Entries() const { return entries_; }
     const std::vector<RPackDirectory>& Directories() const { return directories_; }
@@ -90,7 +98,14 @@ private:
 
     TPack() = default;
     void Load();
+    void LoadTables();
+    void CheckTree();
     int Lookup(uint32_t directory, std::string_view name, uint32_t kind) const;
+    // Follows the folders of path: the directory record reached and the last component (which
+    // points into normal); false when a folder on the way is missing or a name is too long.
+    bool Locate(std::string_view path, std::string& normal, uint32_t& directory, std::string_view& last) const;
+    void WalkFrom(uint32_t directory, const std::function<void(const std::string&, const RPackEntry&)>& visit,
+                  bool includeHidden) const;
 
     std::unique_ptr<Mapping> mapping_;
     std::string_view file_;     // the whole pack file

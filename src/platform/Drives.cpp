@@ -15,6 +15,7 @@ THostPaths* service = nullptr;
 struct NonOwningAccess : IFileAccess {
     std::optional<std::string> FindFile(const std::string& path) override { return HostPathsService().FindFile(path); }
     std::optional<std::string> HostPath(const std::string& path) override { return HostPathsService().HostPath(path); }
+    std::optional<std::vector<RFolderEntry>> ListFolder(const std::string& path) override { return HostPathsService().List(path); }
 };
 } // namespace
 

@@ -121,7 +121,7 @@ const THostPaths::Listing* THostPaths::ListHost(const std::string& hostDir) {
         if (listing.byFolded.emplace(FoldName(cp), host).second) listing.entries.push_back({cp, folder});
     }
     std::sort(listing.entries.begin(), listing.entries.end(),
-              [](const RHostEntry& a, const RHostEntry& b) { return FoldName(a.name) < FoldName(b.name); });
+              [](const RFolderEntry& a, const RFolderEntry& b) { return FoldName(a.name) < FoldName(b.name); });
     return &listing;
 }
 
@@ -194,7 +194,7 @@ std::string THostPaths::ToWindows(const std::string& hostPath) const {
     return out;
 }
 
-std::optional<std::vector<RHostEntry>> THostPaths::List(const std::string& winDir) {
+std::optional<std::vector<RFolderEntry>> THostPaths::List(const std::string& winDir) {
     const auto host = Find(winDir, true);
     if (!host) return std::nullopt;
     const Listing* listing = ListHost(*host);

@@ -13,11 +13,6 @@
 
 #include "packs/FileAccess.h"
 
-struct RHostEntry {
-    std::string name;  // CP1251
-    bool directory = false;
-};
-
 class THostPaths : public IFileAccess {
 public:
     THostPaths();
@@ -37,11 +32,12 @@ public:
     // The Windows form of a host path: under the longest matching drive root, else z:.
     std::string ToWindows(const std::string& hostPath) const;
     // Entries of a folder in case-insensitive name order; nothing when it does not exist.
-    std::optional<std::vector<RHostEntry>> List(const std::string& winDir);
+    std::optional<std::vector<RFolderEntry>> List(const std::string& winDir);
 
     // IFileAccess: the pack, TComprStream and the bundle reader come through here.
     std::optional<std::string> FindFile(const std::string& path) override { return Find(path, false); }
     std::optional<std::string> HostPath(const std::string& path) override { return ToHost(path); }
+    std::optional<std::vector<RFolderEntry>> ListFolder(const std::string& path) override { return List(path); }
 
 private:
     struct Split {
@@ -51,7 +47,7 @@ private:
     struct Listing {
         long long stamp = -1;                        // the folder's change time when listed
         std::map<std::string, std::string> byFolded;  // folded CP1251 name -> host name
-        std::vector<RHostEntry> entries;
+        std::vector<RFolderEntry> entries;
     };
 
     std::optional<Split> Parse(const std::string& winPath) const;

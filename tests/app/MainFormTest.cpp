@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app/MainForm.h"
+#include "html/HtmlFrame.h"
 #include "app/TestDisc.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"

@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWebEngineView>
 
+#include "app/LinkServices.h"
 #include "app/MainForm.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
@@ -74,7 +74,7 @@ protected:
         qputenv("PATH", path_);
     }
 
-    QVariant Eval(const QString& script) { return RunPageScript(view_->View()->page(), script); }
+    QVariant Eval(const QString& script) { return view_->EvaluateScript(script); }
     // The page called name is the one in the view and is complete.
     bool Shown(const char* name, int ms = 10000) {
         const QString script = QStringLiteral("document.readyState === 'complete' && "
@@ -84,7 +84,7 @@ protected:
     }
     // Clicks the first element the selector finds, the way a user's click reaches the page.
     void Click(const QString& selector) {
-        view_->View()->page()->runJavaScript(QStringLiteral("document.querySelector(%1).click()").arg(JsString(selector)));
+        view_->RunScript(QStringLiteral("document.querySelector(%1).click()").arg(JsString(selector)));
     }
     QString Opened() const {
         QFile file(opened_);
@@ -154,7 +154,7 @@ TEST_F(PageLinks, AnEnlargedPictureGoesToThePictureWindowsAndNotIntoTheView) {
     // A picture window that answers "mine" keeps a new instance from starting: that instance
     // would be this test program.
     std::vector<std::string> asked;
-    window_->HtmlFrame()->PictureQuery = [&](const std::string& path) {
+    window_->LinkServices().PictureQuery = [&](const std::string& path) {
         asked.push_back(path);
         return true;
     };

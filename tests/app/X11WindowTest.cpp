@@ -7,6 +7,7 @@
 #include <QDir>
 
 #include "app/MainForm.h"
+#include "html/HtmlFrame.h"
 #include "base/GlobalPaths.h"
 #include "effects/EffCar.h"
 #include "packs/PackFile.h"

@@ -14,7 +14,7 @@
 #include "base/WinPath.h"
 #include "html/engine/PageUrl.h"
 #include "html/engine/ViewerPage.h"
-#include "packs/PackFile.h"
+#include "packs/BookFiles.h"
 #include "platform/QtText.h"
 
 namespace {
@@ -95,7 +95,7 @@ bool TFrameViewer::SameFile(const std::string& a, const std::string& b) const {
 bool TFrameViewer::LoadFile(const std::string& winPath) {
     const auto [file, anchor] = WinPath::SplitAnchor(winPath);
     const std::string full = FullPagePath(file);
-    if (full.empty() || full.back() == '\\' || !PackFileExists(full)) return false;
+    if (full.empty() || full.back() == '\\' || !BookFiles().Has(full)) return false;
     ApplyDefaults();
     if (index_ >= 0 && SameFile(full, history_[size_t(index_)].file)) {
         Navigate(history_[size_t(index_)].file, anchor);

@@ -16,8 +16,9 @@
 // The browser follows only links to book pages: "_blank" ones are shown in this view when the
 // owner leaves them, links of other schemes are the owner's alone.
 #include <QPoint>
-#include <QUrl>
 #include <QStringList>
+#include <QUrl>
+#include <QVariant>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -120,7 +121,13 @@ public:
     // The file shown in the frame called frameName (any case); empty when there is none.
     std::string FrameDocument(const QString& frameName);
 
-    QWebEngineView* View() const { return view_; }
+    // Lets watcher filter the events of this viewer and of the browser's rendering surface
+    // inside it, which the browser replaces now and then: it is watched again after every load.
+    void WatchInput(QObject* watcher);
+    // Runs a script in the page's main frame: without waiting, or waiting for its value at most
+    // PageAnswerWait() (an invalid value when it did not come in time).
+    void RunScript(const QString& script);
+    QVariant EvaluateScript(const QString& script);
 
 signals:
     void HotSpotCovered(const QString& url, const QString& target);

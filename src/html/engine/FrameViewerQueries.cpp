@@ -1,16 +1,29 @@
-// What a frame viewer asks of the page shown: scroll position, selection, find, form lists,
-// the object under a point and the documents of frames.
+// What a frame viewer asks of the page shown: its input, scripts, scroll position, selection,
+// find, form lists, the object under a point and the documents of frames.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QWebEngineView>
 #include <cmath>
+#include <functional>
 
 #include "base/Cp1251.h"
 #include "html/engine/FrameViewer.h"
-
-#include <functional>
 #include "html/engine/PageUrl.h"
 #include "html/engine/ViewerPage.h"
+
+void TFrameViewer::WatchInput(QObject* watcher) {
+    installEventFilter(watcher);
+    const auto watchSurface = [this, watcher = QPointer<QObject>(watcher)] {
+        if (QWidget* surface = view_->focusProxy(); surface && watcher) surface->installEventFilter(watcher);
+    };
+    watchSurface();
+    connect(this, &TFrameViewer::LoadFinished, watcher, watchSurface);
+}
+
+void TFrameViewer::RunScript(const QString& script) { page_->runJavaScript(script); }
+
+QVariant TFrameViewer::EvaluateScript(const QString& script) { return RunPageScript(page_, script); }
 
 int TFrameViewer::ScrollPosition() const {
     if (loading_ && pendingScroll_ >= 0) return pendingScroll_;

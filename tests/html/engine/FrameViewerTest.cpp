@@ -22,7 +22,7 @@ protected:
     }
     // Clicks a link of the page without waiting: a page that goes away answers nothing.
     void Click(const QString& id) {
-        viewer.View()->page()->runJavaScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
+        viewer.RunScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
     }
 
     TFrameViewer viewer;
@@ -130,7 +130,7 @@ TEST_F(FrameViewerTest, PointerOverALinkReportsItAndItsTarget) {
     });
     const QVariantList at = Eval(viewer, "var r = document.getElementById('blank').getBoundingClientRect(); [r.left + 3, r.top + 3]").toList();
     ASSERT_EQ(at.size(), 2);
-    QWidget* surface = viewer.View()->focusProxy();
+    QWidget* surface = viewer.findChild<QWebEngineView*>()->focusProxy();
     QTest::mouseMove(surface, QPoint(at[0].toInt(), at[1].toInt()));
     EXPECT_TRUE(WaitFor([&] { return covered.contains("d:\\run\\html\\img\\pic.gif|_blank"); }));
     QTest::mouseMove(surface, QPoint(700, 500));
@@ -166,7 +166,7 @@ TEST_F(FrameViewerTest, NamedFrameShowsItsDocument) {
         url = u;
         target = t;
     });
-    viewer.View()->page()->runJavaScript("frames[0].document.getElementById('go').click()");
+    viewer.RunScript("frames[0].document.getElementById('go').click()");
     EXPECT_TRUE(WaitFor([&] { return url == kFront; }));
     EXPECT_EQ(target, "Main");
     for (int i = 0; i < 100 && viewer.FrameDocument("Main") != kFront; ++i) QSignalSpy(&viewer, &TFrameViewer::LoadFinished).wait(50);

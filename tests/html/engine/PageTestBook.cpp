@@ -90,7 +90,7 @@ bool LoadAndWait(TFrameViewer& viewer, const std::string& winPath) {
 }
 
 QVariant Eval(TFrameViewer& viewer, const QString& script) {
-    return RunPageScript(viewer.View()->page(), script);
+    return viewer.EvaluateScript(script);
 }
 
 QVariant EvalUntil(TFrameViewer& viewer, const QString& script, const QVariant& expected) {

@@ -14,7 +14,7 @@ namespace {
 
 std::string W(const char* utf8) { return Cp1251::fromUtf8(utf8); }
 
-struct TFakeHost : ILinkHost {
+struct TFakeHost : ILinkView, ILinkServices {
     // Set-up.
     bool archiveMode = false;
     bool archiveBrowser = true;
@@ -171,7 +171,7 @@ TEST_F(LinkProtocolTest, ClickStepsInOrder) {
     for (const auto& c : cases) {
         TFakeHost host;
         c.setUp(host);
-        TLinkProtocol links(host);
+        TLinkProtocol links(host, host);
         EXPECT_EQ(links.LinkClick(c.url, c.target), c.handled) << c.name;
         EXPECT_EQ(host.Log(), c.expected) << c.name;
     }
@@ -179,7 +179,7 @@ TEST_F(LinkProtocolTest, ClickStepsInOrder) {
 
 TEST_F(LinkProtocolTest, ZipCopiesOnlyToTheChosenFileAndRemembersItsFolder) {
     TFakeHost host;
-    TLinkProtocol links(host);
+    TLinkProtocol links(host, host);
     const std::string before = TLinkProtocol::LastZipFolder();
 
     host.zipChoice = "c:\\save\\My.zip";
@@ -199,7 +199,7 @@ TEST_F(LinkProtocolTest, ZipCopiesOnlyToTheChosenFileAndRemembersItsFolder) {
 TEST_F(LinkProtocolTest, StatusTexts) {
     TFakeHost host;
     host.software = {{"Installed", {"c:\\games\\x\\", "x.exe"}}, {"Unpacked", {"c:\\games\\y\\", ""}}};
-    TLinkProtocol links(host);
+    TLinkProtocol links(host, host);
     const std::pair<std::string, std::string> cases[] = {
         {"", ""},
         {"#top", "d:\\run\\html\\a.htm#top"},

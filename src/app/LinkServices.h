@@ -1,0 +1,44 @@
+#pragma once
+// TLinkServices: what the page links ask of the program beyond the pages: the window's commands
+// and path input, files and processes on the host, records of installed software and the
+// enlarged-picture windows. The archive browser and the sound player answer here once the
+// program has them; until then their links do nothing. Window thread only.
+#include <functional>
+
+#include "html/LinkProtocol.h"
+
+class IHtmlFrameHost;
+class QWidget;
+
+class TLinkServices : public ILinkServices {
+public:
+    // dialogParent owns the save dialog of ".zip" links; window runs commands and has the path
+    // input.
+    TLinkServices(QWidget* dialogParent, IHtmlFrameHost& window) : dialogParent_(dialogParent), window_(window) {}
+
+    // Asks the running enlarged-picture windows; unset, none is asked.
+    std::function<bool(const std::string& path)> PictureQuery;
+
+    void ExecuteCommandWithoutSound(const std::string& command) override;
+    std::string PathInputFolder() override;
+    bool HasArchiveBrowser() override { return false; }
+    void ArchiveOpenEntry(const std::string&) override {}
+    void ArchiveOpen(const std::string&, const std::string&) override {}
+    bool HasSoundPlayer() override { return false; }
+    void PlayLinkSound(const std::string&) override {}
+
+    bool SoftwareRecord(const std::string& name, std::string& instdir, std::string& exename) override;
+    bool FileExists(const std::string& path) override;
+    bool CopyFile(const std::string& from, const std::string& to) override;
+    std::optional<std::string> ChooseZipTarget(const std::string& initialFolder, const std::string& defaultName,
+                                               const std::string& filter) override;
+    void ShellOpen(const std::string& pathOrUrl) override;
+    void StartProgram(const std::string& path) override;
+    void SetCurrentFolder(const std::string& folder) override;
+    bool QueryPictureWindows(const std::string& path) override { return PictureQuery && PictureQuery(path); }
+    void StartPictureInstance(const std::string& path) override;
+
+private:
+    QWidget* dialogParent_;
+    IHtmlFrameHost& window_;
+};
