@@ -1,33 +1,35 @@
+// The main window's creation from the interface description, and its shutdown.
 #include "app/MainForm.h"
-#include "app/LinkServices.h"
-#include "html/HtmlFrame.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QMovie>
 #include <QScreen>
 #include <QSplitter>
 
+#include "app/BookMessages.h"
+#include "app/ButtonSounds.h"
+#include "app/LinkServices.h"
 #include "app/SuperTicker.h"
 #include "app/SuperTimer.h"
-#include "base/Cp1251.h"
-#include "platform/QtText.h"
+#include "app/WindowAnimation.h"
 #include "base/FileErrors.h"
 #include "base/GlobalPaths.h"
-#include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
+#include "html/HtmlFrame.h"
 #include "html/PictureQuery.h"
 #include "html/TreeList.h"
 #include "packs/ComprStream.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
 #include "platform/FileSearch.h"
+#include "platform/QtText.h"
 #include "platform/SettingsStore.h"
-#include "skin/CommandDispatcher.h"
-#include "skin/MyControl.h"
+#include "skin/SkinScreen.h"
 
 TMainForm::TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock) {
     FormCreate(programFolderHost, line, lock);
@@ -36,6 +38,13 @@ TMainForm::TMainForm(const std::string& programFolderHost, const TCommandLine& l
 TMainForm::~TMainForm() { FormDestroy(); }
 
 THandle TMainForm::WindowHandle() const { return channel_ ? channel_->Handle() : 0; }
+
+int TMainForm::CurrentScreen() const { return skin_ ? skin_->Current() : 0; }
+
+const QImage& TMainForm::Background() const {
+    static const QImage none;
+    return skin_ ? skin_->Background() : none;
+}
 
 void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock) {
     setAutoFillBackground(false);
@@ -47,8 +56,7 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
 
     channel_ = new TChannelWindow(this);
     connect(channel_, &TChannelWindow::CloseRequested, this, &QWidget::close);
-    connect(channel_, &TChannelWindow::CopyDataReceived, this, &TMainForm::OnCopyData);
-    connect(channel_, &TChannelWindow::MessageReceived, this, &TMainForm::OnMessage);
+    new TBookMessages(*this, *channel_);
     connect(channel_, &TChannelWindow::ActivateRequested, this, [this] {
         showNormal();
         raise();
@@ -71,91 +79,121 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
     BuildWindow();
 }
 
-// The construction of the skinned window from the interface description.
+// The construction of the skinned window from the interface description, in order.
 void TMainForm::BuildWindow() {
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
     setMouseTracking(true);
     elements_ = ReadElements(start_.structLines, start_.keys);
-    if (!start_.keys.icon.empty()) {
-        TMemoryStream icon;
-        if (start_.bundle->ReadBundleStream(start_.keys.icon, icon)) {
-            QPixmap pixmap;
-            if (pixmap.loadFromData(icon.Data(), static_cast<uint>(icon.Size()))) QApplication::setWindowIcon(QIcon(pixmap));
-        }
-    }
+    ReadOptions();
+    setAcceptDrops(true);
+    car_ = new TEffCar(this, SuperTimerTickers());
+    car_->FallbackBackground = [this] { return Background(); };
+    car_->Decoration = [this](bool hide) {
+        if (CurrentScreen() == 0 && piston_) piston_->setVisible(!hide);
+        if (CurrentScreen() == 1 && panelBkgrd_) panelBkgrd_->setVisible(!hide && panelBkgrd_->property("wanted").toBool());
+    };
+    animation_ = new TWindowAnimation(*this, [this](const QRegion& region) { ApplyRegion(region); });
+    BuildSkin();
+    BuildPanel();
+    BuildPiston();
+    AddDiscFonts();
+    BuildPages();
+    ReplaySwitches(false);
+    if (start_.keys.bgSoundDef.empty()) backgroundSound_ = false;
+}
+
+// The window's icon from the bundle and the options that shape the window.
+void TMainForm::ReadOptions() {
+    TMemoryStream icon;
+    QPixmap pixmap;
+    if (!start_.keys.icon.empty() && start_.bundle->ReadBundleStream(start_.keys.icon, icon) &&
+        pixmap.loadFromData(icon.Data(), static_cast<uint>(icon.Size())))
+        QApplication::setWindowIcon(QIcon(pixmap));
     TSettingsStore settings(AppTitle());
     if (!settings.ReadBool("Wav", buttonSounds_)) buttonSounds_ = true;
     if (!settings.ReadBool("BGSound", backgroundSound_)) backgroundSound_ = true;
     if (!settings.ReadBool("Hint", hints_)) hints_ = true;
-    setAcceptDrops(true);
+}
 
-    car_ = new TEffCar(this, SuperTimerTickers());
-    car_->FallbackBackground = [this] { return background_; };
-    car_->Decoration = [this](bool hide) {
-        if (currentScreen_ == 0 && piston_) piston_->setVisible(!hide);
-        if (currentScreen_ == 1 && panelBkgrd_) panelBkgrd_->setVisible(!hide && panelBkgrd_->property("wanted").toBool());
+// The first screen's background gives the window its size, once; the stored switch states
+// count before the first screen is built.
+void TMainForm::BuildSkin() {
+    RSkinHost host;
+    host.window = this;
+    host.loadPicture = [this](const std::string& name) { return LoadPicture(name); };
+    host.effectRunning = [this] { return EffectRunning(); };
+    host.treesHidden = [this] { return TreesHidden(); };
+    host.tickers = SuperTimerTickers();
+    host.forward = [this](TMyControl::TMouse kind, QMouseEvent* e, QPoint at) {
+        if (kind == TMyControl::TMouse::Move) FormMouseMove(at, e->modifiers());
+        else if (kind == TMyControl::TMouse::Down) FormMouseDown(e->button(), at, e->modifiers());
+        else FormMouseUp(e->button(), at, e->modifiers());
     };
-    animationTimer_ = new TSuperTimer(this);
-    animationTimer_->OnTimer = [this](TSuperTimer*) { AnimationTick(); };
-
-    // The first screen's background gives the window its size, once.
-    currentScreen_ = 0;
+    skin_ = std::make_unique<TSkinScreen>(elements_, std::move(host));
+    skin_->SetHintsShown(hints_);
     const QImage first = elements_.ScreenBackgrounds.empty() ? QImage() : LoadPicture(elements_.ScreenBackgrounds[0]);
     resize(first.isNull() ? QSize(640, 480) : first.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
-    for (const TPoint& p : start_.keys.vertexMain) shape_ << QPoint(p.x, p.y);
-    if (shape_.size() >= 3) ApplyRegion(QRegion(shape_, Qt::WindingFill));
-    ReadSwitchStates();
-    BuildScreen(true);
+    QPolygon shape;
+    for (const TPoint& p : start_.keys.vertexMain) shape << QPoint(p.x, p.y);
+    if (shape.size() >= 3) ApplyRegion(QRegion(shape, Qt::WindingFill));
+    skin_->ReadSwitchStates(AppTitle());
+    skin_->Build(0, true);
+}
 
-    // The background panel holds the contents trees on the reading screen.
+// The background panel holds the contents trees on the reading screen.
+void TMainForm::BuildPanel() {
     panelBkgrd_ = new QWidget(this);
     panelBkgrd_->setGeometry(33, 90, 673, 421);
     panelBkgrd_->setAttribute(Qt::WA_NoSystemBackground);
     auto* splitter = new QSplitter(panelBkgrd_);
     splitter->setStyleSheet("QSplitter::handle { background: rgb(0, 80, 70); }");
     panelBkgrd_->hide();
+}
 
-    // The piston animation beside the first screen's buttons.
+// The piston animation beside the first screen's buttons, when the disc has one.
+void TMainForm::BuildPiston() {
     try {
         TComprStream gif(ProgramDir() + "piston.gif");
         auto* buffer = new QBuffer(this);
         buffer->setData(reinterpret_cast<const char*>(gif.Data()), static_cast<qsizetype>(gif.Size()));
         auto* movie = new QMovie(buffer, QByteArray(), this);
-        if (movie->isValid()) {
-            piston_ = new QLabel(this);
-            piston_->setMovie(movie);
-            piston_->move(583, 470);
-            piston_->adjustSize();
-            movie->start();
-        }
+        if (!movie->isValid()) return;
+        piston_ = new QLabel(this);
+        piston_->setMovie(movie);
+        piston_->move(583, 470);
+        piston_->adjustSize();
+        movie->start();
     } catch (const EFOpenError&) {
         // no piston on this disc
     }
+}
 
-    // The disc's fonts are available while the book runs.
+// The disc's fonts are available while the book runs.
+void TMainForm::AddDiscFonts() {
     TDynamicStringArray masks{"*.ttf"};
     for (const auto& font : WalkFiles(ProgramDir(), masks, false, false))
         if (const auto host = HostPathsService().Find(font))
             installedFonts_.push_back(QFontDatabase::addApplicationFont(QString::fromStdString(*host)));
+}
 
-    BuildPages();
-    ReplaySwitches(false);
-    if (start_.keys.bgSoundDef.empty()) backgroundSound_ = false;
+QImage TMainForm::LoadPicture(const std::string& name) const {
+    TMemoryStream stream;
+    QImage picture;
+    if (!name.empty() && start_.bundle && start_.bundle->ReadBundleStream(name, stream))
+        picture.loadFromData(stream.Data(), static_cast<int>(stream.Size()));
+    return picture.convertToFormat(QImage::Format_RGB32);
 }
 
 // Shutdown, in order: the exit button's sound, the fonts, the stored switch states.
 void TMainForm::FormDestroy() {
     if (Terminating() || start_.outcome != TStartOutcome::Shell) return;
-    if (exitButton_ >= 0 && buttonSounds_ && size_t(currentScreen_) < elements_.ScreenButtons.size()) {
-        const auto& buttons = elements_.ScreenButtons[size_t(currentScreen_)];
-        if (size_t(exitButton_) < buttons.size()) {
-            const std::string& sound = buttons[size_t(exitButton_)].sound;
-            if (!sound.empty() && sound != "no") PlaySoundToEnd(ProgramDir() + sound);
-        }
+    const auto* buttons = size_t(CurrentScreen()) < elements_.ScreenButtons.size() ? &elements_.ScreenButtons[size_t(CurrentScreen())] : nullptr;
+    if (exitButton_ >= 0 && buttonSounds_ && buttons && size_t(exitButton_) < buttons->size()) {
+        const std::string& sound = (*buttons)[size_t(exitButton_)].sound;
+        if (!sound.empty() && sound != "no") PlaySoundToEnd(ProgramDir() + sound);
     }
     start_.structLines.clear();
     for (int id : installedFonts_) QFontDatabase::removeApplicationFont(id);
-    if (!StartState().restrictedRun) WriteSwitchStates();
+    if (!StartState().restrictedRun) skin_->WriteSwitchStates(AppTitle());
 }
-

@@ -1,13 +1,15 @@
 #pragma once
-// TMainForm: the program's skinned window. Its creation runs the start-up, reads the elements of
-// the interface description and builds the first screen; it then paints the skin, hit-tests its
-// buttons and switches, runs commands, animates its opening and closing, answers its keys,
-// dropped files and the messages of the book's other processes, and shuts down in order.
-#include <QImage>
-#include <QPolygon>
+// TMainForm: the program's skinned window, a thin owner of the parts that make it up. Its
+// creation runs the start-up, reads the elements of the interface description and builds the
+// first screen. The skin screen paints the buttons and switches and answers the pointer, the page
+// frame shows the pages, the trees sit on the background panel, the book's other processes are
+// answered by its messages; the window runs their commands, animates its opening and closing,
+// answers its keys and dropped files, and shuts down in order.
 #include <QRegion>
 #include <QUrl>
 #include <QWidget>
+
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,37 +20,18 @@
 #include "skin/CommandTarget.h"
 #include "skin/InterfaceDescription.h"
 
-class THtmlFrame;
-class TLinkServices;
-class TPictureQuery;
-class TTreeViews;
 class QLabel;
 class TChannelWindow;
-class TEffBtnCar;
 class TEffCar;
+class THtmlFrame;
 class TInstanceLock;
-class TMyControl;
+class TLinkServices;
+class TPictureQuery;
+class TSkinScreen;
 class TSuperTimer;
-struct RInstanceData;
-
-// The run-time pictures of one button of the current screen.
-struct RBtnPic {
-    QImage pictures[3];  // normal, hover, pressed
-    bool spare = false;
-    bool hover = false;
-    bool pressed = false;
-    TMyControl* control = nullptr;
-    TEffBtnCar* fader = nullptr;
-    QImage shown;  // the look last given to the window (the end of the last fade)
-};
-
-// The run-time pictures of one switch of the current screen.
-struct RSwthPic {
-    QImage pictures[4];
-    TMyControl* control = nullptr;
-    TEffBtnCar* fader = nullptr;
-    QImage shown;
-};
+class TTreeViews;
+class TWindowAnimation;
+struct RSkinCommand;
 
 class TMainForm : public QWidget, public ICommandTarget, public IHtmlFrameHost {
     Q_OBJECT
@@ -68,14 +51,16 @@ public:
     bool EffectRunning() const;
     // No page of the current screen is still loading.
     bool PagesSettled() const;
-    int CurrentScreen() const { return currentScreen_; }
+    int CurrentScreen() const;
     const TInterfaceDescription& Elements() const { return elements_; }
-    const QImage& Background() const { return background_; }
+    // The skin of the current screen; null outside the skinned shell.
+    const TSkinScreen* Skin() const { return skin_.get(); }
+    const QImage& Background() const;
     const QRegion& WindowRegion() const { return region_; }
-    const std::vector<RBtnPic>& ButtonPictures() const { return buttonPics_; }
     THandle WindowHandle() const;
     // The page frame: the book's own when it has page views; tests may put another in.
     void SetPageFrame(IPageFrame* frame) { pageFrame_ = frame; }
+    IPageFrame* PageFrame() const { return pageFrame_; }
     THtmlFrame* HtmlFrame() const { return htmlFrame_.get(); }
     TLinkServices& LinkServices() const { return *linkServices_; }
     TTreeViews* Tree(int file) const { return file == 1 ? tree1_ : file == 2 ? tree2_ : nullptr; }
@@ -119,7 +104,7 @@ public:
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
     QWidget* BackgroundPanel() override { return panelBkgrd_; }
-    int FrameScreen() const override { return currentScreen_; }
+    int FrameScreen() const override { return CurrentScreen(); }
     void PressSwitchesFor(const std::string& name) override;
     void RunCommandWithoutSound(const std::string& command) override { RunCommand(command); }
     TTreeViews* ContentsTree(int file) override { return Tree(file); }
@@ -146,51 +131,41 @@ private:
     // Creation and shutdown.
     void FormCreate(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
     void BuildWindow();
-    void FormDestroy();
-    // Skin pictures and state.
-    QImage LoadPicture(const std::string& name) const;
-    void BuildScreen(bool firstBuild);
-    void CopyLooksIntoBackground();
-    void ReadSwitchStates();
-    void WriteSwitchStates() const;
-    void ReplaySwitches(bool twice);
-    void Fade(TEffBtnCar* fader, QImage& shown, const QImage& from, const QImage& to, QPoint at);
-    void ShowDirect(QImage& shown, const QImage& picture, QPoint at);
-    void DragWindow();
+    void ReadOptions();
+    void BuildSkin();
+    void BuildPanel();
+    void BuildPiston();
+    void AddDiscFonts();
     void BuildPages();
+    void FormDestroy();
+    QImage LoadPicture(const std::string& name) const;
+    // Skin commands go to the dispatcher; a user's with its sound, a replayed one without.
+    void RunSkinCommand(const RSkinCommand& command, bool startup);
+    void ReplaySwitches(bool screenChange);
+    void StartClip3D();
+    void SyncTrees();
+    void DragWindow();
     bool TreesHidden() const;
-    void PlaySoundToEnd(const std::string& file);
     void FormKeyDown(QKeyEvent* event);
-    // Window shape and animations.
+    bool PageKey(int key, Qt::KeyboardModifiers mods);
+    // Window shape and closing.
     void ApplyRegion(const QRegion& region);
     void StartClosingSequence();
-    void AnimationTick();
-    // The book's other processes.
-    void OnCopyData(quint64 sender, const RInstanceData& record);
-    void OnMessage(quint32 message, quint64 wParam, quint64 lParam);
 
     TStartResult start_;
     TInterfaceDescription elements_;
-    int currentScreen_ = 0;
-    QImage background_;
-    std::vector<RBtnPic> buttonPics_;
-    std::vector<RSwthPic> switchOnePics_;
-    std::vector<RSwthPic> switchGrpPics_;
-    QPolygon shape_;
+    std::unique_ptr<TSkinScreen> skin_;
     QRegion region_;
     int exitButton_ = -1;
     bool buttonSounds_ = true;
     bool backgroundSound_ = true;
     bool hints_ = true;
     bool helpOnly_ = false;
-    bool answered_ = false;
-    bool answerYes_ = false;
-    std::string pendingPrintFile_;
     std::vector<int> installedFonts_;
 
     TChannelWindow* channel_ = nullptr;
     TEffCar* car_ = nullptr;
-    TSuperTimer* animationTimer_ = nullptr;
+    TWindowAnimation* animation_ = nullptr;
     TSuperTimer* clipStartTimer_ = nullptr;
     QWidget* panelBkgrd_ = nullptr;
     QLabel* piston_ = nullptr;
@@ -200,8 +175,4 @@ private:
     TTreeViews* tree2_ = nullptr;
     std::unique_ptr<TPictureQuery> pictureQuery_;
     std::unique_ptr<TLinkServices> linkServices_;
-    enum class TAnimation { None, Opening, Closing } animation_ = TAnimation::None;
-    int insetX_ = 0;
-    int insetY_ = 0;
-    std::function<void()> openingDone_;
 };

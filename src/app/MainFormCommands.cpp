@@ -2,28 +2,21 @@
 // hand-over of page commands to the page frame.
 #include <QApplication>
 #include <QLabel>
-#include <QEventLoop>
-#include <QSoundEffect>
-#include <QTimer>
-#include <QUrl>
 
+#include "app/ButtonSounds.h"
 #include "app/MainForm.h"
-#include "app/LinkServices.h"
-#include "html/HtmlFrame.h"
 #include "app/SuperTimer.h"
-#include "base/Cp1251.h"
-#include "platform/QtText.h"
 #include "base/GlobalPaths.h"
-#include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
-#include "html/PageFrameApi.h"
+#include "html/HtmlFrame.h"
 #include "html/TreeList.h"
 #include "platform/BusyCursor.h"
-#include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Launch.h"
+#include "platform/QtText.h"
 #include "skin/CommandDispatcher.h"
+#include "skin/SkinScreen.h"
 
 bool TMainForm::Busy() const { return BusyFlag; }
 
@@ -38,79 +31,38 @@ void TMainForm::CloseMainWindow(int exitButton) {
     else close();
 }
 
-// Button sounds play asynchronously; a sound that cannot be played is simply not heard.
-void TMainForm::PlaySound(const std::string& file) {
-    const auto host = HostPathsService().Find(file);
-    if (!host) return;
-    auto* effect = new QSoundEffect(this);
-    effect->setSource(QUrl::fromLocalFile(QString::fromStdString(*host)));
-    connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
-        if (!effect->isPlaying()) effect->deleteLater();
-    });
-    effect->play();
-}
+void TMainForm::PlaySound(const std::string& file) { PlayButtonSound(this, file); }
 
-// The exit button's sound is heard to its end before the window goes (at most a few seconds).
-void TMainForm::PlaySoundToEnd(const std::string& file) {
-    const auto host = HostPathsService().Find(file);
-    if (!host) return;
-    QSoundEffect effect;
-    effect.setSource(QUrl::fromLocalFile(QString::fromStdString(*host)));
-    QEventLoop loop;
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
-        if (!effect.isPlaying()) loop.quit();
-    });
-    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&] {
-        if (effect.status() == QSoundEffect::Error) loop.quit();
-    });
-    effect.play();
-    loop.exec();
-}
-
+// The new screen's elements, page view and trees come up, and its switches replay their states.
 void TMainForm::SwitchScreen(int target, int index, int kind) {
     if (target < 0 || target >= ScreenCount()) return;
     if (clipStartTimer_) clipStartTimer_->SetEnabled(false);
-    // The element that sent the command loses its hover and press.
-    if (kind == ekButton && index >= 0 && size_t(index) < buttonPics_.size()) {
-        RBtnPic& pic = buttonPics_[size_t(index)];
-        pic.spare = pic.hover = pic.pressed = false;
-        if (pic.fader) pic.fader->Stop();
-        pic.shown = QImage();
-    } else if (kind == ekSwitchOne && size_t(currentScreen_) < elements_.ScreenSwitchesOne.size() &&
-               size_t(index) < elements_.ScreenSwitchesOne[size_t(currentScreen_)].size()) {
-        elements_.ScreenSwitchesOne[size_t(currentScreen_)][size_t(index)].hover = false;
-    } else if (kind == ekSwitchGrp && size_t(currentScreen_) < elements_.ScreenSwitchesGrp.size() &&
-               size_t(index) < elements_.ScreenSwitchesGrp[size_t(currentScreen_)].size()) {
-        elements_.ScreenSwitchesGrp[size_t(currentScreen_)][size_t(index)].hover = false;
-    }
-    currentScreen_ = target;
+    skin_->ForgetPointer(kind, index, true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    BuildScreen(false);
-    if (piston_) piston_->setVisible(currentScreen_ != 1);
-    if (pageFrame_) pageFrame_->ShowForScreen(currentScreen_);
+    skin_->Build(target, false);
+    if (piston_) piston_->setVisible(target != 1);
+    if (pageFrame_) pageFrame_->ShowForScreen(target);
     for (TTreeViews* tree : {tree1_, tree2_})
-        if (tree) tree->ShowTreeForScreen(currentScreen_);
+        if (tree) tree->ShowTreeForScreen(target);
     ReplaySwitches(true);
     if (htmlFrame_) htmlFrame_->FitToPanel();
-    if (currentScreen_ == 0 && car_ && isVisible()) car_->StartCrossFade();
+    if (CurrentScreen() == 0 && car_ && isVisible()) car_->StartCrossFade();
     repaint();
-    // A 3-D clip switched on starts a moment after the screen is up.
-    bool clip3d = false;
-    if (size_t(currentScreen_) < elements_.ScreenSwitchesOne.size())
-        for (const auto& sw : elements_.ScreenSwitchesOne[size_t(currentScreen_)]) clip3d |= sw.state && sw.downCommand == "3d";
-    if (clip3d && currentScreen_ != 0) {
-        if (!clipStartTimer_) {
-            clipStartTimer_ = new TSuperTimer(this);
-            clipStartTimer_->SetInterval(100);
-            clipStartTimer_->OnTimer = [this](TSuperTimer* timer) {
-                if (!EffectRunning()) timer->SetEnabled(false);
-            };
-        }
-        clipStartTimer_->SetEnabled(true);
-    }
+    if (skin_->SwitchedOn("3d") && CurrentScreen() != 0) StartClip3D();
     QApplication::restoreOverrideCursor();
-    emit ScreenChanged(currentScreen_);
+    emit ScreenChanged(CurrentScreen());
+}
+
+// A 3-D clip switched on starts a moment after the screen is up.
+void TMainForm::StartClip3D() {
+    if (!clipStartTimer_) {
+        clipStartTimer_ = new TSuperTimer(this);
+        clipStartTimer_->SetInterval(100);
+        clipStartTimer_->OnTimer = [this](TSuperTimer* timer) {
+            if (!EffectRunning()) timer->SetEnabled(false);
+        };
+    }
+    clipStartTimer_->SetEnabled(true);
 }
 
 void TMainForm::RunFile(const std::string& file, const std::string& parameters) {
@@ -124,24 +76,19 @@ void TMainForm::RunFile(const std::string& file, const std::string& parameters) 
 
 void TMainForm::Minimize(int index, int kind) {
     showMinimized();
-    if (kind == ekButton && index >= 0 && size_t(index) < buttonPics_.size()) {
-        buttonPics_[size_t(index)].hover = buttonPics_[size_t(index)].pressed = false;
-        buttonPics_[size_t(index)].shown = QImage();
-    }
+    if (kind == ekButton) skin_->ForgetPointer(ekButton, index, false);
 }
 
 // Back and forward are followed by the visible tree selecting the page now shown.
 void TMainForm::Back() {
     if (!pageFrame_) return;
     pageFrame_->GoBack();
-    for (TTreeViews* tree : {tree1_, tree2_})
-        if (tree) tree->SyncTreeToPage("");
+    SyncTrees();
 }
 void TMainForm::Forward() {
     if (!pageFrame_) return;
     pageFrame_->GoForward();
-    for (TTreeViews* tree : {tree1_, tree2_})
-        if (tree) tree->SyncTreeToPage("");
+    SyncTrees();
 }
 void TMainForm::OpenHtml(const std::string& file, int view) {
     if (htmlFrame_ && pageFrame_ == htmlFrame_.get()) htmlFrame_->OpenHtmlCommand(file, view);

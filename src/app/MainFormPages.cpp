@@ -2,15 +2,13 @@
 // trees on the background panel, and the commands that reach them.
 #include <QTreeWidget>
 
-#include "app/MainForm.h"
 #include "app/LinkServices.h"
+#include "app/MainForm.h"
 #include "html/HtmlFrame.h"
-#include "base/Cp1251.h"
-#include "platform/QtText.h"
 #include "html/PictureQuery.h"
-#include "html/engine/FrameViewer.h"
 #include "html/TreeList.h"
-#include "skin/MyControl.h"
+#include "html/engine/FrameViewer.h"
+#include "platform/QtText.h"
 
 // The page frame exists only when the description places page views; the trees come after it.
 void TMainForm::BuildPages() {
@@ -74,27 +72,8 @@ void TMainForm::AddToFavorites() {
     htmlFrame_->Favorites().Save();
 }
 
-// Back and forward bring the switches that opened the page group back in step, silently.
-void TMainForm::PressSwitchesFor(const std::string& name) {
-    if (size_t(currentScreen_) < elements_.ScreenSwitchesOne.size()) {
-        const auto& ones = elements_.ScreenSwitchesOne[size_t(currentScreen_)];
-        for (size_t j = 0; j < ones.size(); ++j) {
-            const std::string& next = ones[j].state ? ones[j].upCommand : ones[j].downCommand;
-            if (next.find(name) != std::string::npos) ClickSwitchOne(int(j), true);
-        }
-    }
-    if (size_t(currentScreen_) < elements_.ScreenSwitchesGrp.size()) {
-        const auto groups = elements_.ScreenSwitchesGrp[size_t(currentScreen_)];
-        for (const auto& sw : groups)
-            if (sw.command.find(name) != std::string::npos)
-                FormMouseDown(Qt::LeftButton, QPoint(sw.left + 1, sw.top + 1), Qt::ShiftModifier);
-    }
-}
-
-void TMainForm::SetButtonHint(const std::string& command, const std::string& hint) {
-    if (size_t(currentScreen_) >= elements_.ScreenButtons.size()) return;
-    const auto& buttons = elements_.ScreenButtons[size_t(currentScreen_)];
-    for (size_t i = 0; i < buttons.size() && i < buttonPics_.size(); ++i)
-        if (Cp1251::asciiEqualsNoCase(buttons[i].command, command) && buttonPics_[i].control)
-            buttonPics_[i].control->setToolTip(ToQt(hint));
+// The trees select the page the current view shows.
+void TMainForm::SyncTrees() {
+    for (TTreeViews* tree : {tree1_, tree2_})
+        if (tree) tree->SyncTreeToPage("");
 }

@@ -3,11 +3,11 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "platform/BookWindows.h"
 #include "platform/ChannelWindow.h"
 #include "platform/InstanceChannel.h"
 
-const char* const TPictureQuery::kPictureCaption =
-    "\xD3\xE2\xE5\xEB\xE8\xF7\xE5\xED\xED\xE0\xFF \xEA\xE0\xF0\xF2\xE8\xED\xEA\xE0";
+const char* const TPictureQuery::kPictureCaption = BookWindows::kEnlargedPicture;
 
 TPictureQuery::TPictureQuery(TChannelWindow& self) : self_(self) {
     connection_ = QObject::connect(&self, &TChannelWindow::MessageReceived, &self,

@@ -16,7 +16,7 @@ class TChannelWindow;
 
 class TPictureQuery {
 public:
-    static constexpr uint32_t kAnswerMessage = 0x04C9;
+    static constexpr uint32_t kAnswerMessage = 0x04C9;  // BookWindows::kMsgAnswer
     static constexpr int kWaitSteps = 10;
     static constexpr int kWaitStepMs = 50;
     static const char* const kPictureCaption;  // "Увеличенная картинка", CP1251

@@ -16,6 +16,7 @@
 #include "html/PageFrameApi.h"
 #include "html/PageHeader.h"
 #include "html/TreeList.h"
+#include "skin/SkinScreen.h"
 #include "html/engine/FrameViewer.h"
 #include "packs/PackFile.h"
 #include "packs/PackTestUtil.h"
@@ -103,10 +104,10 @@ TEST_F(SampleBook, APressOnTheBorderDragsAndAPressThatLeavesIsCancelled) {
     const RBtn& read = ButtonWithCommand(w, "2");
     const size_t index = size_t(&read - &w.Elements().ScreenButtons[0][0]);
     w.FormMouseDown(Qt::LeftButton, QPoint(read.left, read.top + 10), Qt::NoModifier);  // the outer column
-    EXPECT_FALSE(w.ButtonPictures()[index].pressed);
+    EXPECT_FALSE(w.Skin()->ButtonPictures()[index].pressed);
     w.FormMouseMove(InsideOf(read), Qt::NoModifier);
     w.FormMouseDown(Qt::LeftButton, InsideOf(read), Qt::NoModifier);
-    EXPECT_TRUE(w.ButtonPictures()[index].pressed);
+    EXPECT_TRUE(w.Skin()->ButtonPictures()[index].pressed);
     w.FormMouseMove(QPoint(5, 5), Qt::NoModifier);
     w.FormMouseUp(Qt::LeftButton, InsideOf(read), Qt::NoModifier);
     EXPECT_EQ(w.CurrentScreen(), 0);

@@ -1,0 +1,60 @@
+#include "app/BookMessages.h"
+
+#include <QFile>
+
+#include "app/MainForm.h"
+#include "base/Cp1251.h"
+#include "base/GlobalPaths.h"
+#include "base/WinPath.h"
+#include "html/TreeList.h"
+#include "platform/BookWindows.h"
+#include "platform/ChannelWindow.h"
+#include "platform/Drives.h"
+#include "platform/InstanceChannel.h"
+
+using namespace BookWindows;
+
+TBookMessages::TBookMessages(TMainForm& window, TChannelWindow& channel)
+    : QObject(&window), window_(window), channel_(channel) {
+    connect(&channel, &TChannelWindow::CopyDataReceived, this, &TBookMessages::OnCopyData);
+    connect(&channel, &TChannelWindow::MessageReceived, this, [this](quint32 message, quint64, quint64) { OnMessage(message); });
+}
+
+void TBookMessages::OnCopyData(quint64 sender, const RInstanceData& record) {
+    IPageFrame* frame = window_.PageFrame();
+    if (!frame) return;
+    if (record.kind == RInstanceData::kShowPage) {
+        ShowPage(sender, record.strings[0]);
+    } else if (record.kind == RInstanceData::kPrintPicture) {
+        frame->SetPicturePrint(true);
+        int width = -1, height = -1;
+        for (int i = 0; i < record.count && i < 3; ++i) {
+            if (record.codes[i] == 0) pendingPrintFile_ = record.strings[i];
+            else if (record.codes[i] == 1) width = std::atoi(record.strings[i].c_str());
+            else if (record.codes[i] == 2) height = std::atoi(record.strings[i].c_str());
+        }
+        frame->SetPicturePrintSize(width, height);
+        TInstanceChannel::Instance().PostMessage(channel_.Handle(), kMsgPrintPending, 0, 0);
+    } else if (record.kind == RInstanceData::kQueryShownFile) {
+        frame->SetPicturePrint(true);
+        TInstanceChannel::Instance().PostMessage(sender, kMsgAnswer, 0, 0);
+    }
+}
+
+void TBookMessages::ShowPage(quint64 sender, const std::string& page) {
+    IPageFrame* frame = window_.PageFrame();
+    if (window_.CurrentScreen() == 0) window_.RunCommand("screen2=" + ProgramDir() + page);
+    else if (!Cp1251::equalsNoCase(WinPath::FileName(frame->CurrentFile()), WinPath::FileName(page)))
+        frame->OpenInCurrentView(ProgramDir() + page);
+    for (int n = 1; n <= 2; ++n)
+        if (TTreeViews* tree = window_.Tree(n)) tree->SyncTreeToPage("");
+    TInstanceChannel::Instance().PostMessage(sender, kMsgPageShown, channel_.Handle(), 0);
+}
+
+void TBookMessages::OnMessage(quint32 message) {
+    IPageFrame* frame = window_.PageFrame();
+    if (message != kMsgPrintPending || !frame || pendingPrintFile_.empty()) return;
+    frame->PrintFile(pendingPrintFile_);
+    if (const auto host = HostPathsService().Find(pendingPrintFile_)) QFile::remove(QString::fromStdString(*host));
+    pendingPrintFile_.clear();
+}
