@@ -250,6 +250,45 @@ void PrintTimes(const char* what, const RTimes& t) {
                 *std::min_element(t.ms.begin(), t.ms.end()), *std::max_element(t.ms.begin(), t.ms.end()), kClicks);
 }
 
+// The sample book's click and the memory of two page views, in the main window.
+bool MeasureSampleBook(RTimes& sample, RMemory& memory, bool& twoViews) {
+    TInstanceLock lock;
+    TMainForm form(SAMPLE_RUN, TCommandLine{}, lock);
+    if (form.Terminating()) {
+        std::printf("the sample book did not start: %s\n", form.ExitMessage().c_str());
+        return false;
+    }
+    form.show();
+    form.RunCommand("2");
+    TFrameViewer* view = form.HtmlFrame() ? form.HtmlFrame()->CurrentView() : nullptr;
+    if (!view || !WaitShown(*view, "index.htm")) {
+        std::printf("the sample book shows no page\n");
+        return false;
+    }
+    // Two page views showing pages: the window's, and a second one beside it.
+    {
+        TFrameViewer second;
+        second.resize(706, 511);
+        second.show();
+        const std::string index = view->CurrentFile();
+        twoViews = second.LoadFile(index.substr(0, index.rfind('\\') + 1) + "engine.htm") && WaitShown(second, "engine.htm");
+        WaitUntil([] { return false; }, 1000);  // let the helpers settle
+        memory = Memory();
+    }
+    sample = Clicks(*view, "a[href=\"engine.htm\"]", "engine.htm", "index.htm", [&] { form.RunCommand("html1=html\\index.htm"); });
+    return true;
+}
+
+void PrintMemory(long baseRssKb, const RMemory& memory, bool twoViews) {
+    std::printf("memory before any page view: program VmRSS %ld MB\n", baseRssKb / 1024);
+    std::printf("memory with two page views showing pages%s:\n", twoViews ? "" : " (SECOND VIEW FAILED)");
+    std::printf("  program VmRSS %ld MB\n", memory.selfRssKb / 1024);
+    std::printf("  %d QtWebEngineProcess helpers: VmRSS %ld MB summed (PSS %ld MB)\n", memory.helpers,
+                memory.helpersRssKb / 1024, memory.helpersPssKb / 1024);
+    std::printf("  together: VmRSS %ld MB summed, PSS of the helpers + program RSS %ld MB\n",
+                (memory.selfRssKb + memory.helpersRssKb) / 1024, (memory.selfRssKb + memory.helpersPssKb) / 1024);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -260,33 +299,7 @@ int main(int argc, char** argv) {
     RTimes sample, generated;
     RMemory memory;
     bool twoViews = false;
-    {
-        TInstanceLock lock;
-        TMainForm form(SAMPLE_RUN, TCommandLine{}, lock);
-        if (form.Terminating()) {
-            std::printf("the sample book did not start: %s\n", form.ExitMessage().c_str());
-            return 1;
-        }
-        form.show();
-        form.RunCommand("2");
-        TFrameViewer* view = form.HtmlFrame() ? form.HtmlFrame()->CurrentView() : nullptr;
-        if (!view || !WaitShown(*view, "index.htm")) {
-            std::printf("the sample book shows no page\n");
-            return 1;
-        }
-        // Two page views showing pages: the window's, and a second one beside it.
-        {
-            TFrameViewer second;
-            second.resize(706, 511);
-            second.show();
-            const std::string index = view->CurrentFile();
-            twoViews = second.LoadFile(index.substr(0, index.rfind('\\') + 1) + "engine.htm") && WaitShown(second, "engine.htm");
-            WaitUntil([] { return false; }, 1000);  // let the helpers settle
-            memory = Memory();
-        }
-        sample = Clicks(*view, "a[href=\"engine.htm\"]", "engine.htm", "index.htm",
-                        [&] { form.RunCommand("html1=html\\index.htm"); });
-    }
+    if (!MeasureSampleBook(sample, memory, twoViews)) return 1;
     ClosePack();
     StartState() = TStartState{};
 
@@ -306,12 +319,6 @@ int main(int argc, char** argv) {
     char what[160];
     std::snprintf(what, sizeof what, "generated page (%zu bytes, 10 pictures of %zu bytes together)", book.pageBytes, book.pictureBytes);
     PrintTimes(what, generated);
-    std::printf("memory before any page view: program VmRSS %ld MB\n", baseRssKb / 1024);
-    std::printf("memory with two page views showing pages%s:\n", twoViews ? "" : " (SECOND VIEW FAILED)");
-    std::printf("  program VmRSS %ld MB\n", memory.selfRssKb / 1024);
-    std::printf("  %d QtWebEngineProcess helpers: VmRSS %ld MB summed (PSS %ld MB)\n", memory.helpers,
-                memory.helpersRssKb / 1024, memory.helpersPssKb / 1024);
-    std::printf("  together: VmRSS %ld MB summed, PSS of the helpers + program RSS %ld MB\n",
-                (memory.selfRssKb + memory.helpersRssKb) / 1024, (memory.selfRssKb + memory.helpersPssKb) / 1024);
+    PrintMemory(baseRssKb, memory, twoViews);
     return sample.Complete() && generated.Complete() ? 0 : 1;
 }

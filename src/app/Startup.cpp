@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "app/StartPaths.h"
 #include "base/Cp1251.h"
@@ -22,15 +23,15 @@ TStartResult terminate(int code, std::string message) {
 }
 } // namespace
 
-TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine& line, const TWarningSink& warn,
-                        TInstanceLock& lock) {
+namespace {
+
+// The global paths, the pack and its prefix; a missing or damaged pack ends the start with a
+// message rather than leaving a process without a window.
+std::optional<TStartResult> OpenPaths(const std::string& programFolderHost, const TCommandLine& line) {
     TStartState& state = StartState();
     const RDriveLayout layout = SetupDrives(programFolderHost, line.drive);
     state.programDir = layout.programDir;
     state.cdRoot = CdRootOf(layout.programDir);
-
-    // The pack is opened without a prior test; a missing or damaged one ends the start with
-    // a message rather than leaving a process without a window.
     try {
         OpenPack(state.programDir + "interface.dat");
     } catch (const EFOpenError& e) {
@@ -42,27 +43,13 @@ TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine
     state.systemDir = "c:\\windows\\system32\\";
     state.tempDir = WinPath::WithBackslash(HostPathsService().ToWindows(std::filesystem::temp_directory_path().string()));
     // The Russian keyboard layout is not switched: on this desktop the user's own layouts stay.
+    return std::nullopt;
+}
 
-    state.restrictedRun = !line.bookArgs.empty();
-    switch (ChooseStartMode(line)) {
-    case TStartMode::Thesaurus: {
-        TStartResult r;
-        r.outcome = TStartOutcome::Thesaurus;
-        return r;
-    }
-    case TStartMode::Standard: {
-        TStartResult r;
-        r.outcome = TStartOutcome::Standard;
-        return r;
-    }
-    case TStartMode::Shell:
-        break;
-    }
-
-    if (ConfigGuard(state.programDir, warn)) return terminate(1, "plain configuration sources lie beside the book; it will not start");
-    const std::string bundlePath = state.programDir + "Zaz.dhl";
+// The bundle, Struct.cfs in lines and the window keys read from them.
+TStartResult ReadDescription(const std::string& programFolderHost) {
+    const std::string bundlePath = StartState().programDir + "Zaz.dhl";
     if (!HostPathsService().FindFile(bundlePath)) return terminate(1, "the book's Zaz.dhl is missing in " + programFolderHost);
-
     TStartResult result;
     result.bundle = std::make_unique<TReadBin>();
     try {
@@ -75,13 +62,36 @@ TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine
         return terminate(1, "the book's Zaz.dhl holds no readable Struct.cfs");
     DecodeCfsLines(structBytes.data(), structBytes.size(), result.structLines, true);
     result.keys = ReadWindowKeys(result.structLines);
-    state.appTitle = result.keys.title;
+    result.outcome = TStartOutcome::Shell;
+    return result;
+}
 
+TStartResult outcome(TStartOutcome kind) {
+    TStartResult r;
+    r.outcome = kind;
+    return r;
+}
+
+} // namespace
+
+TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine& line, const TWarningSink& warn,
+                        TInstanceLock& lock) {
+    if (auto failed = OpenPaths(programFolderHost, line)) return std::move(*failed);
+    TStartState& state = StartState();
+    state.restrictedRun = !line.bookArgs.empty();
+    switch (ChooseStartMode(line)) {
+    case TStartMode::Thesaurus: return outcome(TStartOutcome::Thesaurus);
+    case TStartMode::Standard: return outcome(TStartOutcome::Standard);
+    case TStartMode::Shell: break;
+    }
+    if (ConfigGuard(state.programDir, warn)) return terminate(1, "plain configuration sources lie beside the book; it will not start");
+    TStartResult result = ReadDescription(programFolderHost);
+    if (result.outcome == TStartOutcome::Terminate) return result;
+    state.appTitle = result.keys.title;
     if (!lock.TryAcquire(state.appTitle)) {
         state.duplicateInstance = true;
         state.restrictedRun = true;
         return terminate(0, "\"" + Cp1251::toUtf8(state.appTitle) + "\" is already open");
     }
-    result.outcome = TStartOutcome::Shell;
     return result;
 }

@@ -103,9 +103,11 @@ protected:
     }
 };
 
-TEST_F(LinkProtocolTest, ClickStepsInOrder) {
+// Each link form known by its prefix or target, and what the click asks of the view and the
+// services in order.
+std::vector<RClickCase> PrefixCases() {
     const std::string pic = "d:\\run\\html\\pic\\big.jpg";
-    const RClickCase cases[] = {
+    return {
         // Enlarged pictures come first, whatever the URL holds.
         {"new picture window", "Pic\\Big.JPG#z", "_BLANK", [](TFakeHost& h) { h.files = {"d:\\run\\html\\pic\\big.jpg"}; },
          "visit " + pic + "#z | refresh | query " + pic + "#z | instance " + pic + "#z", true},
@@ -139,6 +141,12 @@ TEST_F(LinkProtocolTest, ClickStepsInOrder) {
         {"rungame", "rungame:=<cd>setup\\Setup.exe=Game", "", Plain,
          "visit d:\\run\\html\\rungame:=<cd>setup\\setup.exe=game | refresh | run rungame=<cd>setup\\Setup.exe=Game", true},
         {"delgame", "delgame:=Game", "", Plain, "visit d:\\run\\html\\delgame:=game | refresh | run delgame=Game", true},
+    };
+}
+
+// Links known by their file: archive listings, pages, and everything else by extension.
+std::vector<RClickCase> FileCases() {
+    return {
         // Archive listings: missing entries are extracted; the listing's own pages are the engine's.
         {"archive entry page", "c:\\Temp\\As_12\\Docs\\Readme.htm", "", Archive,
          "entry c:\\temp\\as_12\\docs\\readme.htm | open c:\\temp\\as_12\\docs\\readme.htm", true},
@@ -168,6 +176,11 @@ TEST_F(LinkProtocolTest, ClickStepsInOrder) {
         {"sound without a player", "horn.wav", "", [](TFakeHost& h) { h.soundPlayer = false; },
          "visit d:\\run\\html\\horn.wav | refresh", true},
     };
+}
+
+TEST_F(LinkProtocolTest, ClickStepsInOrder) {
+    std::vector<RClickCase> cases = PrefixCases();
+    for (RClickCase& c : FileCases()) cases.push_back(std::move(c));
     for (const auto& c : cases) {
         TFakeHost host;
         c.setUp(host);
