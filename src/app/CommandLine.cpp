@@ -5,7 +5,7 @@
 #include "base/Cp1251.h"
 
 const char* const kUsage =
-    "Usage: bookshell [--disc DIR] [--drive LETTER] [PAGE /t | FILE [/h]]\n"
+    "Usage: bookshell [--disc DIR] [--drive LETTER] [--verbose] [PAGE /t | FILE [/h]]\n"
     "Opens a reference book from its disc folder.\n"
     "  --disc DIR       the disc's program folder (holding interface.dat and Zaz.dhl);\n"
     "                   default: this program's folder when it holds Zaz.dhl, else the sample book\n"
@@ -13,6 +13,7 @@ const char* const kUsage =
     "  --command TEXT   run a book command after start-up, as a key does (repeatable),\n"
     "                   for example --command 2 for the second screen\n"
     "  --screenshot FILE  save the window as a PNG picture after the commands, then exit\n"
+    "  --verbose        tell on stderr why a page, picture or entry was not found or was rejected\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "  PAGE /t          open the thesaurus window on PAGE\n"
@@ -51,6 +52,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8) {
             value = argsUtf8[++i];
         }
         if (name == "--help") line.help = true;
+        else if (name == "--verbose") line.verbose = true;
         else if (name == "--version") line.version = true;
         else if (name == "--disc") line.discDir = *value;
         else if (name == "--command") line.commands.push_back(Cp1251::fromUtf8(*value));

@@ -11,6 +11,7 @@ struct TCommandLine {
     char drive = 'd';      // --drive LETTER
     bool help = false;     // --help
     bool version = false;  // --version
+    bool verbose = false;  // --verbose: why files and entries were not found or rejected, on stderr
     std::vector<std::string> commands;  // --command TEXT, CP1251, run after start-up in order
     std::string screenshot;             // --screenshot FILE (host path): save the window and exit
     std::vector<std::string> bookArgs;  // CP1251

@@ -12,6 +12,8 @@
 #include "effects/EffCar.h"
 #include "platform/BookWindows.h"
 #include "platform/ChannelWindow.h"
+#include "platform/Diagnostics.h"
+#include "platform/QtText.h"
 #include "platform/Drives.h"
 #include "skin/CommandDispatcher.h"
 
@@ -125,6 +127,8 @@ void TMainForm::DropFile(const std::string& file) {
     };
     if (has({".htm", ".txt", ".bmp", ".jpg", ".jpeg", ".gif", ".png"})) {
         if (pageFrame_) pageFrame_->OpenInCurrentView(file);
+    } else {
+        qCInfo(lcApp).noquote() << "a dropped file of no kind the book opens:" << ToQt(file);
     }
     // Archives go to the archive browser and sounds to the sound player, once the book has them.
 }

@@ -10,6 +10,7 @@
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
 #include "html/engine/PageScheme.h"
+#include "platform/Diagnostics.h"
 #include "platform/InstanceLock.h"
 
 namespace {
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
         std::cout << "bookshell " BOOKSHELL_VERSION "\n";
         return 0;
     }
+    InstallDiagnostics(line.verbose);
     const std::string folder = ChooseProgramFolder(line.discDir, QCoreApplication::applicationDirPath().toStdString());
     if (folder.empty()) {
         std::cerr << "bookshell: no book to open: name its folder with --disc DIR\n";

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "base/Cp1251.h"
+#include "base/Diagnostics.h"
 #include "base/FileErrors.h"
 #include "base/WinPath.h"
 #include "packs/FileAccess.h"
@@ -51,8 +52,10 @@ void TBookFiles::Read(const std::string& path, TMemoryStream& stream) const {
     for (const IBookFiles* source : {pack_, static_cast<const IBookFiles*>(&disc_)}) {
         if (!source || !source->Has(path)) continue;
         if (source->Read(path, stream)) return;
+        Diagnose(TDiagnosticLayer::Packs, (source == pack_ ? "damaged in the pack: " : "cannot read: ") + path);
         throw EFOpenError("Cannot open file \"" + path + (source == pack_ ? "\": damaged in the pack" : "\". Cannot read"));
     }
+    Diagnose(TDiagnosticLayer::Packs, "neither in the pack nor on the disc: " + path);
     throw EFOpenError("Cannot open file \"" + path + "\". No such file");
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/Cp1251.h"
+#include "base/Diagnostics.h"
 #include "base/FileErrors.h"
 #include "packs/FileAccess.h"
 
@@ -69,18 +70,25 @@ bool TReadBin::ReadBytes(const RBin& entry, std::vector<uint8_t>& out) const {
     return readExact(f.get(), out.data(), out.size());
 }
 
-int TReadBin::ReadBundleEntry(const std::string& name, std::vector<uint8_t>& buffer) const {
+const RBin* TReadBin::Fetch(const std::string& name, std::vector<uint8_t>& bytes) const {
     const RBin* entry = Find(name);
+    if (!entry) Diagnose(TDiagnosticLayer::Packs, "not in the bundle: " + name);
+    else if (!ReadBytes(*entry, bytes)) Diagnose(TDiagnosticLayer::Packs, "cannot read from the bundle: " + name);
+    else return entry;
+    return nullptr;
+}
+
+int TReadBin::ReadBundleEntry(const std::string& name, std::vector<uint8_t>& buffer) const {
     std::vector<uint8_t> bytes;
-    if (!entry || !ReadBytes(*entry, bytes)) return -1;
+    const RBin* entry = Fetch(name, bytes);
+    if (!entry) return -1;
     buffer = std::move(bytes);
     return entry->size;
 }
 
 bool TReadBin::ReadBundleStream(const std::string& name, TMemoryStream& stream) const {
-    const RBin* entry = Find(name);
     std::vector<uint8_t> bytes;
-    if (!entry || !ReadBytes(*entry, bytes)) return false;
+    if (!Fetch(name, bytes)) return false;
     stream.Assign(bytes.data(), bytes.size());
     return true;
 }

@@ -39,6 +39,8 @@ public:
 private:
     const RBin* Find(const std::string& name) const;
     bool ReadBytes(const RBin& entry, std::vector<uint8_t>& out) const;
+    // The entry and its bytes; null, with a diagnostic line, when it is absent or unreadable.
+    const RBin* Fetch(const std::string& name, std::vector<uint8_t>& bytes) const;
 
     std::string fileName_;
     std::string hostPath_;

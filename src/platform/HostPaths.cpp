@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "base/Cp1251.h"
+#include "base/Diagnostics.h"
 
 namespace {
 
@@ -117,7 +118,10 @@ const THostPaths::Listing* THostPaths::ListHost(const std::string& hostDir) {
     for (const auto& [host, folder] : names) {
         bool ok = false;
         const std::string cp = Cp1251::fromUtf8(host, &ok);
-        if (!ok) continue;  // a name no CP1251 path can spell
+        if (!ok) {  // a name no CP1251 path can spell
+            Diagnose(TDiagnosticLayer::HostPaths, "a name no Windows path can spell is left out: " + hostDir + "/" + host);
+            continue;
+        }
         if (listing.byFolded.emplace(FoldName(cp), host).second) listing.entries.push_back({cp, folder});
     }
     std::sort(listing.entries.begin(), listing.entries.end(),

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+#include "platform/Diagnostics.h"
+
 namespace {
 
 bool IsWindowsProgram(const QString& program) {
@@ -45,13 +47,17 @@ bool StartDetached(const RCommand& command, const QString& workingDir) {
 
 bool ShellOpen(const QString& fileOrUrl, const QString& workingDir) {
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) qCInfo(lcPlatform).noquote() << "not opened, xdg-open is not installed:" << fileOrUrl;
     if (opener.isEmpty() || fileOrUrl.isEmpty()) return false;
     return StartDetached({opener, {fileOrUrl}}, workingDir);
 }
 
 bool LaunchProgram(const QString& program, const QStringList& args, const QString& workingDir) {
     if (const auto command = ResolveProgram(program, args)) return StartDetached(*command, workingDir);
-    if (IsWindowsProgram(program)) return false;
+    if (IsWindowsProgram(program)) {
+        qCInfo(lcPlatform).noquote() << "not started, wine is not installed:" << program;
+        return false;
+    }
     return ShellOpen(program, workingDir);
 }
 

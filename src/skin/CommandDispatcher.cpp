@@ -1,6 +1,7 @@
 #include "skin/CommandDispatcher.h"
 
 #include "base/Cp1251.h"
+#include "base/Diagnostics.h"
 #include "base/GlobalPaths.h"
 #include "packs/StringUtils.h"
 
@@ -136,5 +137,7 @@ void ExecuteCommand(ICommandTarget& target, const std::string& command, const st
     if (number >= 1 && number <= target.ScreenCount()) {
         target.StopSearchAndCloseDialog();
         target.SwitchScreen(number - 1, index, kind);
+    } else {
+        Diagnose(TDiagnosticLayer::Rules, "command \"" + command + "\" does nothing");
     }
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/Diagnostics.h"
 #include "base/WinPath.h"
 #include "packs/StringUtils.h"
 #include "skin/KeyReader.h"
@@ -179,6 +180,11 @@ RPopupData ReadPopup(const Cursor& c) {
     return p;
 }
 
+// Kinds kept in per-screen lists, which an element of no screen cannot join.
+bool PerScreen(Kind kind) {
+    return kind == Kind::Button || kind == Kind::SwitchOne || kind == Kind::SwitchGrp || kind == Kind::Popup || kind == Kind::Screen;
+}
+
 bool IsShownScreen(int32_t screen) { return screen >= 0 && screen < kMaxScreens; }
 
 // Grows a per-screen list to hold the screen and returns the screen's entry.
@@ -198,6 +204,8 @@ TInterfaceDescription ReadElements(const TDynamicStringArray& lines, const RWind
         if (kind == Kind::None) continue;
         const int32_t screen = ScreenIndexOf(first);
         const bool shown = IsShownScreen(screen);
+        if (!shown && PerScreen(kind))
+            Diagnose(TDiagnosticLayer::Rules, "Struct.cfs line " + std::to_string(i + 1) + ": an element of no screen, left out");
         const Cursor c{lines, i};
         switch (kind) {
         case Kind::Button: {

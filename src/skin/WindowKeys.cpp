@@ -1,6 +1,7 @@
 #include "skin/WindowKeys.h"
 
 #include "base/Cp1251.h"
+#include "base/Diagnostics.h"
 #include "base/FileErrors.h"
 
 RBtn ReadButtonKeys(const std::string& line) {
@@ -42,6 +43,7 @@ RWindowKeys ReadWindowKeys(const TDynamicStringArray& lines) {
             } catch (const EConvertError&) {
                 keys.vertexMain.clear();
                 keys.vertexMainMalformed = true;
+                Diagnose(TDiagnosticLayer::Rules, "Struct.cfs line " + std::to_string(i + 1) + ": a window shape point is no number; the window stays a rectangle");
             }
         }
         if (Pos("minimize", line)) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "base/Diagnostics.h"
 #include "base/FileErrors.h"
 #include "packs/PackFile.h"
 #include "packs/PackTestUtil.h"
@@ -88,4 +89,24 @@ TEST(DiscFolder, AFolderThatLinksBackUpItsTreeEndsItsListing) {
     ASSERT_FALSE(listed.empty());
     EXPECT_EQ(listed[0], "inner\\");
     EXPECT_LT(listed.size(), 1000u);
+}
+
+namespace {
+std::vector<std::string>& Said() {
+    static std::vector<std::string> lines;
+    return lines;
+}
+} // namespace
+
+TEST_F(BookFilesTest, EveryFileNotFoundOrDamagedIsOneDiagnosticLine) {
+    SetDiagnosticSink([](TDiagnosticLayer layer, const std::string& line) {
+        if (layer == TDiagnosticLayer::Packs) Said().push_back(line);
+    });
+    Said().clear();
+    EXPECT_THROW(Read(dir_ + "/gone.htm"), EFOpenError);
+    EXPECT_EQ(Read(dir_ + "/both.htm"), "pack wins");  // found: nothing said
+    SetDiagnosticSink(nullptr);
+    EXPECT_THROW(Read(dir_ + "/gone.htm"), EFOpenError);  // no sink: nothing said
+    ASSERT_EQ(Said().size(), 1u);
+    EXPECT_EQ(Said()[0], "neither in the pack nor on the disc: " + dir_ + "/gone.htm");
 }

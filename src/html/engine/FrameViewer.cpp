@@ -15,6 +15,7 @@
 #include "html/engine/PageUrl.h"
 #include "html/engine/ViewerPage.h"
 #include "packs/BookFiles.h"
+#include "platform/Diagnostics.h"
 #include "platform/QtText.h"
 
 namespace {
@@ -95,7 +96,10 @@ bool TFrameViewer::SameFile(const std::string& a, const std::string& b) const {
 bool TFrameViewer::LoadFile(const std::string& winPath) {
     const auto [file, anchor] = WinPath::SplitAnchor(winPath);
     const std::string full = FullPagePath(file);
-    if (full.empty() || full.back() == '\\' || !BookFiles().Has(full)) return false;
+    if (full.empty() || full.back() == '\\' || !BookFiles().Has(full)) {
+        qCInfo(lcEngine).noquote() << "no such page in the pack or on the disc:" << ToQt(winPath);
+        return false;
+    }
     ApplyDefaults();
     if (index_ >= 0 && SameFile(full, history_[size_t(index_)].file)) {
         Navigate(history_[size_t(index_)].file, anchor);

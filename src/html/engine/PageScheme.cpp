@@ -17,6 +17,7 @@
 #include "html/engine/PageContent.h"
 #include "html/engine/PageUrl.h"
 #include "packs/ComprStream.h"
+#include "platform/Diagnostics.h"
 
 namespace {
 
@@ -36,8 +37,10 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         const QString scheme = info.requestUrl().scheme();
         if (scheme != QLatin1String(kPageScheme) && scheme != QLatin1String("data") && scheme != QLatin1String("blob") &&
-            scheme != QLatin1String("about"))
+            scheme != QLatin1String("about")) {
+            qCInfo(lcEngine).noquote() << "a page asked for the network, refused:" << info.requestUrl().toString();
             info.block(true);
+        }
     }
 };
 
@@ -48,6 +51,7 @@ public:
     void requestStarted(QWebEngineUrlRequestJob* job) override {
         const std::string path = PagePath(job->requestUrl());
         if (path.empty() || !Servable(path)) {
+            qCInfo(lcEngine).noquote() << "a page asked for a file outside the book, refused:" << job->requestUrl().toString();
             job->fail(QWebEngineUrlRequestJob::UrlInvalid);
             return;
         }
