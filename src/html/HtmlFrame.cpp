@@ -10,6 +10,7 @@
 #include "html/TreeList.h"
 #include "html/engine/FrameViewer.h"
 #include "packs/StringUtils.h"
+#include "platform/Diagnostics.h"
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
 
@@ -151,7 +152,10 @@ void THtmlFrame::OpenHtmlCommand(const std::string& file, int number) {
 
 void THtmlFrame::OpenInElement(const std::string& file, int number) {
     const auto it = std::find_if(elements_.begin(), elements_.end(), [&](const RHTML& e) { return e.number == number; });
-    if (it == elements_.end()) return;
+    if (it == elements_.end()) {
+        qCInfo(lcHtml).noquote() << "no page view numbered" << number << "for" << ToQt(file);
+        return;
+    }
     const RHTML& e = *it;
     const std::string page = file.empty() ? e.document : file;
     TFrameViewer* view = views_[size_t(ViewOfScreen(e.screen))];

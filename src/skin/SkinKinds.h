@@ -18,7 +18,7 @@ struct TSkinKind;
 
 template <>
 struct TSkinKind<RBtn> {
-    static constexpr int kKind = ekButton;
+    static constexpr char kName[] = "button";
     static constexpr int kPictures = 3;
     static bool& Hover(RBtn&, RBtnPic& pic) { return pic.hover; }
     static bool Hover(const RBtn&, const RBtnPic& pic) { return pic.hover; }
@@ -39,7 +39,7 @@ struct TSwitchKind {
 
 template <>
 struct TSkinKind<RSwthOne> : TSwitchKind<RSwthOne> {
-    static constexpr int kKind = ekSwitchOne;
+    static constexpr char kName[] = "single switch";
     static int FadeStep(const RSwthOne&) { return 4; }
     // A single switch bound to the second tree ignores the pointer while no tree shows.
     static bool BoundToTree(const RSwthOne& s) {
@@ -49,7 +49,7 @@ struct TSkinKind<RSwthOne> : TSwitchKind<RSwthOne> {
 
 template <>
 struct TSkinKind<RSwthGrp> : TSwitchKind<RSwthGrp> {
-    static constexpr int kKind = ekSwitchGrp;
+    static constexpr char kName[] = "grouped switch";
     static int FadeStep(const RSwthGrp&) { return 0; }  // never fades
     static bool BoundToTree(const RSwthGrp&) { return false; }
 };

@@ -5,6 +5,7 @@
 
 #include "base/Cp1251.h"
 #include "effects/EffBtnCar.h"
+#include "platform/Diagnostics.h"
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
 #include "skin/SkinKinds.h"
@@ -96,6 +97,11 @@ void TSkinScreen::Rebuild(std::vector<Element>* list, std::vector<Pic>& pics, bo
         } else if (firstBuild) {
             e.right = e.left;
             e.bottom = e.top;
+            qCInfo(lcSkin).noquote() << QStringLiteral("screen %1, %2 %3 has no first picture \"%4\": it cannot be pressed")
+                                            .arg(current_ + 1)
+                                            .arg(QLatin1String(TSkinKind<Element>::kName))
+                                            .arg(i)
+                                            .arg(ToQt(e.picture1));
         }
         const QRect area(e.left, e.top, e.right - e.left, e.bottom - e.top);
         if (host_.window) {

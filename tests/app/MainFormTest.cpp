@@ -22,6 +22,7 @@
 #include "packs/PackTestUtil.h"
 #include "platform/Drives.h"
 #include "platform/InstanceLock.h"
+#include "platform/QtText.h"
 #include "platform/SettingsStore.h"
 #include "support/Wait.h"
 
@@ -232,7 +233,7 @@ TEST_F(SampleBook, ARecordFromASecondProcessShowsThePageAndIsAnswered) {
     w.SetPageFrame(&frame);
     w.show();
     QProcess sender;
-    sender.start(SEND_RECORD, {QString::fromStdString(Cp1251::toUtf8(AppTitle())), "0", "html\\engine.htm"});
+    sender.start(SEND_RECORD, {ToQt(AppTitle()), "0", "html\\engine.htm"});
     ASSERT_TRUE(WaitUntil([&] { return sender.state() == QProcess::NotRunning; }));
     EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().toStdString();
     EXPECT_EQ(w.CurrentScreen(), 1);  // on the start screen the record switches to the reading screen
