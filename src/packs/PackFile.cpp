@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/Diagnostics.h"
 #include "base/FileErrors.h"
 #include "packs/FileAccess.h"
 #include "packs/Inflate.h"
@@ -119,7 +120,7 @@ void TPack::Load() {
     }
     dataOrigin_ = uint64_t(stored) + 8;
     LoadTables();
-    CheckTree();
+    IndexDirectories();
     current_ = root_;
     rootPrefix_.clear();
 }
@@ -152,39 +153,45 @@ void TPack::LoadTables() {
     }
 }
 
-// Walks the tree from the root once: every directory record reached must be in range and
-// reached only once (a record reached twice would make listing loop or explode), and the name
-// index is built for the directories the program can reach. A folder deeper than the longest
-// resolvable path could never be reached, and listing one costs memory with the square of its
-// depth: such a tree is damage.
-void TPack::CheckTree() {
-    const size_t dirCount = directories_.size();
-    std::vector<bool> seen(dirCount, false);
-    std::vector<std::pair<uint32_t, uint32_t>> work{{root_, 0}};  // record, depth
-    seen[root_] = true;
-    while (!work.empty()) {
-        const auto [d, depth] = work.back();
-        work.pop_back();
-        if (depth > kPackMaxDepth) damaged("directory tree deeper than any path can reach");
+// Indexes the names of every directory record that lies inside the entry table, each record
+// once; a record outside it is unusable and reads as a missing folder. An honest pack names each
+// entry once, so beyond four times its entry count (records sharing entries) the remaining
+// records are searched by a plain scan instead of growing the index without bound.
+void TPack::IndexDirectories() {
+    const size_t count = directories_.size();
+    usable_.assign(count, false);
+    indexed_.assign(count, false);
+    size_t budget = 4 * entries_.size() + 16, unusable = 0;
+    for (uint32_t d = 0; d < count; ++d) {
         const RPackDirectory& dir = directories_[d];
-        if (uint64_t(dir.first) + dir.count > entries_.size()) damaged("directory record points outside the entry table");
-        for (uint32_t i = dir.first; i < dir.first + dir.count; ++i) {
-            const RPackEntry& entry = entries_[i];
-            index_.try_emplace(Key{d, entry.name}, i);
-            if (entry.kind != kPackKindDirectory) continue;
-            if (entry.offset >= dirCount) damaged("directory entry names a missing record");
-            if (seen[entry.offset]) damaged("directory records form a cycle or are shared");
-            seen[entry.offset] = true;
-            work.emplace_back(entry.offset, depth + 1);
+        if (uint64_t(dir.first) + dir.count > entries_.size()) {
+            ++unusable;
+            continue;
         }
+        usable_[d] = true;
+        if (dir.count > budget) continue;
+        budget -= dir.count;
+        indexed_[d] = true;
+        for (uint32_t i = dir.first; i < dir.first + dir.count; ++i) index_.try_emplace(Key{d, entries_[i].name}, i);
     }
+    if (!usable_[root_]) damaged("root directory record points outside the entry table");
+    if (unusable > 0)
+        Diagnose(TDiagnosticLayer::Packs, std::to_string(unusable) + " folder records of the pack point outside its entry table; their folders read as missing");
 }
 
 int TPack::Lookup(uint32_t directory, std::string_view name, uint32_t kind) const {
-    const auto it = index_.find(Key{directory, name});
-    if (it == index_.end()) return -1;
+    if (!Usable(directory)) return -1;
+    int64_t first = -1;
+    if (indexed_[directory]) {
+        const auto it = index_.find(Key{directory, name});
+        if (it != index_.end()) first = it->second;
+    } else {
+        const RPackDirectory& dir = directories_[directory];
+        for (uint32_t i = dir.first; i < dir.first + dir.count && first < 0; ++i)
+            if (entries_[i].name == name) first = i;
+    }
     // The first entry with the name decides, whatever its kind.
-    return entries_[it->second].kind == kind ? static_cast<int>(it->second) : -1;
+    return first >= 0 && entries_[size_t(first)].kind == kind ? static_cast<int>(first) : -1;
 }
 
 bool TPack::Locate(std::string_view path, std::string& normal, uint32_t& directory, std::string_view& last) const {
@@ -245,31 +252,41 @@ void TPack::Walk(const std::function<void(const std::string&, const RPackEntry&)
     WalkFrom(root_, visit, includeHidden);
 }
 
+// An iterative depth-first walk that enters each record once and lists each entry once, skips
+// folders whose record is missing or unusable and paths no lookup could name, and looks at a
+// bounded number of entries: a damaged tree can neither loop nor make the listing explode.
 void TPack::WalkFrom(uint32_t directory, const std::function<void(const std::string&, const RPackEntry&)>& visit,
                      bool includeHidden) const {
-    // Iterative depth-first walk; the tree was checked to be finite and acyclic when opened.
     struct Frame {
         uint32_t next, end;
         std::string prefix;
     };
+    std::vector<bool> listed(directories_.size(), false), seen(entries_.size(), false);
     std::vector<Frame> stack;
-    const RPackDirectory& start = directories_[directory];
-    stack.push_back({start.first, start.first + start.count, {}});
-    while (!stack.empty()) {
+    auto enter = [&](uint32_t record, std::string prefix) {
+        if (!Usable(record) || listed[record]) return;
+        listed[record] = true;
+        stack.push_back({directories_[record].first, directories_[record].first + directories_[record].count, std::move(prefix)});
+    };
+    enter(directory, {});
+    size_t budget = 4 * entries_.size() + 16;  // an honest tree looks at each entry once
+    while (!stack.empty() && budget > 0) {
         Frame& top = stack.back();
         if (top.next == top.end) {
             stack.pop_back();
             continue;
         }
-        const RPackEntry& entry = entries_[top.next++];
+        --budget;
+        const uint32_t index = top.next++;
+        if (seen[index]) continue;
+        seen[index] = true;
+        const RPackEntry& entry = entries_[index];
         if (!includeHidden && !entry.name.empty() && entry.name.front() == '.') continue;
         std::string path = top.prefix;
         path += entry.name;
+        if (path.size() > kPackMaxPath) continue;
         visit(path, entry);
-        if (entry.kind == kPackKindDirectory) {
-            const RPackDirectory& dir = directories_[entry.offset];
-            stack.push_back({dir.first, dir.first + dir.count, path + '\\'});
-        }
+        if (entry.kind == kPackKindDirectory) enter(entry.offset, path + '\\');
     }
 }
 

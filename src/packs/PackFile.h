@@ -4,9 +4,11 @@
 // exactly one open through OpenPack and friends below, which puts it first in BookFiles(), and
 // tests and the bookpack tool open as many as they like.
 //
-// Every count, index, offset and size in the file is checked when it is used: a damaged pack
-// fails to open with EFOpenError, and a damaged entry reads as "not readable". Not thread-safe
-// beyond concurrent const use.
+// Every count, index, offset and size in the file is checked when it is used. A pack whose
+// header, directory block or root record is damaged fails to open with EFOpenError; damage
+// further down fails only what reaches it: a folder record outside the entry table, or an entry
+// naming a missing record, reads as a missing folder, a record reached twice is listed once, and
+// a damaged entry reads as "not readable". Not thread-safe beyond concurrent const use.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,8 +44,6 @@ constexpr uint64_t kZlibMaxRatio = 1032;
 // Longest path and path component that can be looked up.
 constexpr size_t kPackMaxPath = 1024;
 constexpr size_t kPackMaxComponent = 100;
-// Deepest folder a path of kPackMaxPath characters can name (each level takes two or more).
-constexpr uint32_t kPackMaxDepth = kPackMaxPath / 2;
 
 // Normalises a pack name byte by byte: "/" -> "\", a-z upper-cased, bytes 0xE0 and above
 // lose 0x20 (CP1251 а-я -> А-Я); ё (0xB8) and all other bytes stay.
@@ -99,7 +99,8 @@ private:
     TPack() = default;
     void Load();
     void LoadTables();
-    void CheckTree();
+    void IndexDirectories();
+    bool Usable(uint32_t directory) const { return directory < usable_.size() && usable_[directory]; }
     int Lookup(uint32_t directory, std::string_view name, uint32_t kind) const;
     // Follows the folders of path: the directory record reached and the last component (which
     // points into normal); false when a folder on the way is missing or a name is too long.
@@ -112,7 +113,9 @@ private:
     std::string block_;         // the unpacked directory block; entry names point into it
     std::vector<RPackDirectory> directories_;
     std::vector<RPackEntry> entries_;
-    std::unordered_map<Key, uint32_t, KeyHash> index_;  // first entry of each name per directory
+    std::unordered_map<Key, uint32_t, KeyHash> index_;  // first entry of each name per indexed directory
+    std::vector<bool> usable_;   // per record: its entries lie inside the entry table
+    std::vector<bool> indexed_;  // per record: its names are in index_ (else looked up by a scan)
     uint32_t reserved_ = 0;
     uint32_t root_ = 0;
     uint32_t current_ = 0;

@@ -48,9 +48,12 @@ void TReadBin::OpenBundle(const std::string& fileName) {
         if (!readExact(f.get(), entry.name.data(), length)) throw EInOutError("Read beyond end of file");
         const uint32_t offset = readU32(f.get());
         const uint32_t size = readU32(f.get());
-        if (uint64_t(offset) + size > uint64_t(fileSize)) throw EInOutError("Bundle entry lies beyond the end of the file");
-        entry.offset = static_cast<int32_t>(offset);
-        entry.size = static_cast<int32_t>(size);
+        // An entry beyond the end is kept, so that it still hides a later one of its name, but
+        // it cannot be read; the rest of the bundle reads as ever.
+        entry.readable = uint64_t(offset) + size <= uint64_t(fileSize);
+        if (!entry.readable) Diagnose(TDiagnosticLayer::Packs, "a bundle entry lies beyond the end of the file: " + entry.name);
+        entry.offset = entry.readable ? static_cast<int32_t>(offset) : 0;
+        entry.size = entry.readable ? static_cast<int32_t>(size) : 0;
     }
     directory_ = std::move(dir);
 }
@@ -64,6 +67,7 @@ const RBin* TReadBin::Find(const std::string& name) const {
 bool TReadBin::BundleHas(const std::string& name) const { return Find(name) != nullptr; }
 
 bool TReadBin::ReadBytes(const RBin& entry, std::vector<uint8_t>& out) const {
+    if (!entry.readable) return false;
     File f(std::fopen(hostPath_.c_str(), "rb"));
     if (!f || std::fseek(f.get(), entry.offset, SEEK_SET) != 0) return false;
     out.resize(static_cast<size_t>(entry.size));

@@ -12,6 +12,7 @@ struct RBin {
     std::string name;  // CP1251
     int32_t offset = 0;
     int32_t size = 0;
+    bool readable = true;  // false for an entry that lies beyond the end of the file
 };
 using TDynamicBinArray = std::vector<RBin>;
 
@@ -22,8 +23,8 @@ public:
     TReadBin() = default;
 
     // Reads the directory of the bundle at a path (mapped through the file access). Throws
-    // EInOutError when the file is missing or short, a name is longer than 256 bytes, or an
-    // entry lies beyond the end of the file.
+    // EInOutError when the file is missing or its directory is short or holds a name longer than
+    // 256 bytes. An entry that lies beyond the end of the file is listed but cannot be read.
     void OpenBundle(const std::string& fileName);
     bool BundleHas(const std::string& name) const;
     // Resizes buffer to the entry and fills it; returns the size, or -1 when the name is

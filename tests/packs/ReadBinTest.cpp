@@ -79,9 +79,24 @@ TEST(Bundle, DamagedOrMissingFilesRaiseInputOutputErrors) {
     EXPECT_THROW(bin.OpenBundle(WriteTemp(good.substr(0, 20))), EInOutError);  // directory cut short
     // A name longer than 256 bytes.
     EXPECT_THROW(bin.OpenBundle(WriteTemp(U16(1) + U32(300) + std::string(300, 'n') + U32(0) + U32(0))), EInOutError);
-    // An entry lying beyond the end of the file.
-    EXPECT_THROW(bin.OpenBundle(WriteTemp(U16(1) + U32(1) + "a" + U32(15) + U32(100) + "xy")), EInOutError);
-    EXPECT_THROW(bin.OpenBundle(WriteTemp(U16(1) + U32(1) + "a" + U32(0xFFFFFFFFu) + U32(2) + "xy")), EInOutError);
+}
+
+// One entry past the end of the file fails its own read; the other entries read as ever.
+TEST(Bundle, AnEntryBeyondTheEndIsUnreadableAndTheRestReads) {
+    const std::string head = U16(3) + U32(1) + "a" + U32(0) + U32(0) + U32(1) + "b" + U32(0) + U32(0) + U32(1) + "c" +
+                             U32(0) + U32(0);
+    const uint32_t data = uint32_t(head.size());
+    std::string bytes = U16(3) + U32(1) + "a" + U32(data + 2) + U32(100) + U32(1) + "b" + U32(data) + U32(2) + U32(1) +
+                        "c" + U32(0xFFFFFFFFu) + U32(2) + "xy";
+    TReadBin bin;
+    ASSERT_NO_THROW(bin.OpenBundle(WriteTemp(bytes)));
+    std::vector<uint8_t> buf;
+    EXPECT_EQ(bin.ReadBundleEntry("B", buf), 2);
+    EXPECT_EQ(std::string(buf.begin(), buf.end()), "xy");
+    EXPECT_EQ(bin.ReadBundleEntry("a", buf), -1);
+    TMemoryStream s;
+    EXPECT_FALSE(bin.ReadBundleStream("c", s));
+    EXPECT_TRUE(bin.BundleHas("c"));
 }
 
 TEST(Bundle, AFileThatShrinksAfterOpeningFailsReadsQuietly) {
