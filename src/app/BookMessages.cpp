@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include "app/MainForm.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
@@ -51,10 +53,23 @@ void TBookMessages::ShowPage(quint64 sender, const std::string& page) {
     TInstanceChannel::Instance().PostMessage(sender, kMsgPageShown, channel_.Handle(), 0);
 }
 
+namespace {
+
+// A picture handed over for printing is a temporary file of its sender's; anything else named
+// in a record is never deleted, so no other process can make the book delete a file.
+bool InTemporaryFolder(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    const std::string& temp = StartState().tempDir;
+    return !temp.empty() && path.find("..") == std::string::npos && path.size() > temp.size() &&
+           Cp1251::equalsNoCase(path.substr(0, temp.size()), temp);
+}
+
+} // namespace
+
 void TBookMessages::OnMessage(quint32 message) {
     IPageFrame* frame = window_.PageFrame();
     if (message != kMsgPrintPending || !frame || pendingPrintFile_.empty()) return;
-    frame->PrintFile(pendingPrintFile_);
-    if (const auto host = HostPathsService().Find(pendingPrintFile_)) QFile::remove(QString::fromStdString(*host));
-    pendingPrintFile_.clear();
+    const std::string file = std::exchange(pendingPrintFile_, {});
+    if (!frame->PrintFile(file) || !InTemporaryFolder(file)) return;
+    if (const auto host = HostPathsService().Find(file)) QFile::remove(QString::fromStdString(*host));
 }

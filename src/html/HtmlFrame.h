@@ -62,7 +62,7 @@ public:
     void SelectAll() override;
     void SetPicturePrint(bool on) override { picturePrint_ = on; }
     void SetPicturePrintSize(int width, int height) override { pictureWidth_ = width, pictureHeight_ = height; }
-    void PrintFile(const std::string&) override {}
+    bool PrintFile(const std::string&) override { return false; }  // printing is not there yet
 
     // ILinkView
     std::string ExpandLink(const std::string& url) override;

@@ -25,5 +25,6 @@ public:
     // Picture printing asked for by another instance.
     virtual void SetPicturePrint(bool on) = 0;
     virtual void SetPicturePrintSize(int width, int height) = 0;
-    virtual void PrintFile(const std::string& file) = 0;
+    // True once the file went to the printer.
+    virtual bool PrintFile(const std::string& file) = 0;
 };

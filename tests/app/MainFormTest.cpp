@@ -21,6 +21,7 @@
 #include "packs/PackFile.h"
 #include "packs/PackTestUtil.h"
 #include "platform/Drives.h"
+#include "platform/InstanceChannel.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
@@ -46,7 +47,12 @@ public:
     void SelectAll() override {}
     void SetPicturePrint(bool) override {}
     void SetPicturePrintSize(int, int) override {}
-    void PrintFile(const std::string&) override {}
+    bool printed = false;
+    std::vector<std::string> printedFiles;
+    bool PrintFile(const std::string& f) override {
+        printedFiles.push_back(f);
+        return printed;
+    }
 };
 
 // The main window with the commands that reach the trees and pages recorded.
@@ -237,6 +243,34 @@ TEST_F(SampleBook, ARecordFromASecondProcessShowsThePageAndIsAnswered) {
     ASSERT_TRUE(WaitUntil([&] { return sender.state() == QProcess::NotRunning; }));
     EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().toStdString();
     EXPECT_EQ(w.CurrentScreen(), 1);  // on the start screen the record switches to the reading screen
+    w.SetPageFrame(nullptr);
+}
+
+// A print request names a file the book deletes once printed: never one outside the temporary
+// folder, and never one that was not printed.
+TEST_F(SampleBook, APrintRequestDeletesOnlyAPrintedFileOfTheTemporaryFolder) {
+    Window& w = *window_;
+    FakePageFrame frame;
+    w.SetPageFrame(&frame);
+    const std::string temp = MakeTempDir(), outside = MakeTempDir();
+    StartState().tempDir = HostPathsService().ToWindows(temp) + "\\";
+    auto request = [&](const std::string& host, bool printed) {
+        WriteFileBytes(host, "picture");
+        frame.printed = printed;
+        RInstanceData record;
+        record.kind = RInstanceData::kPrintPicture;
+        record.count = 1;
+        record.strings[0] = HostPathsService().ToWindows(host);
+        TInstanceChannel::Instance().SendCopyData(w.WindowHandle(), 0, record);
+        const size_t before = frame.printedFiles.size();
+        EXPECT_TRUE(WaitUntil([&] { return frame.printedFiles.size() > before; }, 5000));
+        Pump(50);
+        return std::filesystem::exists(host);
+    };
+    EXPECT_TRUE(request(outside + "/mine.bmp", true));
+    EXPECT_TRUE(request(temp + "/unprinted.bmp", false));
+    EXPECT_TRUE(request(temp + "/../" + std::filesystem::path(outside).filename().string() + "/climb.bmp", true));
+    EXPECT_FALSE(request(temp + "/printed.bmp", true));
     w.SetPageFrame(nullptr);
 }
 
