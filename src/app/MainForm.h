@@ -23,6 +23,7 @@
 class QLabel;
 class TChannelWindow;
 class TEffCar;
+class THtmlFavorite;
 class THtmlFrame;
 class TInstanceLock;
 class TLinkServices;
@@ -175,4 +176,5 @@ private:
     TTreeViews* tree2_ = nullptr;
     std::unique_ptr<TPictureQuery> pictureQuery_;
     std::unique_ptr<TLinkServices> linkServices_;
+    std::unique_ptr<THtmlFavorite> favorites_;
 };

@@ -4,6 +4,7 @@
 
 #include "app/LinkServices.h"
 #include "app/MainForm.h"
+#include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
 #include "html/PictureQuery.h"
 #include "html/TreeList.h"
@@ -16,6 +17,9 @@ void TMainForm::BuildPages() {
     linkServices_ = std::make_unique<TLinkServices>(this, *this);
     linkServices_->PictureQuery = [this](const std::string& path) { return pictureQuery_->Query(path); };
     if (!elements_.Htmls.empty()) {
+        // The one list of favourites is the main window's.
+        favorites_ = std::make_unique<THtmlFavorite>(AppTitle());
+        favorites_->Load(nullptr);
         htmlFrame_ = std::make_unique<THtmlFrame>(*this, *linkServices_, elements_.Htmls);
         pageFrame_ = htmlFrame_.get();
     }
@@ -68,8 +72,8 @@ void TMainForm::SetTreesOn(bool on) {
 void TMainForm::AddToFavorites() {
     TFrameViewer* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;
     if (!view) return;
-    htmlFrame_->Favorites().Add(FromQt(view->Title()), view->CurrentFile(), view->ScrollPosition(), nullptr);
-    htmlFrame_->Favorites().Save();
+    favorites_->Add(FromQt(view->Title()), view->CurrentFile(), view->ScrollPosition(), nullptr);
+    favorites_->Save();
 }
 
 // The trees select the page the current view shows.

@@ -42,6 +42,7 @@ void THtmlFavorite::Load(IFavoritePopup* popup) {
         items_.push_back(Decode(value));
     }
     loaded_ = true;
+    changed_ = false;
     if (popup)
         for (const auto& favorite : items_) popup->AddItem(favorite.caption, favorite.target);
 }
@@ -60,16 +61,21 @@ bool THtmlFavorite::Add(const std::string& title, const std::string& file, int s
         items_.push_back(added);
         if (popup) popup->AddItem(added.caption, added.target);
     }
+    changed_ = true;
     return true;
 }
 
 void THtmlFavorite::Delete(int index) {
     if (index < 0 || index >= static_cast<int>(items_.size())) return;
     items_.erase(items_.begin() + index);
+    changed_ = true;
 }
 
-void THtmlFavorite::Save() const {
-    if (!loaded_) return;  // a list never read must not wipe the stored one
+void THtmlFavorite::Save() {
+    // A list never read, or read and left as it was, must not write over what another
+    // process of the book stored meanwhile.
+    if (!loaded_ || !changed_) return;
+    changed_ = false;
     TSettingsStore store(appTitle_);
     const int count = static_cast<int>(items_.size());
     for (int i = 0; i < count; ++i) store.WriteString(ValueName(i), Encode(items_[i]));

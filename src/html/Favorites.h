@@ -4,8 +4,10 @@
 // THtmlFavorite keeps at most ten favourites, oldest first, each a page title and the popup
 // command "htmlpos=" + page + "=" + scroll position. They live in the settings key as the string
 // values Favorite0 … Favorite9, value i holding "{" + caption + "}" + target. The list is read
-// once (Load) and written at the end (Save, also run by the destructor). Before a Load, Save does
-// nothing, so a list never read cannot wipe the stored one.
+// once (Load) and written at the end (Save, also run by the destructor). Save writes only a list
+// that was read and then changed, so a list never read cannot wipe the stored one and a copy left
+// as it was cannot write over favourites another process stored meanwhile. The program keeps one
+// list, the main window's.
 #include <string>
 #include <vector>
 
@@ -42,8 +44,8 @@ public:
     // Removes entry index; an index outside the list changes nothing. The popup removes its own item.
     void Delete(int index);
     // Writes the entries as Favorite0 … and deletes the values after the last one; failed writes
-    // are skipped. Nothing before Load.
-    void Save() const;
+    // are skipped. Nothing before Load, and nothing when the list did not change since.
+    void Save();
 
     const std::vector<RFavoriteCaption>& Items() const { return items_; }
 
@@ -56,6 +58,7 @@ private:
     std::string appTitle_;
     std::vector<RFavoriteCaption> items_;
     bool loaded_ = false;
+    bool changed_ = false;
 };
 
 // What the history and favourite item commands act on: the current page view and the trees.

@@ -29,7 +29,7 @@ bool inHistory(const TFrameViewer& view, const std::string& file, int& index) {
 } // namespace
 
 THtmlFrame::THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std::vector<RHTML>& elements)
-    : host_(host), elements_(elements), links_(*this, services), favorites_(AppTitle()) {
+    : host_(host), elements_(elements), links_(*this, services) {
     for (const RHTML& e : elements_)
         if (std::find(viewScreens_.begin(), viewScreens_.end(), e.screen) == viewScreens_.end()) viewScreens_.push_back(e.screen);
     viewStates_.resize(viewScreens_.size());
@@ -56,7 +56,6 @@ THtmlFrame::THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std:
         WatchView(view);
         views_.push_back(view);
     }
-    favorites_.Load(nullptr);
     ShowForScreen(host_.FrameScreen());
 }
 

@@ -40,7 +40,6 @@ public:
     const std::vector<TFrameViewer*>& Views() const { return views_; }
     bool ArchiveMode() const;
     void SetArchiveMode(bool on);
-    THtmlFavorite& Favorites() { return favorites_; }
     void TrackPageGroup(const std::string& file);
     // Lays the reading screen's view out beside the trees that show now.
     void FitToPanel();
@@ -120,5 +119,4 @@ private:
     int pictureWidth_ = -1;
     int pictureHeight_ = -1;
     TLinkProtocol links_;
-    THtmlFavorite favorites_;
 };

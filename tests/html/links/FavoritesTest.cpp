@@ -149,3 +149,21 @@ TEST(HistoryCommands, ItemsOpenScrollAndSyncTheTrees) {
 }
 
 } // namespace
+
+// A second process of the book reads the list at its start; when it ends it must not write that
+// old copy over what the main window added meanwhile.
+TEST_F(FavoritesTest, AnUnchangedCopyNeverWritesOverANewerList) {
+    Store(0, "{Old}htmlpos=d:\\run\\old.htm=0");
+    THtmlFavorite main(title_), other(title_);
+    main.Load(nullptr);
+    other.Load(nullptr);
+    ASSERT_TRUE(main.Add("New", "d:\\run\\new.htm", 5, nullptr));
+    main.Save();
+    other.Save();
+    EXPECT_EQ(Stored(1), "{New}htmlpos=d:\\run\\new.htm=5");
+    // A change made after a save is written again.
+    main.Delete(0);
+    main.Save();
+    EXPECT_EQ(Stored(0), "{New}htmlpos=d:\\run\\new.htm=5");
+    EXPECT_FALSE(Exists(1));
+}
