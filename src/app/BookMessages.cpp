@@ -8,7 +8,6 @@
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
-#include "html/TreeList.h"
 #include "platform/BookWindows.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
@@ -48,8 +47,7 @@ void TBookMessages::ShowPage(quint64 sender, const std::string& page) {
     if (window_.CurrentScreen() == 0) window_.RunCommand("screen2=" + ProgramDir() + page);
     else if (!Cp1251::equalsNoCase(WinPath::FileName(frame->CurrentFile()), WinPath::FileName(page)))
         frame->OpenInCurrentView(ProgramDir() + page);
-    for (int n = 1; n <= 2; ++n)
-        if (TTreeViews* tree = window_.Tree(n)) tree->SyncTreeToPage("");
+    window_.SyncTrees();
     TInstanceChannel::Instance().PostMessage(sender, kMsgPageShown, channel_.Handle(), 0);
 }
 

@@ -74,6 +74,8 @@ public:
     void ClickSwitchOne(int index, bool silent);
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
+    // The chosen contents tree selects the page shown.
+    void SyncTrees();
     // Opens a dropped file by its kind; of several dropped files only the first counts.
     void DropFile(const std::string& file);
     void DropUrls(const QList<QUrl>& urls);
@@ -144,7 +146,6 @@ private:
     void RunSkinCommand(const RSkinCommand& command, bool startup);
     void ReplaySwitches(bool screenChange);
     void StartClip3D();
-    void SyncTrees();
     void DragWindow();
     bool TreesHidden() const;
     void FormKeyDown(QKeyEvent* event);

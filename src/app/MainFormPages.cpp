@@ -28,8 +28,10 @@ void TMainForm::BuildPages() {
     for (int n = 0; n < 2; ++n) {
         auto* tree = new TTreeViews(panelBkgrd_);
         tree->CreateTree(*start_.bundle, files[n]);
+        // A hidden page view leaves the page to the "_html" element number 20.
         tree->OpenPage = [this](const std::string& path) {
-            if (pageFrame_) pageFrame_->OpenInCurrentView(path);
+            if (pageFrame_ && pageFrame_->CurrentViewShown()) pageFrame_->OpenInCurrentView(path);
+            else if (pageFrame_) pageFrame_->OpenInElement(path, 20);
         };
         tree->CurrentPage = [this] { return pageFrame_ ? pageFrame_->CurrentFile() : std::string(); };
         tree->MouseMoveToWindow = [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
@@ -76,8 +78,7 @@ void TMainForm::AddToFavorites() {
     favorites_->Save();
 }
 
-// The trees select the page the current view shows.
+// The chosen tree selects the page the current view shows.
 void TMainForm::SyncTrees() {
-    for (TTreeViews* tree : {tree1_, tree2_})
-        if (tree) tree->SyncTreeToPage("");
+    if (TTreeViews* tree = ChooseTree(tree1_, tree2_)) tree->SyncTreeToPage("");
 }

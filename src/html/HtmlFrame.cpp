@@ -77,6 +77,11 @@ std::string THtmlFrame::CurrentFile() const {
     return view ? view->CurrentFile() : std::string();
 }
 
+bool THtmlFrame::CurrentViewShown() const {
+    const TFrameViewer* view = CurrentView();
+    return view && view->isVisible();
+}
+
 bool THtmlFrame::ArchiveMode() const {
     const int v = ViewOfScreen(host_.FrameScreen());
     return v >= 0 && viewStates_[size_t(v)].archiveMode;
@@ -244,13 +249,7 @@ void THtmlFrame::SelectAll() {
     if (TFrameViewer* view = CurrentView(); view && view->isVisible()) view->SelectAll();
 }
 
-TTreeViews* THtmlFrame::ChapterTree() const {
-    TTreeViews* first = host_.ContentsTree(1);
-    TTreeViews* second = host_.ContentsTree(2);
-    if (first && first->isVisibleTo(host_.FrameWindow())) return first;
-    if (second && second->isVisibleTo(host_.FrameWindow())) return second;
-    return first ? first : second;
-}
+TTreeViews* THtmlFrame::ChapterTree() const { return ChooseTree(host_.ContentsTree(1), host_.ContentsTree(2)); }
 
 void THtmlFrame::Chapter(bool forward) {
     TTreeViews* tree = ChapterTree();
@@ -327,8 +326,7 @@ void THtmlFrame::CopyListSelection(const std::string& name) {
 }
 
 void THtmlFrame::SyncTreeToPage(const std::string& path) {
-    for (int n = 1; n <= 2; ++n)
-        if (TTreeViews* tree = host_.ContentsTree(n)) tree->SyncTreeToPage(path);
+    if (TTreeViews* tree = ChapterTree()) tree->SyncTreeToPage(path);
 }
 
 void THtmlFrame::GoToHistoryIndex(int index) {

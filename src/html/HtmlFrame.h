@@ -50,6 +50,7 @@ public:
     void OpenInCurrentView(const std::string& file) override;
     void OpenInElement(const std::string& file, int number) override;
     std::string CurrentFile() const override;
+    bool CurrentViewShown() const override;
     void ShowForScreen(int screen) override;
     void GoBack() override { Step(true); }
     void GoForward() override { Step(false); }

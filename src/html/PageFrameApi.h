@@ -11,6 +11,8 @@ public:
     virtual void OpenInCurrentView(const std::string& file) = 0;
     // Opens a file in the view whose "number" is number.
     virtual void OpenInElement(const std::string& file, int number) = 0;
+    // Whether the current view is shown.
+    virtual bool CurrentViewShown() const = 0;
     // The file shown in the current view (Windows path), empty when none.
     virtual std::string CurrentFile() const = 0;
     virtual void ShowForScreen(int screen) = 0;

@@ -8,11 +8,14 @@
 #include <QSplitter>
 #include <QTreeWidgetItemIterator>
 
+#include <cctype>
 #include <cstdint>
 #include <vector>
 
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
+#include "base/WinPath.h"
+#include "html/engine/PageUrl.h"
 #include "packs/CfsCodec.h"
 #include "packs/ReadBin.h"
 #include "packs/StringUtils.h"
@@ -23,13 +26,25 @@ namespace {
 constexpr int kLinkRole = Qt::UserRole;
 constexpr int kCaptionRole = Qt::UserRole + 1;
 
-// "<cd>" names the disc root; a drive or a protocol stays as written; the rest, "..\" and a
-// leading "\" included, is relative to the program folder.
+bool HasDrive(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+// A path spelled the way page paths are ("/" read as "\", "." and ".." folded), so that it
+// compares with the page shown; its "#anchor" is kept.
+std::string AsPagePath(const std::string& path) {
+    const auto [file, anchor] = WinPath::SplitAnchor(path);
+    const std::string full = FullPagePath(file);
+    return anchor.empty() ? full : full + "#" + anchor;
+}
+
+// "<cd>" names the disc root; a protocol stays as written; a drive path, and the rest relative
+// to the program folder ("..\" and a leading "\" included), is spelled as a page path.
 std::string FullLink(const std::string& link) {
     if (link.empty()) return link;
-    if (link.find("<cd>") != std::string::npos) return SubstitutePath(link);
-    if (link.find(':') != std::string::npos) return link;
-    return JoinPath(ProgramDir(), link);
+    if (link.find("<cd>") != std::string::npos) return AsPagePath(SubstitutePath(link));
+    if (link.find(':') != std::string::npos) return HasDrive(link) ? AsPagePath(link) : link;
+    return AsPagePath(JoinPath(ProgramDir(), link));
 }
 
 std::string Upper(const std::string& text) {
@@ -266,6 +281,13 @@ void TTreeViews::FocusItem(QTreeWidgetItem* item) {
     QTreeWidgetItem* top = item;
     while (top->parent()) top = top->parent();
     scrollToItem(top);
+}
+
+TTreeViews* ChooseTree(TTreeViews* first, TTreeViews* second) {
+    auto visible = [](const TTreeViews* tree) { return tree && tree->isVisibleTo(tree->window()); };
+    if (visible(first)) return first;
+    if (visible(second)) return second;
+    return first ? first : second;
 }
 
 void TTreeViews::mousePressEvent(QMouseEvent* event) {

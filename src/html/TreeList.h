@@ -13,6 +13,12 @@
 class TReadBin;
 class QScrollBar;
 
+class TTreeViews;
+
+// The tree that follows the page shown and steps through chapters: the first tree if it is
+// visible, else the second if it is visible, else the first if it exists, else the second.
+TTreeViews* ChooseTree(TTreeViews* first, TTreeViews* second);
+
 class TTreeViews : public QTreeWidget {
 public:
     // Created hidden on the background panel, at its left edge, 165 pixels wide.
@@ -20,9 +26,9 @@ public:
 
     // One item per line of the description file (not lower-cased): leading TABs give the
     // depth, the text before the first ";" the link, the text up to the next ";" the caption.
-    // A link holding "<cd>" starts at the disc root; one with a drive or a protocol (":") is
-    // kept; any other is relative to the program folder. False (empty tree) when the file
-    // is missing.
+    // A link holding "<cd>" starts at the disc root; one with a protocol (":") is kept; any
+    // other is relative to the program folder; paths are spelled as page paths are. False
+    // (empty tree) when the file is missing.
     bool CreateTree(const TReadBin& bundle, const std::string& fileName);
 
     // Hooks the page frame and the main window set.

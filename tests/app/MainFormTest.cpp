@@ -35,7 +35,10 @@ public:
     std::vector<std::string> calls;
     void OpenInCurrentView(const std::string& f) override { calls.push_back("open " + f); }
     void OpenInElement(const std::string& f, int n) override { calls.push_back("open " + f + " in " + std::to_string(n)); }
-    std::string CurrentFile() const override { return {}; }
+    std::string current;
+    std::string CurrentFile() const override { return current; }
+    bool shown = true;
+    bool CurrentViewShown() const override { return shown; }
     void ShowForScreen(int s) override { calls.push_back("screen " + std::to_string(s)); }
     void GoBack() override {}
     void GoForward() override {}
@@ -271,6 +274,25 @@ TEST_F(SampleBook, APrintRequestDeletesOnlyAPrintedFileOfTheTemporaryFolder) {
     EXPECT_TRUE(request(temp + "/unprinted.bmp", false));
     EXPECT_TRUE(request(temp + "/../" + std::filesystem::path(outside).filename().string() + "/climb.bmp", true));
     EXPECT_FALSE(request(temp + "/printed.bmp", true));
+    w.SetPageFrame(nullptr);
+}
+
+// With the page view hidden a tree's page goes to the "_html" element number 20; only the
+// chosen tree follows a page.
+TEST_F(SampleBook, TreesOpenInElementTwentyWhenTheViewIsHiddenAndOnlyOneFollows) {
+    Window& w = *window_;
+    w.RunCommand("2");
+    FakePageFrame frame;
+    w.SetPageFrame(&frame);
+    frame.shown = false;
+    frame.calls.clear();
+    ASSERT_TRUE(w.Tree(1)->FindInTree(Cp1251::fromUtf8("Кузов")));
+    ASSERT_EQ(frame.calls.size(), 1u);
+    EXPECT_EQ(frame.calls[0].substr(frame.calls[0].size() - 6), " in 20");
+    w.Tree(2)->setCurrentItem(nullptr);
+    frame.current = w.Tree(1)->FocusedLink();  // a page both trees hold
+    w.SyncTrees();
+    EXPECT_EQ(w.Tree(2)->FocusedItem(), nullptr);  // the hidden second tree stays where it was
     w.SetPageFrame(nullptr);
 }
 

@@ -209,3 +209,25 @@ TEST_F(TreeFixture, ChapterStepsSkipEmptyAndSameLinks) {
     EXPECT_EQ(tree->NextChapterItem(true), nullptr);
     EXPECT_EQ(tree->FocusedLink(), "d:\\run\\b.htm");
 }
+
+TEST_F(TreeFixture, LinksAreSpelledAsPagePathsSoTheShownPageFindsThem) {
+    Build("html/brakes/./front.htm; Front\r\nD:/Run/x.htm#a; X\r\n");
+    EXPECT_EQ(TTreeViews::LinkOf(Top(0)), "d:\\run\\html\\brakes\\front.htm");
+    EXPECT_EQ(TTreeViews::LinkOf(Top(1)), "d:\\Run\\x.htm#a");
+    tree->SyncTreeToPage("d:\\run\\html\\brakes\\front.htm#top");
+    EXPECT_EQ(Caption(tree->FocusedItem()), "Front");
+}
+
+// Syncing and chapter steps use one tree: the first if it shows, else the second if it shows.
+TEST(TreeChoice, TheFirstShownTreeElseTheSecondElseTheFirst) {
+    QWidget panel;
+    TTreeViews first(&panel), second(&panel);
+    panel.show();
+    EXPECT_EQ(ChooseTree(&first, &second), &first);  // neither shows
+    second.show();
+    EXPECT_EQ(ChooseTree(&first, &second), &second);
+    first.show();
+    EXPECT_EQ(ChooseTree(&first, &second), &first);
+    EXPECT_EQ(ChooseTree(nullptr, &second), &second);
+    EXPECT_EQ(ChooseTree(nullptr, nullptr), nullptr);
+}
