@@ -65,6 +65,7 @@ private:
 class IHistoryHost {
 public:
     virtual ~IHistoryHost() = default;
+    // index 0 is the most recent entry, larger indexes are older.
     virtual void GoToHistoryIndex(int index) = 0;
     virtual void OpenInCurrentView(const std::string& file) = 0;
     virtual void SetScrollPosition(int pixels) = 0;

@@ -231,9 +231,8 @@ void THtmlFrame::Step(bool back) {
         return;
     }
     const std::string before = view->CurrentFile();
-    back ? view->GoBack() : view->GoForward();
+    back ? view->GoBack() : view->GoForward();  // the history change has run by now
     if (view->CurrentFile() == before) return;
-    OnHistoryChange(view);
     const int v = ViewOfScreen(host_.FrameScreen());
     const auto& groups = viewStates_[size_t(v)].groups;
     if (currentGroup_ < 0 || size_t(currentGroup_) >= groups.size()) return;
@@ -329,8 +328,26 @@ void THtmlFrame::SyncTreeToPage(const std::string& path) {
     if (TTreeViews* tree = ChapterTree()) tree->SyncTreeToPage(path);
 }
 
+// The viewer keeps its history oldest first; the frame speaks of it newest first.
 void THtmlFrame::GoToHistoryIndex(int index) {
-    if (TFrameViewer* view = CurrentView()) view->SetHistoryIndex(index);
+    TFrameViewer* view = CurrentView();
+    const int count = view ? int(view->HistoryFiles().size()) : 0;
+    if (index >= 0 && index < count) view->SetHistoryIndex(count - 1 - index);
+}
+
+std::vector<RHistoryEntry> THtmlFrame::History() const {
+    std::vector<RHistoryEntry> entries;
+    const TFrameViewer* view = CurrentView();
+    if (!view) return entries;
+    const auto files = view->HistoryFiles();
+    const QStringList titles = view->HistoryTitles();
+    for (size_t i = files.size(); i-- > 0;) entries.push_back({files[i], FromQt(titles.value(int(i)))});
+    return entries;
+}
+
+int THtmlFrame::HistoryPosition() const {
+    const TFrameViewer* view = CurrentView();
+    return view && view->HistoryIndex() >= 0 ? int(view->HistoryFiles().size()) - 1 - view->HistoryIndex() : -1;
 }
 
 void THtmlFrame::SetScrollPosition(int pixels) {

@@ -20,6 +20,11 @@ class QWidget;
 class TFrameViewer;
 class TTreeViews;
 
+struct RHistoryEntry {
+    std::string file;
+    std::string title;  // CP1251, empty for a page without one
+};
+
 // The five default text attributes of page views (colours red + 256 green + 65536 blue).
 struct RFontAttr {
     std::string name = "Arial";
@@ -45,6 +50,10 @@ public:
     void FitToPanel();
     // "html" command: the page group, then the element with that number.
     void OpenHtmlCommand(const std::string& file, int number);
+    // The current view's history newest first (index 0 the most recent entry, larger indexes
+    // older), as the history popups and "history=" items count it, and the entry shown.
+    std::vector<RHistoryEntry> History() const;
+    int HistoryPosition() const;
 
     // IPageFrame
     void OpenInCurrentView(const std::string& file) override;

@@ -296,6 +296,25 @@ TEST_F(SampleBook, TreesOpenInElementTwentyWhenTheViewIsHiddenAndOnlyOneFollows)
     w.SetPageFrame(nullptr);
 }
 
+// The frame counts its history newest first: index 0 is the page shown last.
+TEST_F(SampleBook, HistoryIsCountedFromTheNewestEntry) {
+    Window& w = *window_;
+    w.show();
+    w.RunCommand("2");
+    for (const char* page : {"html1=html\\engine.htm", "html1=html\\body.htm"}) w.RunCommand(page);
+    auto endsWith = [](const std::string& file, const char* name) { return Cp1251::asciiLower(file).find(name) != std::string::npos; };
+    const auto history = w.HtmlFrame()->History();
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_TRUE(endsWith(history[0].file, "body.htm"));
+    EXPECT_TRUE(endsWith(history[2].file, "index.htm"));
+    EXPECT_EQ(w.HtmlFrame()->HistoryPosition(), 0);
+    w.HtmlFrame()->GoToHistoryIndex(2);
+    EXPECT_TRUE(endsWith(w.HtmlFrame()->CurrentFile(), "index.htm"));
+    EXPECT_EQ(w.HtmlFrame()->HistoryPosition(), 2);
+    EXPECT_TRUE(RunHistoryCommand(*w.HtmlFrame(), "history=1"));
+    EXPECT_TRUE(endsWith(w.HtmlFrame()->CurrentFile(), "engine.htm"));
+}
+
 TEST(TreeRule, ASwitchOfTheHiddenSecondTreeStopsThePointerScan) {
     const std::string structText =
         "title=" + UniqueTitle("tree rule") + "\r\n1_screen=back1.bmp\r\n"

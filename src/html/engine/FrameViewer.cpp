@@ -194,7 +194,7 @@ void TFrameViewer::OnTitleChanged(const QString& title) {
     REntry& entry = history_[size_t(index_)];
     if (entry.title == text) return;
     entry.title = text;
-    emit HistoryChanged();
+    emit TitleChanged();
 }
 
 void TFrameViewer::OnLoadFinished(bool ok) {

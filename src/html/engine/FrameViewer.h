@@ -6,8 +6,8 @@
 // Links reach the owner as Windows paths for book pages ("d:\run\html\a.htm", "#anchor" for a
 // jump inside the page shown) and as the URL itself for any other scheme ("http://…",
 // "copy:x.zip"); ExpandLink takes either form. Loading is asynchronous: LoadFile and the
-// history moves change the current file and history at once and emit HistoryChanged; the
-// title comes with the page and emits HistoryChanged once more. Queries that need the page's
+// history moves change the current file and history at once and emit HistoryChanged, once per
+// navigation; the title comes with the page and emits TitleChanged. Queries that need the page's
 // answer wait for it at most PageAnswerWait() (100 ms).
 //
 // History holds the files shown in the whole view: a link the browser follows there adds an
@@ -135,6 +135,7 @@ signals:
     // Links of other schemes are reported just after the click, and never followed.
     void HotSpotClick(const QString& url, const QString& target, bool& handled);
     void HistoryChanged();
+    void TitleChanged();
     void LoadFinished(bool ok);
 
 private:
