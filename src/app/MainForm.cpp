@@ -87,7 +87,7 @@ void TMainForm::BuildWindow() {
     ReadOptions();
     setAcceptDrops(true);
     car_ = new TEffCar(this, SuperTimerTickers());
-    car_->FallbackBackground = [this] { return Background(); };
+    car_->FallbackBackground = [this] { return fadeFrom_.isNull() ? Background() : fadeFrom_; };
     car_->Decoration = [this](bool hide) {
         if (CurrentScreen() == 0 && piston_) piston_->setVisible(!hide);
         if (CurrentScreen() == 1 && panelBkgrd_) panelBkgrd_->setVisible(!hide && panelBkgrd_->property("wanted").toBool());

@@ -5,6 +5,7 @@
 // frame shows the pages, the trees sit on the background panel, the book's other processes are
 // answered by its messages; the window runs their commands, animates its opening and closing,
 // answers its keys and dropped files, and shuts down in order.
+#include <QImage>
 #include <QRegion>
 #include <QUrl>
 #include <QWidget>
@@ -158,6 +159,7 @@ private:
     TInterfaceDescription elements_;
     std::unique_ptr<TSkinScreen> skin_;
     QRegion region_;
+    QImage fadeFrom_;  // the face a fade to the first screen starts from where no screen grab works
     int exitButton_ = -1;
     bool buttonSounds_ = true;
     bool backgroundSound_ = true;

@@ -39,7 +39,11 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
     if (clipStartTimer_) clipStartTimer_->SetEnabled(false);
     skin_->ForgetPointer(kind, index, true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Where the screen beneath cannot be grabbed, the fade to the first screen starts from the
+    // face the user saw, taken before the new background is drawn.
+    if (target == 0 && car_ && isVisible() && !TEffCar::CanGrabScreen()) fadeFrom_ = grab().toImage();
     skin_->Build(target, false);
+    emit ScreenChanged(target);  // the screen-aware parts hear of it before the switches replay
     if (piston_) piston_->setVisible(target != 1);
     if (pageFrame_) pageFrame_->ShowForScreen(target);
     for (TTreeViews* tree : {tree1_, tree2_})
@@ -47,10 +51,10 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
     ReplaySwitches(true);
     if (htmlFrame_) htmlFrame_->FitToPanel();
     if (CurrentScreen() == 0 && car_ && isVisible()) car_->StartCrossFade();
+    fadeFrom_ = QImage();
     repaint();
     if (skin_->SwitchedOn("3d") && CurrentScreen() != 0) StartClip3D();
     QApplication::restoreOverrideCursor();
-    emit ScreenChanged(CurrentScreen());
 }
 
 // A 3-D clip switched on starts a moment after the screen is up.

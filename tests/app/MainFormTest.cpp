@@ -315,6 +315,29 @@ TEST_F(SampleBook, HistoryIsCountedFromTheNewestEntry) {
     EXPECT_TRUE(endsWith(w.HtmlFrame()->CurrentFile(), "engine.htm"));
 }
 
+// The screen-aware parts hear of a new screen before its switches replay, and the fade back to
+// the first screen starts from the face the user saw (no screen grab offscreen).
+TEST_F(SampleBook, AScreenChangeIsToldBeforeTheReplayAndFadesFromTheOldFace) {
+    Window& w = *window_;
+    FakePageFrame frame;
+    w.SetPageFrame(&frame);
+    QObject::connect(&w, &TMainForm::ScreenChanged, [&](int screen) { w.commands.push_back("screen " + std::to_string(screen)); });
+    w.RunCommand("3");
+    ASSERT_EQ(w.commands.size(), 4u);  // the screen, then the single switch twice and the grouped one
+    EXPECT_EQ(w.commands[0], "screen 2");
+    EXPECT_EQ(w.commands[3], "tophtml");
+    w.show();
+    w.RunCommand("2");
+    const QPoint onAButton(100, 545);
+    const QImage before = w.grab().toImage();
+    w.RunCommand("1");
+    ASSERT_TRUE(w.EffectRunning());
+    const QImage during = w.grab().toImage();
+    EXPECT_EQ(during.pixel(onAButton), before.pixel(onAButton));
+    EXPECT_NE(during.pixel(onAButton), w.Background().pixel(onAButton));
+    w.SetPageFrame(nullptr);
+}
+
 TEST(TreeRule, ASwitchOfTheHiddenSecondTreeStopsThePointerScan) {
     const std::string structText =
         "title=" + UniqueTitle("tree rule") + "\r\n1_screen=back1.bmp\r\n"
