@@ -13,6 +13,7 @@
 
 #include "app/BookMessages.h"
 #include "app/ButtonSounds.h"
+#include "app/KeyPreview.h"
 #include "app/LinkServices.h"
 #include "app/SuperTicker.h"
 #include "app/SuperTimer.h"
@@ -57,6 +58,7 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
     channel_ = new TChannelWindow(this);
     connect(channel_, &TChannelWindow::CloseRequested, this, &QWidget::close);
     new TBookMessages(*this, *channel_);
+    new TKeyPreview(*this, [this](QKeyEvent* event) { return FormKeyDown(event); });
     connect(channel_, &TChannelWindow::ActivateRequested, this, [this] {
         showNormal();
         raise();

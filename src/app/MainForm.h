@@ -114,6 +114,8 @@ public:
     TTreeViews* ContentsTree(int file) override { return Tree(file); }
     void SetButtonHint(const std::string& command, const std::string& hint) override;
     void ShowStatus(const std::string&) override {}
+    // The pointer left the skin for a page: no element keeps its hover look.
+    void MouseMoveToWindow() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
 
 signals:
     void ScreenChanged(int screen);
@@ -123,7 +125,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -149,7 +150,7 @@ private:
     void StartClip3D();
     void DragWindow();
     bool TreesHidden() const;
-    void FormKeyDown(QKeyEvent* event);
+    bool FormKeyDown(QKeyEvent* event);
     bool PageKey(int key, Qt::KeyboardModifiers mods);
     // Window shape and closing.
     void ApplyRegion(const QRegion& region);

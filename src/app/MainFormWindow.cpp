@@ -62,21 +62,21 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     clipStartTimer_ = nullptr;
 }
 
-void TMainForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
-
-void TMainForm::FormKeyDown(QKeyEvent* event) {
-    if (EffectRunning()) return;
+// The window's key table; true when it took the key, which then reaches no child.
+bool TMainForm::FormKeyDown(QKeyEvent* event) {
+    if (EffectRunning()) return false;
     const int key = event->key();
     if (helpOnly_) {
         if (key == Qt::Key_Escape) QApplication::quit();
-        return;
+        return key == Qt::Key_Escape;
     }
     if (key == Qt::Key_F1) {
-        if (CurrentScreen() == 0 || CurrentScreen() == 1) Help();
-        return;
+        if (CurrentScreen() != 0 && CurrentScreen() != 1) return false;
+        Help();
+        return true;
     }
-    if (!pageFrame_ || CurrentScreen() != 1) return;
-    if (PageKey(key, event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) event->accept();
+    if (!pageFrame_ || CurrentScreen() != 1) return false;
+    return PageKey(key, event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
 }
 
 // The keys of the reading screen; false for a key that is none of them.

@@ -3,6 +3,7 @@
 // page view, shows the view of the current screen, opens pages on command, keeps the skin's
 // switches in step with back and forward, runs the page links' own protocol, drives chapter
 // navigation in the contents trees and keeps the default text attributes. Window thread only.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <memory>
@@ -19,6 +20,7 @@ class QTimer;
 class QWidget;
 class TFrameViewer;
 class TTreeViews;
+struct RPageObject;
 
 struct RHistoryEntry {
     std::string file;
@@ -104,8 +106,11 @@ private:
     void Chapter(bool forward);
     void RefreshChapterHints();
     void WatchView(TFrameViewer* view);
+    void AskObjectUnderPointer(TFrameViewer* view, void (THtmlFrame::*answer)(TFrameViewer*, const RPageObject&));
     void TooltipProbe(TFrameViewer* view);
+    void ProbeAnswered(TFrameViewer* view, const RPageObject& object);
     void TooltipTick();
+    void TickAnswered(TFrameViewer* view, const RPageObject& object);
     void StopTooltip();
     void ReadAttributes();
     void WriteAttributes() const;
@@ -124,6 +129,8 @@ private:
     int tooltipTicks_ = 0;
     std::string lastHinted_;
     bool tooltipShown_ = false;
+    bool asking_ = false;  // a question about the object under the pointer is on its way
+    QElapsedTimer askedAt_;
     TFrameViewer* tooltipView_ = nullptr;
     bool picturePrint_ = false;
     int pictureWidth_ = -1;

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QToolTip>
 
@@ -74,10 +75,27 @@ bool THtmlFrame::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-// A picture with a title under the pointer gets its tooltip after a moment.
+// A picture with a title under the pointer gets its tooltip after a moment. The page is asked
+// what lies under the pointer without waiting, one question at a time, so moving the mouse
+// over a page never holds the window up.
+void THtmlFrame::AskObjectUnderPointer(TFrameViewer* view, void (THtmlFrame::*answer)(TFrameViewer*, const RPageObject&)) {
+    if (asking_ && askedAt_.elapsed() < 1000) return;  // an answer lost with its page frees the question
+    asking_ = true;
+    askedAt_.start();
+    view->ObjectAt(view->mapFromGlobal(QCursor::pos()), [self = QPointer<THtmlFrame>(this), v = QPointer<TFrameViewer>(view),
+                                                          answer](const RPageObject& object) {
+        if (!self) return;
+        self->asking_ = false;
+        if (v) (self.data()->*answer)(v, object);
+    });
+}
+
 void THtmlFrame::TooltipProbe(TFrameViewer* view) {
+    if (!tooltipTimer_->isActive()) AskObjectUnderPointer(view, &THtmlFrame::ProbeAnswered);
+}
+
+void THtmlFrame::ProbeAnswered(TFrameViewer* view, const RPageObject& object) {
     if (tooltipTimer_->isActive()) return;
-    const RPageObject object = view->ObjectAt(view->mapFromGlobal(QCursor::pos()));
     if (!object.found) {
         lastHinted_.clear();
         return;
@@ -92,7 +110,11 @@ void THtmlFrame::TooltipProbe(TFrameViewer* view) {
 void THtmlFrame::TooltipTick() {
     ++tooltipTicks_;
     if (!tooltipView_ || tooltipView_ != CurrentView()) return StopTooltip();
-    const RPageObject object = tooltipView_->ObjectAt(tooltipView_->mapFromGlobal(QCursor::pos()));
+    AskObjectUnderPointer(tooltipView_, &THtmlFrame::TickAnswered);
+}
+
+void THtmlFrame::TickAnswered(TFrameViewer* view, const RPageObject& object) {
+    if (!tooltipTimer_->isActive() || view != tooltipView_) return;
     if (!object.found) {
         lastHinted_.clear();
         return StopTooltip();
@@ -100,7 +122,7 @@ void THtmlFrame::TooltipTick() {
     if (tooltipTicks_ < 21 && (!object.isImage || !object.title.isEmpty())) {
         if (tooltipTicks_ < 2 || (tooltipShown_ && identity(object) == lastHinted_) || !object.isImage) return;
         const QString text = "<div style='max-width:300px'>" + object.title.toHtmlEscaped() + "</div>";
-        QToolTip::showText(QCursor::pos() + QPoint(0, 18), text, tooltipView_);
+        QToolTip::showText(QCursor::pos() + QPoint(0, 18), text, view);
         tooltipShown_ = true;
         if (identity(object) != lastHinted_) {
             tooltipTicks_ = 2;

@@ -42,6 +42,10 @@ TFrameViewer::TFrameViewer(QWidget* parent) : QWidget(parent) {
     page_ = new TViewerPage(this);
     view_ = new QWebEngineView(this);
     view_->setPage(page_);
+    // No browser menu: its Back and Forward would go round the viewer's history. A right-click
+    // is the owner's, through the input watcher.
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    setFocusProxy(view_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

@@ -16,6 +16,7 @@
 // The browser follows only links to book pages: "_blank" ones are shown in this view when the
 // owner leaves them, links of other schemes are the owner's alone.
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
@@ -116,18 +117,23 @@ public:
     std::optional<QString> SelectedItemOf(const QString& name);
     // The same without waiting: done runs when the page answers (never if the page goes first).
     void SelectedItemOf(const QString& name, std::function<void(const std::optional<QString>&)> done);
-    // What lies under a point of the viewer.
+    // What lies under a point of the viewer: waiting for the page's answer, or without waiting
+    // (done runs when the page answers, never if the page goes first).
     RPageObject ObjectAt(QPoint point);
+    void ObjectAt(QPoint point, std::function<void(const RPageObject&)> done);
     // The file shown in the frame called frameName (any case); empty when there is none.
     std::string FrameDocument(const QString& frameName);
 
     // Lets watcher filter the events of this viewer and of the browser's rendering surface
-    // inside it, which the browser replaces now and then: it is watched again after every load.
+    // inside it, which the browser puts in when it likes: each surface is watched as it arrives.
     void WatchInput(QObject* watcher);
     // Runs a script in the page's main frame: without waiting, or waiting for its value at most
     // PageAnswerWait() (an invalid value when it did not come in time).
     void RunScript(const QString& script);
     QVariant EvaluateScript(const QString& script);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     void HotSpotCovered(const QString& url, const QString& target);
@@ -146,6 +152,7 @@ private:
     };
 
     void ApplyDefaults();
+    QString ObjectScript(QPoint point) const;
     void Navigate(const std::string& file, const std::string& anchor);
     void PushEntry(const std::string& file);
     void RememberScroll();
@@ -161,6 +168,7 @@ private:
     void OnNewWindow(const QUrl& url);
 
     TViewerPage* page_ = nullptr;
+    QPointer<QObject> watcher_;
     QWebEngineView* view_ = nullptr;
     std::string fontName_ = "Arial";
     int fontSize_ = 12;

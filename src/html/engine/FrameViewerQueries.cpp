@@ -2,6 +2,7 @@
 // find, form lists, the object under a point and the documents of frames.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QChildEvent>
 #include <QPointer>
 #include <QWebEngineView>
 #include <cmath>
@@ -13,12 +14,20 @@
 #include "html/engine/ViewerPage.h"
 
 void TFrameViewer::WatchInput(QObject* watcher) {
+    watcher_ = watcher;
     installEventFilter(watcher);
-    const auto watchSurface = [this, watcher = QPointer<QObject>(watcher)] {
-        if (QWidget* surface = view_->focusProxy(); surface && watcher) surface->installEventFilter(watcher);
-    };
-    watchSurface();
-    connect(this, &TFrameViewer::LoadFinished, watcher, watchSurface);
+    view_->installEventFilter(this);
+    if (QWidget* surface = view_->focusProxy()) surface->installEventFilter(watcher);
+}
+
+// The browser puts its rendering surface into the view when it likes: the watcher sees each one
+// from the moment it arrives.
+bool TFrameViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_ && event->type() == QEvent::ChildAdded && watcher_) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType()) child->installEventFilter(watcher_);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFrameViewer::RunScript(const QString& script) { page_->runJavaScript(script); }
@@ -143,11 +152,26 @@ void TFrameViewer::SelectedItemOf(const QString& name, std::function<void(const 
     });
 }
 
-RPageObject TFrameViewer::ObjectAt(QPoint point) {
+namespace {
+
+RPageObject ObjectOf(const QVariant& answer) {
+    RPageObject object;
+    if (answer.isNull() || !answer.isValid()) return object;
+    const QVariantMap map = answer.toMap();
+    object.found = true;
+    object.isImage = map.value("image").toBool();
+    object.title = map.value("title").toString();
+    object.source = PagePath(QUrl(map.value("src").toString()));
+    return object;
+}
+
+} // namespace
+
+QString TFrameViewer::ObjectScript(QPoint point) const {
     const double zoom = page_->zoomFactor() > 0 ? page_->zoomFactor() : 1.0;
     const QPoint inView = view_->mapFrom(this, point);
     // Into frames: the point is moved into each frame's own document.
-    const QString script = QStringLiteral(R"((function(x, y) {
+    return QStringLiteral(R"((function(x, y) {
   var d = document, e = d.elementFromPoint(x, y);
   while (e && (e.tagName === 'FRAME' || e.tagName === 'IFRAME')) {
     var r = e.getBoundingClientRect(), inner;
@@ -160,17 +184,14 @@ RPageObject TFrameViewer::ObjectAt(QPoint point) {
   var image = e.tagName === 'IMG' || (e.tagName === 'INPUT' && e.type === 'image');
   return {image: image, title: e.getAttribute('title') || (image ? e.getAttribute('alt') || '' : ''), src: image ? e.src : ''};
 })(%1, %2))")
-                               .arg(inView.x() / zoom)
-                               .arg(inView.y() / zoom);
-    const QVariant answer = RunPageScript(page_, script);
-    RPageObject object;
-    if (answer.isNull() || !answer.isValid()) return object;
-    const QVariantMap map = answer.toMap();
-    object.found = true;
-    object.isImage = map.value("image").toBool();
-    object.title = map.value("title").toString();
-    object.source = PagePath(QUrl(map.value("src").toString()));
-    return object;
+        .arg(inView.x() / zoom)
+        .arg(inView.y() / zoom);
+}
+
+RPageObject TFrameViewer::ObjectAt(QPoint point) { return ObjectOf(RunPageScript(page_, ObjectScript(point))); }
+
+void TFrameViewer::ObjectAt(QPoint point, std::function<void(const RPageObject&)> done) {
+    page_->runJavaScript(ObjectScript(point), [done = std::move(done)](const QVariant& answer) { done(ObjectOf(answer)); });
 }
 
 std::string TFrameViewer::FrameDocument(const QString& frameName) {

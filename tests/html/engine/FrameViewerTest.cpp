@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -67,6 +68,27 @@ TEST_F(FrameViewerTest, HistoryOfFilesAndTitlesWithBackAndForward) {
     viewer.SetHistoryMaxCount(2);
     EXPECT_EQ(viewer.HistoryFiles(), (std::vector<std::string>{kFront, "d:\\run\\html\\nometa.htm"}));
     EXPECT_EQ(viewer.HistoryIndex(), 1);
+}
+
+// The browser's own menu (Back, Forward, Reload, Save, View source) would go round the viewer's
+// history: it never opens, and the surface's right-click goes to the owner's watcher.
+TEST_F(FrameViewerTest, TheBrowsersOwnMenuIsOff) {
+    ASSERT_TRUE(LoadAndWait(viewer, kIndex));
+    QWebEngineView* browser = viewer.findChild<QWebEngineView*>();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(browser->contextMenuPolicy(), Qt::NoContextMenu);
+    struct TWatcher : QObject {
+        int rightPresses = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) ++rightPresses;
+            return false;
+        }
+    } watcher;
+    viewer.WatchInput(&watcher);
+    QWidget* surface = browser->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseClick(surface, Qt::RightButton, {}, QPoint(40, 40));
+    EXPECT_EQ(watcher.rightPresses, 1);
 }
 
 TEST_F(FrameViewerTest, FollowedLinkBecomesAnEntryAndHandledLinkStaysPut) {
