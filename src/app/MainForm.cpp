@@ -2,18 +2,17 @@
 #include "app/MainForm.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QMovie>
 #include <QScreen>
 #include <QSplitter>
 
 #include "app/BookMessages.h"
 #include "app/ButtonSounds.h"
 #include "app/KeyPreview.h"
+#include "app/Piston.h"
 #include "app/LinkServices.h"
 #include "app/SuperTicker.h"
 #include "app/SuperTimer.h"
@@ -97,7 +96,7 @@ void TMainForm::BuildWindow() {
     animation_ = new TWindowAnimation(*this, [this](const QRegion& region) { ApplyRegion(region); });
     BuildSkin();
     BuildPanel();
-    BuildPiston();
+    piston_ = MakePiston(this);
     AddDiscFonts();
     BuildPages();
     ReplaySwitches(false);
@@ -151,24 +150,6 @@ void TMainForm::BuildPanel() {
     auto* splitter = new QSplitter(panelBkgrd_);
     splitter->setStyleSheet("QSplitter::handle { background: rgb(0, 80, 70); }");
     panelBkgrd_->hide();
-}
-
-// The piston animation beside the first screen's buttons, when the disc has one.
-void TMainForm::BuildPiston() {
-    try {
-        TComprStream gif(ProgramDir() + "piston.gif");
-        auto* buffer = new QBuffer(this);
-        buffer->setData(reinterpret_cast<const char*>(gif.Data()), static_cast<qsizetype>(gif.Size()));
-        auto* movie = new QMovie(buffer, QByteArray(), this);
-        if (!movie->isValid()) return;
-        piston_ = new QLabel(this);
-        piston_->setMovie(movie);
-        piston_->move(583, 470);
-        piston_->adjustSize();
-        movie->start();
-    } catch (const EFOpenError&) {
-        // no piston on this disc
-    }
 }
 
 // The disc's fonts are available while the book runs.

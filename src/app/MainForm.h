@@ -139,7 +139,6 @@ private:
     void ReadOptions();
     void BuildSkin();
     void BuildPanel();
-    void BuildPiston();
     void AddDiscFonts();
     void BuildPages();
     void FormDestroy();

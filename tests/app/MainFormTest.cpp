@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app/MainForm.h"
+#include "app/MainFormFixture.h"
 #include "html/HtmlFrame.h"
 #include "app/TestDisc.h"
 #include "base/Cp1251.h"
@@ -26,76 +27,6 @@
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
 #include "support/Wait.h"
-
-namespace {
-
-// A page frame that only records what it is asked.
-class FakePageFrame : public IPageFrame {
-public:
-    std::vector<std::string> calls;
-    void OpenInCurrentView(const std::string& f) override { calls.push_back("open " + f); }
-    void OpenInElement(const std::string& f, int n) override { calls.push_back("open " + f + " in " + std::to_string(n)); }
-    std::string current;
-    std::string CurrentFile() const override { return current; }
-    bool shown = true;
-    bool CurrentViewShown() const override { return shown; }
-    void ShowForScreen(int s) override { calls.push_back("screen " + std::to_string(s)); }
-    void GoBack() override {}
-    void GoForward() override {}
-    void CopyPage() override {}
-    void PrintPage() override {}
-    void ScrollToTop() override {}
-    void NextChapter() override { calls.push_back("next chapter"); }
-    void PrevChapter() override { calls.push_back("prev chapter"); }
-    void SelectAll() override {}
-    void SetPicturePrint(bool) override {}
-    void SetPicturePrintSize(int, int) override {}
-    bool printed = false;
-    std::vector<std::string> printedFiles;
-    bool PrintFile(const std::string& f) override {
-        printedFiles.push_back(f);
-        return printed;
-    }
-};
-
-// The main window with the commands that reach the trees and pages recorded.
-class Window : public TMainForm {
-public:
-    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock) {}
-    std::vector<std::string> commands;
-    void SetTreesOn(bool on) override { commands.push_back(on ? "ontree" : "offtree"); }
-    void ShowTree(int f) override {
-        commands.push_back("tree " + std::to_string(f));
-        TMainForm::ShowTree(f);
-    }
-    void TopHtml() override { commands.push_back("tophtml"); }
-    std::string pathInput;  // the path input's folder, in Windows form
-    std::string PathInputFolder() override { return pathInput; }
-};
-
-
-template <typename T>
-QPoint InsideOf(const T& e) { return QPoint(e.left + 1, e.top + 1); }
-
-const RBtn& ButtonWithCommand(const TMainForm& w, const std::string& command) {
-    for (const auto& b : w.Elements().ScreenButtons[size_t(w.CurrentScreen())])
-        if (b.command == command) return b;
-    throw std::runtime_error("no button " + command);
-}
-
-class SampleBook : public ::testing::Test {
-protected:
-    void SetUp() override { window_ = std::make_unique<Window>(SAMPLE_RUN, lock_); }
-    void TearDown() override {
-        window_.reset();
-        ClosePack();
-        StartState() = TStartState{};
-    }
-    TInstanceLock lock_;
-    std::unique_ptr<Window> window_;
-};
-
-} // namespace
 
 TEST_F(SampleBook, TheWindowTakesTheFirstBackgroundAndShowsEveryLookOfIt) {
     Window& w = *window_;
@@ -246,95 +177,6 @@ TEST_F(SampleBook, ARecordFromASecondProcessShowsThePageAndIsAnswered) {
     ASSERT_TRUE(WaitUntil([&] { return sender.state() == QProcess::NotRunning; }));
     EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().toStdString();
     EXPECT_EQ(w.CurrentScreen(), 1);  // on the start screen the record switches to the reading screen
-    w.SetPageFrame(nullptr);
-}
-
-// A print request names a file the book deletes once printed: never one outside the temporary
-// folder, and never one that was not printed.
-TEST_F(SampleBook, APrintRequestDeletesOnlyAPrintedFileOfTheTemporaryFolder) {
-    Window& w = *window_;
-    FakePageFrame frame;
-    w.SetPageFrame(&frame);
-    const std::string temp = MakeTempDir(), outside = MakeTempDir();
-    StartState().tempDir = HostPathsService().ToWindows(temp) + "\\";
-    auto request = [&](const std::string& host, bool printed) {
-        WriteFileBytes(host, "picture");
-        frame.printed = printed;
-        RInstanceData record;
-        record.kind = RInstanceData::kPrintPicture;
-        record.count = 1;
-        record.strings[0] = HostPathsService().ToWindows(host);
-        TInstanceChannel::Instance().SendCopyData(w.WindowHandle(), 0, record);
-        const size_t before = frame.printedFiles.size();
-        EXPECT_TRUE(WaitUntil([&] { return frame.printedFiles.size() > before; }, 5000));
-        Pump(50);
-        return std::filesystem::exists(host);
-    };
-    EXPECT_TRUE(request(outside + "/mine.bmp", true));
-    EXPECT_TRUE(request(temp + "/unprinted.bmp", false));
-    EXPECT_TRUE(request(temp + "/../" + std::filesystem::path(outside).filename().string() + "/climb.bmp", true));
-    EXPECT_FALSE(request(temp + "/printed.bmp", true));
-    w.SetPageFrame(nullptr);
-}
-
-// With the page view hidden a tree's page goes to the "_html" element number 20; only the
-// chosen tree follows a page.
-TEST_F(SampleBook, TreesOpenInElementTwentyWhenTheViewIsHiddenAndOnlyOneFollows) {
-    Window& w = *window_;
-    w.RunCommand("2");
-    FakePageFrame frame;
-    w.SetPageFrame(&frame);
-    frame.shown = false;
-    frame.calls.clear();
-    ASSERT_TRUE(w.Tree(1)->FindInTree(Cp1251::fromUtf8("Кузов")));
-    ASSERT_EQ(frame.calls.size(), 1u);
-    EXPECT_EQ(frame.calls[0].substr(frame.calls[0].size() - 6), " in 20");
-    w.Tree(2)->setCurrentItem(nullptr);
-    frame.current = w.Tree(1)->FocusedLink();  // a page both trees hold
-    w.SyncTrees();
-    EXPECT_EQ(w.Tree(2)->FocusedItem(), nullptr);  // the hidden second tree stays where it was
-    w.SetPageFrame(nullptr);
-}
-
-// The frame counts its history newest first: index 0 is the page shown last.
-TEST_F(SampleBook, HistoryIsCountedFromTheNewestEntry) {
-    Window& w = *window_;
-    w.show();
-    w.RunCommand("2");
-    for (const char* page : {"html1=html\\engine.htm", "html1=html\\body.htm"}) w.RunCommand(page);
-    auto endsWith = [](const std::string& file, const char* name) { return Cp1251::asciiLower(file).find(name) != std::string::npos; };
-    const auto history = w.HtmlFrame()->History();
-    ASSERT_EQ(history.size(), 3u);
-    EXPECT_TRUE(endsWith(history[0].file, "body.htm"));
-    EXPECT_TRUE(endsWith(history[2].file, "index.htm"));
-    EXPECT_EQ(w.HtmlFrame()->HistoryPosition(), 0);
-    w.HtmlFrame()->GoToHistoryIndex(2);
-    EXPECT_TRUE(endsWith(w.HtmlFrame()->CurrentFile(), "index.htm"));
-    EXPECT_EQ(w.HtmlFrame()->HistoryPosition(), 2);
-    EXPECT_TRUE(RunHistoryCommand(*w.HtmlFrame(), "history=1"));
-    EXPECT_TRUE(endsWith(w.HtmlFrame()->CurrentFile(), "engine.htm"));
-}
-
-// The screen-aware parts hear of a new screen before its switches replay, and the fade back to
-// the first screen starts from the face the user saw (no screen grab offscreen).
-TEST_F(SampleBook, AScreenChangeIsToldBeforeTheReplayAndFadesFromTheOldFace) {
-    Window& w = *window_;
-    FakePageFrame frame;
-    w.SetPageFrame(&frame);
-    QObject::connect(&w, &TMainForm::ScreenChanged, [&](int screen) { w.commands.push_back("screen " + std::to_string(screen)); });
-    w.RunCommand("3");
-    ASSERT_EQ(w.commands.size(), 4u);  // the screen, then the single switch twice and the grouped one
-    EXPECT_EQ(w.commands[0], "screen 2");
-    EXPECT_EQ(w.commands[3], "tophtml");
-    w.show();
-    w.RunCommand("2");
-    const QPoint onAButton(100, 545);
-    const QImage before = w.grab().toImage();
-    w.RunCommand("1");
-    ASSERT_TRUE(w.EffectRunning());
-    const QImage during = w.grab().toImage();
-    EXPECT_EQ(during.pixel(onAButton), before.pixel(onAButton));
-    EXPECT_NE(during.pixel(onAButton), w.Background().pixel(onAButton));
     w.SetPageFrame(nullptr);
 }
 

@@ -17,6 +17,7 @@
 #include "html/engine/FrameViewer.h"
 #include "html/engine/PageScripts.h"
 #include "packs/PackFile.h"
+#include "platform/Drives.h"
 #include "platform/InstanceLock.h"
 #include "support/Wait.h"
 
@@ -29,6 +30,8 @@ public:
     std::vector<std::string> games;
     void RunGame(const std::string& first, const std::string& second) override { games.push_back("run " + first + " | " + second); }
     void DeleteGame(const std::string& name) override { games.push_back("delete " + name); }
+    std::string pathInput;  // the path input's folder, in Windows form
+    std::string PathInputFolder() override { return pathInput; }
 };
 
 
@@ -184,4 +187,22 @@ TEST_F(PageLinks, PrintAndCopyLinksAreMarkedVisitedAndLeaveThePage) {
     const auto& visited = view_->Visited();
     EXPECT_TRUE(std::any_of(visited.begin(), visited.end(), [](const std::string& v) { return EndsWith(v, "\\html\\engine.htm"); }));
     ExpectLinksPageKept(2);
+}
+
+// In a frameset the links of a frame's document resolve against that document: a "copy:" link
+// of a page in another folder, with a Cyrillic name, copies that page's own file.
+TEST_F(PageLinks, ACopyLinkInAFrameCopiesTheFileBesideItsOwnDocument) {
+    window_->RunCommand("html1=html\\frames.htm");
+    ASSERT_TRUE(Shown("frames.htm"));
+    const QString mainFrame = QStringLiteral("frames[1].location.pathname.toLowerCase()");
+    ASSERT_TRUE(WaitUntil([&] { return Eval(mainFrame).toString().endsWith("engine.htm"); }));
+    Eval("frames[0].document.querySelector(\"a[href^='brakes']\").click()");
+    ASSERT_TRUE(WaitUntil([&] { return EndsWith(view_->CurrentFile(), "\\html\\brakes\\front.htm"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Eval(mainFrame).toString().endsWith("front.htm") &&
+                                       Eval("frames[1].document.readyState").toString() == "complete"; }));
+    QTemporaryDir out;
+    window_->pathInput = HostPathsService().ToWindows(out.path().toStdString());
+    Eval("frames[1].document.querySelector(\"a[href^='copy:']\").click()");
+    const QString copied = out.filePath(QString::fromUtf8("Колодки.txt"));
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(copied); })) << copied.toStdString();
 }

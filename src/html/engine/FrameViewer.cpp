@@ -105,8 +105,8 @@ bool TFrameViewer::LoadFile(const std::string& winPath) {
         return false;
     }
     ApplyDefaults();
-    if (index_ >= 0 && SameFile(full, history_[size_t(index_)].file)) {
-        Navigate(history_[size_t(index_)].file, anchor);
+    if (index_ >= 0 && history_[size_t(index_)].frames.empty() && SameFile(full, history_[size_t(index_)].top)) {
+        Navigate(history_[size_t(index_)].top, anchor);
         return true;
     }
     RememberScroll();
@@ -124,12 +124,14 @@ void TFrameViewer::Navigate(const std::string& file, const std::string& anchor) 
     page_->load(PageUrl(anchor.empty() ? file : file + "#" + anchor));
 }
 
-void TFrameViewer::PushEntry(const std::string& file) {
+void TFrameViewer::PushEntry(REntry entry) {
     if (index_ + 1 < int(history_.size())) history_.erase(history_.begin() + index_ + 1, history_.end());
-    history_.push_back({file, {}, 0});
+    history_.push_back(std::move(entry));
     index_ = int(history_.size()) - 1;
     SetHistoryMaxCount(historyMax_);
 }
+
+void TFrameViewer::PushEntry(const std::string& file) { PushEntry(REntry{file, file, {}, {}, {}, 0}); }
 
 void TFrameViewer::RememberScroll() {
     // The last position known: asking the page here, in the middle of a navigation, would
@@ -167,8 +169,10 @@ void TFrameViewer::SetHistoryIndex(int index) {
     RememberScroll();
     index_ = index;
     ApplyDefaults();
-    Navigate(history_[size_t(index)].file, {});
-    pendingScroll_ = history_[size_t(index)].scroll;
+    const REntry& entry = history_[size_t(index)];
+    Navigate(entry.top, {});
+    pendingFrames_ = entry.frames;  // put back when the page is there
+    pendingScroll_ = entry.frames.empty() ? entry.scroll : -1;
     emit HistoryChanged();
 }
 
@@ -183,13 +187,13 @@ void TFrameViewer::GoForward() {
 void TFrameViewer::OnUrlChanged(const QUrl& url) {
     // A page the browser went to by itself (a followed link) becomes a new entry.
     const std::string file = PagePath(url);
-    if (file.empty() || (index_ >= 0 && SameFile(file, history_[size_t(index_)].file))) return;
+    if (file.empty() || (index_ >= 0 && SameFile(file, history_[size_t(index_)].top))) return;
     PushEntry(file);
     emit HistoryChanged();
 }
 
 void TFrameViewer::OnTitleChanged(const QString& title) {
-    if (index_ < 0 || !SameFile(PagePath(page_->url()), history_[size_t(index_)].file)) return;
+    if (index_ < 0 || !SameFile(PagePath(page_->url()), history_[size_t(index_)].top)) return;
     // A page without a title is given its address as the title by the browser.
     const QUrl url = page_->url();
     const bool address = title == url.toString() || title == url.toDisplayString() ||
@@ -203,6 +207,15 @@ void TFrameViewer::OnTitleChanged(const QString& title) {
 
 void TFrameViewer::OnLoadFinished(bool ok) {
     loading_ = false;
+    if (!pendingFrames_.empty()) {
+        QStringList frames, urls;
+        for (const auto& [frame, file] : std::exchange(pendingFrames_, {})) {
+            frames << ToQt(frame);
+            urls << PageUrl(file).toString();
+            ExpectOwnLoad(PageUrl(file));
+        }
+        page_->runJavaScript(RestoreFramesScript(frames, urls));
+    }
     if (pendingScroll_ >= 0) {
         page_->runJavaScript(QStringLiteral("window.scrollTo(0, %1)").arg(pendingScroll_));
         pendingScroll_ = -1;
@@ -231,99 +244,4 @@ void TFrameViewer::RefreshVisited() {
         urls << (page ? QStringLiteral("book://%1%2").arg(url.host(), url.path(QUrl::FullyDecoded)) : ToQt(path)).toLower();
     }
     page_->runJavaScript(MarkVisitedScript(urls));
-}
-
-QString TFrameViewer::LinkText(const QUrl& url) const {
-    const std::string path = PagePath(url);
-    if (path.empty()) {
-        const QString scheme = url.scheme().toLower();
-        if (scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "mailto") return url.toString();
-        return QUrl::fromPercentEncoding(url.toEncoded());
-    }
-    const QString anchor = url.fragment(QUrl::FullyDecoded);
-    if (url.hasFragment() && SameFile(path, CurrentFile())) return "#" + anchor;
-    return ToQt(path) + (url.hasFragment() ? "#" + anchor : QString());
-}
-
-QString TFrameViewer::TargetOf(const QUrl& url) const {
-    if (!clickUrl_.isEmpty() && QUrl(clickUrl_) == url) return clickTarget_;
-    if (!hoverUrl_.isEmpty() && QUrl(hoverUrl_) == url) return hoverTarget_;
-    return {};
-}
-
-bool TFrameViewer::OnLinkClicked(const QUrl& url, bool mainFrame) {
-    bool handled = false;
-    emit HotSpotClick(LinkText(url), TargetOf(url), handled);
-    clickUrl_.clear();
-    if (handled) return false;
-    if (mainFrame) RememberScroll();
-    return true;
-}
-
-void TFrameViewer::OnNewWindow(const QUrl& url) {
-    QString target = TargetOf(url);
-    if (target.isEmpty()) target = QStringLiteral("_blank");
-    bool handled = false;
-    emit HotSpotClick(LinkText(url), target, handled);
-    clickUrl_.clear();
-    if (handled) return;
-    // No new windows: a page the owner leaves alone is shown here.
-    const std::string path = PagePath(url);
-    if (!path.empty())
-        LoadFile(url.hasFragment() ? path + "#" + FromQt(url.fragment(QUrl::FullyDecoded)) : path);
-}
-
-void TFrameViewer::OnReport(const QString& kind, const QStringList& fields) {
-    if (fields.size() < 2) return;
-    if (kind == QLatin1String("link")) {
-        // Reports arrive inside the browser's own callback, where the page cannot answer
-        // questions; the link is handed on from the event loop instead.
-        QMetaObject::invokeMethod(this, [this, url = LinkText(QUrl(fields[0])), target = fields[1]] {
-            bool handled = false;
-            emit HotSpotClick(url, target, handled);
-        }, Qt::QueuedConnection);
-    } else if (kind == QLatin1String("click")) {
-        clickUrl_ = fields[0];
-        clickTarget_ = fields[1];
-    } else if (kind == QLatin1String("hover")) {
-        hoverUrl_ = fields[0];
-        hoverTarget_ = fields[1];
-        // The browser may have named the link before the script told its target.
-        if (!covered_.isEmpty() && covered_ == QUrl(hoverUrl_) && coveredTarget_ != hoverTarget_) {
-            coveredTarget_ = hoverTarget_;
-            emit HotSpotCovered(LinkText(covered_), coveredTarget_);
-        }
-    }
-}
-
-void TFrameViewer::OnLinkHovered(const QString& url) {
-    covered_ = QUrl(url);
-    coveredTarget_ = url.isEmpty() ? QString() : TargetOf(covered_);
-    emit HotSpotCovered(url.isEmpty() ? QString() : LinkText(covered_), coveredTarget_);
-}
-
-std::string TFrameViewer::ExpandLink(const QString& link) const {
-    const std::string text = FromQt(link);
-    if (text.empty()) return CurrentFile();
-    if (text[0] == '#') return CurrentFile() + text;
-    const size_t colon = text.find(':');
-    const bool hasScheme = colon != std::string::npos && colon > 1 &&
-                           std::all_of(text.begin(), text.begin() + long(colon), [](char c) {
-                               return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-                           });
-    std::string path = text;
-    if (hasScheme) {
-        const QUrl url(link);
-        const std::string page = PagePath(url);
-        if (!page.empty()) return url.hasFragment() ? page + "#" + FromQt(url.fragment(QUrl::FullyDecoded)) : page;
-        if (!Cp1251::asciiEqualsNoCase(text.substr(0, colon), "file")) return text;
-        path = text.substr(colon + 1);
-        while (path.size() > 1 && (path[0] == '/' || path[0] == '\\') && !(path.size() > 2 && path[2] == ':')) path.erase(0, 1);
-        if (path.size() > 2 && path[2] == ':' && (path[0] == '/' || path[0] == '\\')) path.erase(0, 1);
-    }
-    const auto [file, anchor] = WinPath::SplitAnchor(path);
-    const bool absolute = (file.size() > 1 && file[1] == ':') || (!file.empty() && (file[0] == '\\' || file[0] == '/'));
-    const std::string base = WinPath::Folder(CurrentFile());
-    const std::string full = FullPagePath(absolute || base.empty() ? file : base + file);
-    return anchor.empty() ? full : full + "#" + anchor;
 }

@@ -22,6 +22,8 @@
 #include <QVariant>
 #include <QWidget>
 #include <functional>
+#include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,7 +99,8 @@ public:
     // path (its "#anchor" kept); other schemes come back unchanged.
     std::string ExpandLink(const QString& url) const;
 
-    int ScrollPosition() const;  // pixels from the top
+    // Pixels from the top of the current entry's document (in its frame, when a link loaded one).
+    int ScrollPosition() const;
     void SetScrollPosition(int y);
 
     void SelectAll();
@@ -145,21 +148,42 @@ signals:
     void LoadFinished(bool ok);
 
 private:
+    // A history entry: the page loaded in the view and, when links were followed inside its
+    // frames, the document of each such frame by its place; file is the document shown last.
     struct REntry {
         std::string file;
+        std::string top;
+        std::map<std::string, std::string> frames;
+        std::string activeFrame;  // the place of the frame file is in; "" for the page itself
         QString title;
         int scroll = 0;
+    };
+    // A link as the page reported it.
+    struct RLinkReport {
+        QString href;    // the address the browser made of it
+        QString target;
+        QString raw;     // the address as the page wrote it
+        QString document;
+        QString frame;   // the place of its frame
     };
 
     void ApplyDefaults();
     QString ObjectScript(QPoint point) const;
+    QString InActiveWindow(const QString& body) const;
     void Navigate(const std::string& file, const std::string& anchor);
     void PushEntry(const std::string& file);
+    void PushEntry(REntry entry);
+    void PushFrameEntry(const std::string& frame, const std::string& file);
+    void FollowLink(const RLinkReport& link);
+    void Follow(const RLinkReport& link);
+    std::string BaseDocument() const;
+    void ExpectOwnLoad(const QUrl& url);
     void RememberScroll();
     bool SameFile(const std::string& a, const std::string& b) const;
     QString LinkText(const QUrl& url) const;
     QString TargetOf(const QUrl& url) const;
     bool OnLinkClicked(const QUrl& url, bool mainFrame);
+    QString RawTextOf(const QUrl& url) const;
     void OnReport(const QString& kind, const QStringList& fields);
     void OnUrlChanged(const QUrl& url);
     void OnTitleChanged(const QString& title);
@@ -181,7 +205,10 @@ private:
     bool loading_ = false;
     int pendingScroll_ = -1;  // applied when the page being loaded is ready
     mutable int scrollY_ = 0; // the position last set, read or reported by the browser
-    QString hoverUrl_, hoverTarget_, clickUrl_, clickTarget_;  // reported by the link script
+    std::map<std::string, std::string> pendingFrames_;  // put back into the page being loaded
+    std::deque<QUrl> ownLoads_;  // frames the viewer's scripts load, which the browser reports as links
+    RLinkReport hover_;                                 // the link the script last saw under the pointer
+    std::string linkDocument_;  // while a link is handed on: the document it stands in
     QUrl covered_;                                              // link under the pointer
     QString coveredTarget_;
 };

@@ -12,6 +12,7 @@
 #include "html/engine/FrameViewer.h"
 #include "html/engine/PageUrl.h"
 #include "html/engine/ViewerPage.h"
+#include "platform/QtText.h"
 
 void TFrameViewer::WatchInput(QObject* watcher) {
     watcher_ = watcher;
@@ -34,11 +35,19 @@ void TFrameViewer::RunScript(const QString& script) { page_->runJavaScript(scrip
 
 QVariant TFrameViewer::EvaluateScript(const QString& script) { return RunPageScript(page_, script); }
 
+// The window the current entry's document is in: the page, or the frame a link last loaded.
+QString TFrameViewer::InActiveWindow(const QString& body) const {
+    const QString frame = index_ >= 0 ? ToQt(history_[size_t(index_)].activeFrame) : QString();
+    return QStringLiteral("(function(w) { %1 })(%2)")
+        .arg(body, frame.isEmpty() ? QStringLiteral("window") : QStringLiteral("(function() { %1 return frameAt(%2) || window; })()")
+                                                                 .arg(FramesHelper(), JsString(frame)));
+}
+
 int TFrameViewer::ScrollPosition() const {
     if (loading_ && pendingScroll_ >= 0) return pendingScroll_;
     // The page itself knows best: the browser tells the view's position only a while later.
     bool answered = false;
-    const QVariant y = RunPageScript(page_, QStringLiteral("Math.round(window.scrollY)"), &answered);
+    const QVariant y = RunPageScript(page_, InActiveWindow(QStringLiteral("return Math.round(w.scrollY);")), &answered);
     if (answered) scrollY_ = y.toInt();
     return answered ? scrollY_ : int(std::lround(page_->scrollPosition().y()));
 }
@@ -50,7 +59,8 @@ void TFrameViewer::SetScrollPosition(int y) {
         return;
     }
     bool answered = false;
-    const QVariant reached = RunPageScript(page_, QStringLiteral("window.scrollTo(0, %1); Math.round(window.scrollY)").arg(y), &answered);
+    const QVariant reached =
+        RunPageScript(page_, InActiveWindow(QStringLiteral("w.scrollTo(0, %1); return Math.round(w.scrollY);").arg(y)), &answered);
     if (answered) scrollY_ = reached.toInt();
 }
 

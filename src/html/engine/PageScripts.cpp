@@ -31,9 +31,33 @@ QString JsStringList(const QStringList& list) {
     return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact));
 }
 
+// Frames are named by their place: "" the page itself, "1" its second frame, "1/0" that
+// frame's first frame.
+QString FramesHelper() {
+    return QStringLiteral(R"(function framePath(w) {
+  var p = [];
+  try {
+    while (w !== w.top) {
+      var up = w.parent, i = 0;
+      while (i < up.frames.length && up.frames[i] !== w) i++;
+      p.unshift(i);
+      w = up;
+    }
+  } catch (e) {}
+  return p.join('/');
+}
+function frameAt(path) {
+  var w = window;
+  if (path) path.split('/').forEach(function(i) { if (w) w = w.frames[+i]; });
+  return w;
+}
+)");
+}
+
 QString LinkReportScript() {
     return QStringLiteral(R"((function() {
   var log = console.log.bind(console);
+  %2
   function report(kind, e) {
     var n = e.target;
     if (n && n.nodeType !== 1) n = n.parentElement;
@@ -41,17 +65,48 @@ QString LinkReportScript() {
     if (!a) return;
     var t = a.getAttribute('target') || '';
     if (!t) { var b = document.querySelector('base[target]'); if (b) t = b.getAttribute('target') || ''; }
-    // Links the browser cannot follow (copy:, printhtml:, http: ...) are the viewer's alone.
-    if (kind === 'click' && !/^(book|javascript|about|data|blob):$/i.test(a.protocol)) {
+    // Every link but a script's is the viewer's: it decides, and follows the link itself.
+    if (kind === 'click') {
+      if (/^javascript:$/i.test(a.protocol)) return;
       e.preventDefault();
       kind = 'link';
     }
-    log(%1 + kind + '\t' + a.href + '\t' + t);
+    log(%1 + [kind, a.href, t, a.getAttribute('href') || '', location.href, framePath(window)].join('\t'));
   }
   document.addEventListener('mouseover', function(e) { report('hover', e); }, true);
   document.addEventListener('click', function(e) { report('click', e); }, true);
 })();)")
-        .arg(ReportPrefix());
+        .arg(ReportPrefix(), FramesHelper());
+}
+
+QString FollowInFrameScript(const QString& fromFrame, const QString& url, const QString& target) {
+    return QStringLiteral(R"((function(from, url, target) {
+  %1
+  var w = frameAt(from), to = null;
+  if (!w) return null;
+  if (!target || target === '_self') to = w;
+  else if (target === '_parent') to = w.parent;
+  else if (target !== '_top') {
+    (function find(f) {
+      for (var i = 0; i < f.frames.length && !to; i++) {
+        try { if (f.frames[i].name === target) to = f.frames[i]; } catch (e) {}
+        if (!to) find(f.frames[i]);
+      }
+    })(window);
+  }
+  if (!to || to === window) return null;
+  to.location.href = url;
+  return framePath(to);
+})(%2, %3, %4))")
+        .arg(FramesHelper(), JsString(fromFrame), JsString(url), JsString(target));
+}
+
+QString RestoreFramesScript(const QStringList& frames, const QStringList& urls) {
+    return QStringLiteral(R"((function(frames, urls) {
+  %1
+  frames.forEach(function(path, i) { var w = frameAt(path); if (w && w !== window) w.location.replace(urls[i]); });
+})(%2, %3))")
+        .arg(FramesHelper(), JsStringList(frames), JsStringList(urls));
 }
 
 QString DefaultsScript(const RPageDefaults& d) {

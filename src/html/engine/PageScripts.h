@@ -26,9 +26,18 @@ QString CssColor(unsigned bgr);
 QString JsString(const QString& text);
 QString JsStringList(const QStringList& list);
 
-// Runs at document creation in every frame: reports the link (and its target) under the pointer
-// and the link being clicked, so targets reach the viewer with the browser's own link events.
+// Runs at document creation in every frame: reports the link under the pointer and every link
+// clicked (which the browser then does not follow), each with its address, its target, its
+// text as the page wrote it, the address of its document and the place of its frame.
 QString LinkReportScript();
+// A function body prefix: `framePath(w)` names a frame window by its place ("" the page, "1/0"
+// the first frame of the second frame) and `frameAt(path)` finds it again.
+QString FramesHelper();
+// Follows a link of the frame at fromFrame with its target inside the page: the value is the
+// place of the frame it loads, or null when it is the page itself (the viewer then loads it).
+QString FollowInFrameScript(const QString& fromFrame, const QString& url, const QString& target);
+// Puts the documents back into the frames of a page just loaded.
+QString RestoreFramesScript(const QStringList& frames, const QStringList& urls);
 // Runs at document creation in every frame: the defaults as a stylesheet that the page's own
 // styles and colour attributes override.
 QString DefaultsScript(const RPageDefaults& defaults);

@@ -180,6 +180,36 @@ TEST_F(FrameViewerTest, VisitedLinksTakeTheVisitedColour) {
     EXPECT_EQ(Eval(viewer, color.arg("l1")).toString(), "rgb(0, 255, 0)");
 }
 
+// Links of other schemes reach the owner as the page wrote them: names, case and backslashes.
+TEST_F(FrameViewerTest, LinksOfOtherSchemesKeepTheTextThePageWrote) {
+    ASSERT_TRUE(LoadAndWait(viewer, kIndex));
+    QStringList urls;
+    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString&, bool& handled) {
+        urls << u;
+        handled = true;
+    });
+    Click("cyr");
+    Click("drive");
+    ASSERT_TRUE(WaitFor([&] { return urls.size() == 2; }));
+    EXPECT_EQ(urls[0], QString::fromUtf8("copy:Файл Ремонта.ZIP"));
+    EXPECT_EQ(urls[1], QStringLiteral("copy://d:\\Soft\\x.zip"));
+}
+
+// The owner hears of a book link from the event loop, where the page can still answer it.
+TEST_F(FrameViewerTest, ABookLinkReachesTheOwnerWhereThePageCanAnswer) {
+    ASSERT_TRUE(LoadAndWait(viewer, kIndex));
+    QVariant answer;
+    bool asked = false;
+    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString&, const QString&, bool& handled) {
+        answer = viewer.EvaluateScript("6 * 7");
+        asked = handled = true;
+    });
+    Click("l1");
+    ASSERT_TRUE(WaitFor([&] { return asked; }));
+    EXPECT_EQ(answer.toInt(), 42);
+    EXPECT_EQ(viewer.CurrentFile(), kIndex);  // handled: nothing was followed
+}
+
 TEST_F(FrameViewerTest, NamedFrameShowsItsDocument) {
     ASSERT_TRUE(LoadAndWait(viewer, "d:\\run\\html\\frames.htm"));
     EXPECT_EQ(viewer.FrameDocument("main"), kPlain);
@@ -195,7 +225,26 @@ TEST_F(FrameViewerTest, NamedFrameShowsItsDocument) {
     EXPECT_EQ(target, "Main");
     for (int i = 0; i < 100 && viewer.FrameDocument("Main") != kFront; ++i) QSignalSpy(&viewer, &TFrameViewer::LoadFinished).wait(50);
     EXPECT_EQ(viewer.FrameDocument("Main"), kFront);
-    EXPECT_EQ(viewer.CurrentFile(), "d:\\run\\html\\frames.htm");
+}
+
+// A link followed inside a frame is a history entry whose current file is that frame's
+// document; back and forward bring the frameset back with each frame as it was.
+TEST_F(FrameViewerTest, LinksInFramesAreHistoryEntriesOfTheirDocuments) {
+    const std::string frames = "d:\\run\\html\\frames.htm";
+    ASSERT_TRUE(LoadAndWait(viewer, frames));
+    viewer.RunScript("frames[0].document.getElementById('go').click()");
+    ASSERT_TRUE(WaitFor([&] { return viewer.CurrentFile() == kFront; }));
+    EXPECT_EQ(viewer.HistoryFiles(), (std::vector<std::string>{frames, kFront}));
+    EXPECT_TRUE(WaitFor([&] { return viewer.FrameDocument("Main") == kFront; }));
+    viewer.GoBack();
+    EXPECT_EQ(viewer.CurrentFile(), frames);
+    ASSERT_TRUE(WaitLoaded(viewer));
+    EXPECT_TRUE(WaitFor([&] { return viewer.FrameDocument("Main") == kPlain; }));
+    viewer.GoForward();
+    ASSERT_TRUE(WaitLoaded(viewer));
+    EXPECT_TRUE(WaitFor([&] { return viewer.FrameDocument("Main") == kFront; }));
+    EXPECT_EQ(viewer.CurrentFile(), kFront);
+    EXPECT_EQ(viewer.ExpandLink("pads.txt"), "d:\\run\\html\\brakes\\pads.txt");  // relative to the frame's document
 }
 
 TEST_F(FrameViewerTest, FindGoesOnAfterTheCaretWithoutWrapping) {

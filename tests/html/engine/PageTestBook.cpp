@@ -55,6 +55,7 @@ void SetUpTestBook() {
                     "<img id=pic src=\"img\\Pic.GIF\" title=\"Картинка\" style=\"position:absolute;left:300px;top:10px;width:40px;height:40px\">"
                     "<a id=l1 href=\"brakes\\front.htm\">Тормоза</a> <a id=l2 href=\"nometa.htm#part\">Без</a> "
                     "<a id=blank href=\"img\\pic.gif\" target=\"_blank\">Крупно</a> <a id=copy href=\"copy:file.zip\">Копия</a> "
+                    "<a id=cyr href=\"copy:Файл Ремонта.ZIP\">Файл</a> <a id=drive href=\"copy://d:\\Soft\\x.zip\">Диск</a> "
                     "<a id=self href=\"#bottom\">Вниз</a>"
                     "<select name=\"Serial\"><option>111</option><option selected>222</option></select>"
                     "<select name=other multiple><option selected>x</option></select>"
