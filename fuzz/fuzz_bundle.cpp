@@ -65,19 +65,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const RBin& listed = directory[i];
         check(listed.offset >= 0 && listed.size >= 0 && uint64_t(listed.offset) + uint64_t(listed.size) <= size);
         check(bin.BundleHas(listed.name));
+        // The first entry in directory order with an equal name answers, with its own bytes; one
+        // that lies beyond the end of the file cannot be read.
+        size_t first = 0;
+        while (first < i && !Cp1251::equalsNoCase(directory[first].name, listed.name)) ++first;
+        const RBin& found = directory[first];
+        std::vector<uint8_t> buffer(3, 0xEE);
+        if (!found.readable) {
+            TMemoryStream untouched;
+            check(bin.ReadBundleEntry(listed.name, buffer) == -1 && buffer.size() == 3);
+            check(!bin.ReadBundleStream(listed.name, untouched) && untouched.Size() == 0);
+            continue;
+        }
 
         // Both readers give the same bytes.
-        std::vector<uint8_t> buffer(3, 0xEE);
         const int got = bin.ReadBundleEntry(listed.name, buffer);
         check(got >= 0 && size_t(got) == buffer.size());
         TMemoryStream stream;
         check(bin.ReadBundleStream(listed.name, stream));
         check(stream.Position() == 0 && stream.Size() == buffer.size());
         check(buffer.empty() || std::memcmp(stream.Data(), buffer.data(), buffer.size()) == 0);
-        // The first entry in directory order with an equal name answers, with its own bytes.
-        size_t first = 0;
-        while (first < i && !Cp1251::equalsNoCase(directory[first].name, listed.name)) ++first;
-        const RBin& found = directory[first];
         check(got == found.size);
         check(got == 0 || std::memcmp(buffer.data(), data + found.offset, size_t(got)) == 0);
         if (endsWithCfs(listed.name)) {
