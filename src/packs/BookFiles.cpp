@@ -50,8 +50,10 @@ bool TBookFiles::Has(const std::string& path) const { return (pack_ && pack_->Ha
 
 void TBookFiles::Read(const std::string& path, TMemoryStream& stream) const {
     for (const IBookFiles* source : {pack_, static_cast<const IBookFiles*>(&disc_)}) {
-        if (!source || !source->Has(path)) continue;
+        // Every page and picture comes through here: the path is looked up once when it reads.
+        if (!source) continue;
         if (source->Read(path, stream)) return;
+        if (!source->Has(path)) continue;
         Diagnose(TDiagnosticLayer::Packs, (source == pack_ ? "damaged in the pack: " : "cannot read: ") + path);
         throw EFOpenError("Cannot open file \"" + path + (source == pack_ ? "\": damaged in the pack" : "\". Cannot read"));
     }

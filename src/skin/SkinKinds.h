@@ -19,7 +19,6 @@ struct TSkinKind;
 template <>
 struct TSkinKind<RBtn> {
     static constexpr char kName[] = "button";
-    static constexpr int kPictures = 3;
     static bool& Hover(RBtn&, RBtnPic& pic) { return pic.hover; }
     static bool Hover(const RBtn&, const RBtnPic& pic) { return pic.hover; }
     static int Look(const RBtn&, bool hover) { return hover ? 1 : 0; }
@@ -30,7 +29,6 @@ struct TSkinKind<RBtn> {
 
 template <class Switch>
 struct TSwitchKind {
-    static constexpr int kPictures = 4;
     static bool& Hover(Switch& s, RSwthPic&) { return s.hover; }
     static bool Hover(const Switch& s, const RSwthPic&) { return s.hover; }
     static int Look(const Switch& s, bool hover) { return s.state ? (hover ? 2 : 3) : (hover ? 1 : 0); }
@@ -77,13 +75,8 @@ std::vector<const std::string*> pictureNames(const Element& e) {
 }
 
 // Every element of one kind on the current screen with its pictures, in list order.
-template <class Element, class Pic, class F>
-void forEach(std::vector<Element>* list, std::vector<Pic>& pics, F&& f) {
-    for (size_t i = 0; list && i < list->size() && i < pics.size(); ++i) f((*list)[i], pics[i], i);
-}
-
-template <class Element, class Pic, class F>
-void forEach(const std::vector<Element>* list, const std::vector<Pic>& pics, F&& f) {
+template <class List, class Pics, class F>
+void forEach(List* list, Pics& pics, F&& f) {
     for (size_t i = 0; list && i < list->size() && i < pics.size(); ++i) f((*list)[i], pics[i], i);
 }
 
