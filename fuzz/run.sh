@@ -9,7 +9,7 @@ set -euo pipefail
 per_target=${1:-30}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-fuzz
-targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_hostpaths)
+targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_dialog fuzz_hostpaths)
 
 declare -A max_len=(
   [fuzz_pack]=1048576
@@ -17,6 +17,7 @@ declare -A max_len=(
   [fuzz_cfs]=65536
   [fuzz_parsers]=4096
   [fuzz_description]=16384
+  [fuzz_dialog]=16384
   [fuzz_hostpaths]=1024
 )
 
@@ -35,8 +36,9 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 rm -rf "$build/seeds"
 "$build/fuzz/make_seeds" "$build/seeds"
 # The sample book's descriptions, and a few paths such as pages and links hold.
-mkdir -p "$build/seeds/fuzz_description" "$build/seeds/fuzz_hostpaths"
+mkdir -p "$build/seeds/fuzz_description" "$build/seeds/fuzz_dialog" "$build/seeds/fuzz_hostpaths"
 cp "$root"/samplebook/bundle/*.cfs "$build/seeds/fuzz_description/"
+cp "$root"/samplebook/bundle/Dialog.cfs "$build/seeds/fuzz_dialog/"
 i=0
 for p in 'run\html\index.htm' '..\..\..\etc\passwd' 'RUN/HTML/INDEX.HTM' '\run\.\html\..\html\Index.htm' 'c:\windows\x'; do
   printf '%s' "$p" > "$build/seeds/fuzz_hostpaths/seed$((i++))"
