@@ -13,6 +13,7 @@
 #include "app/ButtonSounds.h"
 #include "app/KeyPreview.h"
 #include "app/Piston.h"
+#include "app/SkinControls.h"
 #include "app/LinkServices.h"
 #include "app/SuperTicker.h"
 #include "app/SuperTimer.h"
@@ -23,6 +24,7 @@
 #include "html/HtmlFrame.h"
 #include "html/PictureQuery.h"
 #include "html/TreeList.h"
+#include "packs/CfsCodec.h"
 #include "packs/ComprStream.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
@@ -99,6 +101,7 @@ void TMainForm::BuildWindow() {
     piston_ = MakePiston(this);
     AddDiscFonts();
     BuildPages();
+    BuildControls();
     ReplaySwitches(false);
     if (start_.keys.bgSoundDef.empty()) backgroundSound_ = false;
 }
@@ -160,6 +163,16 @@ void TMainForm::AddDiscFonts() {
             installedFonts_.push_back(QFontDatabase::addApplicationFont(QString::fromStdString(*host)));
 }
 
+// The message dialog needs its description in the bundle, and is made only for a free run.
+void TMainForm::BuildControls() {
+    TDynamicStringArray dialogLines;
+    std::vector<uint8_t> bytes;
+    if (!StartState().restrictedRun && start_.bundle->ReadBundleEntry("Dialog.cfs", bytes) > 0)
+        DecodeCfsLines(bytes.data(), bytes.size(), dialogLines, true);
+    controls_ = std::make_unique<TSkinControls>(*this, dialogLines);
+    connect(this, &TMainForm::ScreenChanged, controls_.get(), [this](int screen) { controls_->ScreenChanged(screen); });
+}
+
 QImage TMainForm::LoadPicture(const std::string& name) const {
     TMemoryStream stream;
     QImage picture;
@@ -177,6 +190,7 @@ void TMainForm::FormDestroy() {
         if (!sound.empty() && sound != "no") PlaySoundToEnd(ProgramDir() + sound);
     }
     start_.structLines.clear();
+    controls_.reset();
     for (int id : installedFonts_) QFontDatabase::removeApplicationFont(id);
     if (!StartState().restrictedRun) skin_->WriteSwitchStates(AppTitle());
 }

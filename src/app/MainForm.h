@@ -24,11 +24,11 @@
 class QLabel;
 class TChannelWindow;
 class TEffCar;
-class THtmlFavorite;
 class THtmlFrame;
 class TInstanceLock;
 class TLinkServices;
 class TPictureQuery;
+class TSkinControls;
 class TSkinScreen;
 class TSuperTimer;
 class TTreeViews;
@@ -66,6 +66,10 @@ public:
     THtmlFrame* HtmlFrame() const { return htmlFrame_.get(); }
     TLinkServices& LinkServices() const { return *linkServices_; }
     TTreeViews* Tree(int file) const { return file == 1 ? tree1_ : file == 2 ? tree2_ : nullptr; }
+    // Labels, status line, path inputs, message dialog and popups; null outside the skinned shell.
+    TSkinControls* Controls() const { return controls_.get(); }
+    // A skin picture from the bundle, in the window's pixel format; null when missing.
+    QImage LoadPicture(const std::string& name) const;
 
     // The mouse handlers of the skin, at a window point.
     void FormMouseMove(QPoint point, Qt::KeyboardModifiers shift);
@@ -80,10 +84,13 @@ public:
     // Opens a dropped file by its kind; of several dropped files only the first counts.
     void DropFile(const std::string& file);
     void DropUrls(const QList<QUrl>& urls);
+    // Closes the message dialog, else the popups.
+    void EscapeKey();
 
     // ICommandTarget
     bool Busy() const override;
     bool ButtonSoundsOn() const override { return buttonSounds_; }
+    bool HintsShown() const { return hints_; }
     int ScreenCount() const override;
     bool HasPageFrame() const override { return pageFrame_ != nullptr; }
     void CloseMainWindow(int exitButton) override;
@@ -104,6 +111,11 @@ public:
     void ShowTree(int file) override;
     void SetTreesOn(bool on) override;
     void AddToFavorites() override;
+    bool HasPopupWindow() const override;
+    void OpenPopupList(int list, int buttonIndex) override;
+    void OpenContextMenu(int number) override;
+    void OpenFindDialog() override;
+    void Unarc() override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -113,7 +125,11 @@ public:
     void RunCommandWithoutSound(const std::string& command) override { RunCommand(command); }
     TTreeViews* ContentsTree(int file) override { return Tree(file); }
     void SetButtonHint(const std::string& command, const std::string& hint) override;
-    void ShowStatus(const std::string&) override {}
+    void ShowStatus(const std::string& text) override;
+    std::string PathInputFolder() override;
+    void ClosePopup() override;
+    void OpenPageContextMenu(QPoint point) override;
+    void HistoryChanged(const std::string& title) override;
     // The pointer left the skin for a page: no element keeps its hover look.
     void MouseMoveToWindow() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
 
@@ -141,8 +157,8 @@ private:
     void BuildPanel();
     void AddDiscFonts();
     void BuildPages();
+    void BuildControls();
     void FormDestroy();
-    QImage LoadPicture(const std::string& name) const;
     // Skin commands go to the dispatcher; a user's with its sound, a replayed one without.
     void RunSkinCommand(const RSkinCommand& command, bool startup);
     void ReplaySwitches(bool screenChange);
@@ -179,5 +195,5 @@ private:
     TTreeViews* tree2_ = nullptr;
     std::unique_ptr<TPictureQuery> pictureQuery_;
     std::unique_ptr<TLinkServices> linkServices_;
-    std::unique_ptr<THtmlFavorite> favorites_;
+    std::unique_ptr<TSkinControls> controls_;
 };

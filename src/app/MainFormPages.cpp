@@ -17,9 +17,6 @@ void TMainForm::BuildPages() {
     linkServices_ = std::make_unique<TLinkServices>(this, *this);
     linkServices_->PictureQuery = [this](const std::string& path) { return pictureQuery_->Query(path); };
     if (!elements_.Htmls.empty()) {
-        // The one list of favourites is the main window's.
-        favorites_ = std::make_unique<THtmlFavorite>(AppTitle());
-        favorites_->Load(nullptr);
         htmlFrame_ = std::make_unique<THtmlFrame>(*this, *linkServices_, elements_.Htmls);
         pageFrame_ = htmlFrame_.get();
     }
@@ -35,6 +32,7 @@ void TMainForm::BuildPages() {
         };
         tree->CurrentPage = [this] { return pageFrame_ ? pageFrame_->CurrentFile() : std::string(); };
         tree->MouseMoveToWindow = [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
+        tree->ClosePopup = [this] { ClosePopup(); };
         *trees[n] = tree;
     }
 }
@@ -68,14 +66,6 @@ void TMainForm::SetTreesOn(bool on) {
         if (tree && tree->Collapsed() == on) tree->CollapseTree(!on);
     if (htmlFrame_) htmlFrame_->FitToPanel();
     if (view) view->show();
-}
-
-// The place shown now: the title of the current history entry, its file and scroll position.
-void TMainForm::AddToFavorites() {
-    TFrameViewer* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;
-    if (!view) return;
-    favorites_->Add(FromQt(view->Title()), view->CurrentFile(), view->ScrollPosition(), nullptr);
-    favorites_->Save();
 }
 
 // The chosen tree selects the page the current view shows.

@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include "app/MainForm.h"
+#include "app/SkinControls.h"
 #include "effects/EffCar.h"
 #include "skin/CommandDispatcher.h"
 #include "skin/SkinScreen.h"
@@ -13,6 +14,7 @@ void TMainForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (EffectRunning()) car_->PaintCurrentFrame(painter);
     else if (skin_) skin_->Paint(painter);
+    if (!EffectRunning() && controls_) controls_->PaintWindow(painter);
 }
 
 void TMainForm::RunSkinCommand(const RSkinCommand& c, bool startup) {
@@ -28,7 +30,9 @@ void TMainForm::FormMouseMove(QPoint point, Qt::KeyboardModifiers) {
     if (skin_) skin_->PointerMove(point);
 }
 
+// Any press on the window closes an open popup first.
 void TMainForm::FormMouseDown(Qt::MouseButton, QPoint point, Qt::KeyboardModifiers shift) {
+    ClosePopup();
     if (!skin_) return;
     const RSkinPress press = skin_->PointerDown(point, shift & Qt::ShiftModifier);
     if (press.command) RunSkinCommand(*press.command, false);

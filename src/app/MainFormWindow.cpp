@@ -70,6 +70,10 @@ bool TMainForm::FormKeyDown(QKeyEvent* event) {
         if (key == Qt::Key_Escape) QApplication::quit();
         return key == Qt::Key_Escape;
     }
+    if (key == Qt::Key_Escape) {
+        EscapeKey();
+        return true;
+    }
     if (key == Qt::Key_F1) {
         if (CurrentScreen() != 0 && CurrentScreen() != 1) return false;
         Help();

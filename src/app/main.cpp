@@ -1,4 +1,5 @@
 // Process entry: the application object, the program's own options, the main window.
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
@@ -9,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
+#include "effects/EffCar.h"
 #include "html/engine/PageScheme.h"
 #include "platform/Diagnostics.h"
 #include "platform/InstanceLock.h"
@@ -28,7 +30,10 @@ void runScripted(TMainForm& form, const TCommandLine& line) {
         *settled = quiet ? *settled + 1 : 0;
         if (*settled < 15) return;
         poll->stop();
-        const bool saved = form.grab().save(QString::fromStdString(file), "PNG");
+        // Where the screen can be grabbed the picture shows the book's popups and dialog too.
+        QScreen* screen = form.screen();
+        const QPixmap shot = screen && TEffCar::CanGrabScreen() ? screen->grabWindow(0) : form.grab();
+        const bool saved = shot.save(QString::fromStdString(file), "PNG");
         if (!saved) std::cerr << "bookshell: cannot write the screenshot " << file << "\n";
         QApplication::exit(saved ? 0 : 1);
     });

@@ -47,12 +47,15 @@ THtmlFrame::THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std:
         view->SetHistoryMaxCount(10);
         view->SetVisitedMaxCount(20);
         connect(view, &TFrameViewer::HotSpotCovered, this, [this](const QString& url, const QString& target) {
-            host_.ShowStatus(links_.StatusText(FromQt(url), FromQt(target)));
+            host_.ShowLinkStatus(links_.StatusText(FromQt(url), FromQt(target)));
         });
         connect(view, &TFrameViewer::HotSpotClick, this, [this](const QString& url, const QString& target, bool& handled) {
             handled = links_.LinkClick(FromQt(url), FromQt(target));
         });
         connect(view, &TFrameViewer::HistoryChanged, this, [this, view] { OnHistoryChange(view); });
+        connect(view, &TFrameViewer::TitleChanged, this, [this, view] {
+            if (view == CurrentView()) host_.HistoryChanged(FromQt(view->Title()));
+        });
         WatchView(view);
         views_.push_back(view);
     }
@@ -220,6 +223,7 @@ void THtmlFrame::OnHistoryChange(TFrameViewer* view) {
         if (!found && currentGroup_ >= 0 && size_t(currentGroup_) < groups.size())
             groups[size_t(currentGroup_)] += "; " + Cp1251::asciiLower(file);
     }
+    if (view == CurrentView()) host_.HistoryChanged(FromQt(view->Title()));
     RefreshChapterHints();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // IHtmlFrameHost: what the page frame needs of the window it lives on: the window and its
-// background panel, the current screen, the skin's switches and hints, the contents trees and
-// the status line.
+// background panel, the current screen, the skin's switches and hints, the contents trees, the
+// blinking status line and the status bar.
 #include <QPoint>
 
 #include <string>
@@ -20,7 +20,12 @@ public:
     virtual void RunCommandWithoutSound(const std::string& command) = 0;
     virtual TTreeViews* ContentsTree(int file) = 0;  // 1: tree1.cfs, 2: tree2.cfs; may be null
     virtual void SetButtonHint(const std::string& command, const std::string& hint) = 0;
+    // A short message blinked in the status line ("Файл скопирован").
     virtual void ShowStatus(const std::string& text) = 0;
+    // The text of the link under the pointer, for the status bar of the standard window.
+    virtual void ShowLinkStatus(const std::string&) {}
+    // The current view's history changed, or the title of its page arrived: title is the page's.
+    virtual void HistoryChanged(const std::string&) {}
     // Owners that arrive later; until then these do nothing.
     virtual std::string PathInputFolder() { return {}; }
     virtual void ClosePopup() {}

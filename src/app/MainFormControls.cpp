@@ -1,0 +1,51 @@
+// The main window hands its labels, status line, path inputs, message dialog and popups to the
+// skin controls.
+#include <QCursor>
+
+#include "app/MainForm.h"
+#include "app/SkinControls.h"
+
+bool TMainForm::HasPopupWindow() const { return controls_ && controls_->HasPopups(); }
+
+void TMainForm::OpenPopupList(int list, int buttonIndex) {
+    if (controls_) controls_->OpenPopupList(list, buttonIndex);
+}
+
+void TMainForm::OpenContextMenu(int number) {
+    if (controls_) controls_->OpenPopupAt(number, QCursor::pos());
+}
+
+void TMainForm::OpenPageContextMenu(QPoint point) {
+    if (controls_) controls_->OpenPopupAt(kPopupContextHtml, point);
+}
+
+void TMainForm::ClosePopup() {
+    if (controls_) controls_->HidePopups();
+}
+
+void TMainForm::AddToFavorites() {
+    if (controls_) controls_->AddCurrentPageToFavorites();
+}
+
+void TMainForm::OpenFindDialog() {
+    if (controls_) controls_->OpenFindDialog();
+}
+
+// Archive listings arrive with the archive browser; until then there is never one to unpack.
+void TMainForm::Unarc() {
+    if (controls_) controls_->ShowMessage("\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xF4\xE0\xE9\xEB \xE4\xEB\xFF \xF0\xE0\xF1\xEF\xE0\xEA\xEE\xE2\xEA\xE8.");  // Выберите файл для распаковки.
+}
+
+void TMainForm::ShowStatus(const std::string& text) {
+    if (controls_) controls_->ShowStatus(text);
+}
+
+std::string TMainForm::PathInputFolder() { return controls_ ? controls_->CurrentPath() : std::string(); }
+
+void TMainForm::HistoryChanged(const std::string& title) {
+    if (controls_) controls_->HistoryChanged(title);
+}
+
+void TMainForm::EscapeKey() {
+    if (controls_) controls_->Escape();
+}

@@ -1,0 +1,136 @@
+// The main window's text labels, status line, path inputs, scale bar and message dialog.
+#include "app/SkinControls.h"
+
+#include <QMessageBox>
+#include <QPainter>
+
+#include "app/ButtonSounds.h"
+#include "app/MainForm.h"
+#include "app/SuperTicker.h"
+#include "base/GlobalPaths.h"
+#include "html/HtmlFrame.h"
+#include "platform/Drives.h"
+#include "platform/QtText.h"
+#include "skin/SkinDialog.h"
+#include "skin/PathInputBox.h"
+#include "skin/PopupWin.h"
+#include "skin/ScaleBar.h"
+#include "skin/StatusLine.h"
+#include "skin/TextMsg.h"
+
+TSkinControls::TSkinControls(TMainForm& window, const TDynamicStringArray& dialogLines)
+    : QObject(&window), window_(window) {
+    BuildTexts();
+    status_ = new TStatusLine(texts_.get());
+    status_->setParent(this);
+    if (window.HtmlFrame()) favorites_ = std::make_unique<THtmlFavorite>(AppTitle());
+    if (favorites_) favorites_->Load(nullptr);
+    BuildPaths();
+    BuildDialog(dialogLines);
+    BuildPopups();
+    ScreenChanged(window.CurrentScreen());
+}
+
+// The path inputs write their folders as they go; the popups and the dialog are windows of
+// their own and go with this owner.
+TSkinControls::~TSkinControls() {
+    popups_.reset();
+    paths_.reset();
+    delete dialog_;
+}
+
+void TSkinControls::BuildTexts() {
+    if (window_.Elements().Texts.empty()) return;
+    RTextHost host;
+    host.currentScreen = [this] { return window_.CurrentScreen(); };
+    host.repaintWindow = [this](const QRect& area) { window_.update(area); };
+    host.repaintDialog = [this](const QRect& area) {
+        if (!dialog_) return false;
+        dialog_->update(area);
+        return true;
+    };
+    texts_ = std::make_unique<TTextMsg>(window_.Elements().Texts, std::move(host));
+}
+
+// The user sees and types host folders; the book keeps Windows paths.
+void TSkinControls::BuildPaths() {
+    if (window_.Elements().PathInputs.empty()) return;
+    RPathHost host;
+    host.window = &window_;
+    host.appTitle = AppTitle();
+    host.toHost = [](const std::string& win) {
+        const auto hostPath = HostPathsService().ToHost(win);
+        return hostPath ? *hostPath : win;
+    };
+    host.toWindows = [](const std::string& typed) { return HostPathsService().ToWindows(typed); };
+    host.pointerOver = [this] { window_.FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
+    paths_ = std::make_unique<TPathInputBox>(window_.Elements().PathInputs, std::move(host));
+}
+
+void TSkinControls::ScreenChanged(int screen) {
+    if (paths_) paths_->ShowPaths(screen);
+    if (bar_) bar_->ShowBar(screen);
+    if (popups_) {
+        popups_->Rebuild();
+        RefreshHistoryPopups();
+    }
+}
+
+void TSkinControls::PaintWindow(QPainter& painter) {
+    if (texts_) texts_->PaintTexts(painter, false);
+}
+
+void TSkinControls::ShowStatus(const std::string& text) { status_->ShowStatus(text); }
+void TSkinControls::ClearStatus() { status_->ClearStatus(); }
+
+std::string TSkinControls::CurrentPath() const { return paths_ ? paths_->CurrentPath() : std::string(); }
+
+std::string TSkinControls::LabelText(int number) const { return texts_ ? texts_->TextOf(number) : std::string(); }
+
+void TSkinControls::HistoryChanged(const std::string& title) {
+    if (texts_) texts_->SetText(title + "  ", 1, true);
+    RefreshHistoryPopups();
+}
+
+// The dialog's find hooks stay empty until the book has a full-text find.
+void TSkinControls::BuildDialog(const TDynamicStringArray& lines) {
+    bar_ = std::make_unique<TScaleBar>(RScaleHost{
+        [this](const std::string& name) { return window_.LoadPicture(name); }, [this] { return dialog_ != nullptr; },
+        [this](QPoint at, const QImage& picture) { dialog_->DrawIntoPicture(at, picture); }});
+    if (lines.empty()) return;
+    RCoolDialogHost host;
+    host.loadPicture = [this](const std::string& name) { return window_.LoadPicture(name); };
+    host.tickers = SuperTimerTickers();
+    host.appTitle = AppTitle();
+    host.mainWindowGeometry = [this] { return window_.frameGeometry(); };
+    host.soundsOn = [this] { return window_.ButtonSoundsOn(); };
+    host.hintsOn = [this] { return window_.HintsShown(); };
+    host.playSound = [this](const std::string& name) { PlayButtonSound(&window_, ProgramDir() + name); };
+    host.escape = [this](QKeyEvent*) { Escape(); };
+    host.paintOverlay = [this](QPainter& painter) {
+        if (texts_) texts_->PaintTexts(painter, true);
+    };
+    host.findClosed = [this] { ClearStatus(); };
+    host.refreshScaleBar = [this] { bar_->ResetBar(); };
+    dialog_ = new TCoolDialog(ReadDialogDescription(lines), std::move(host));
+}
+
+void TSkinControls::ShowMessage(const std::string& text, int page) {
+    if (dialog_ && dialog_->ShowDialog(page, text)) return;
+    // Like the dialog, the box does not hold up the command that raised it.
+    auto* box = new QMessageBox(QMessageBox::Information, ToQt(AppTitle()), ToQt(text), QMessageBox::Ok, &window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+void TSkinControls::OpenFindDialog() {
+    if (dialog_) dialog_->ShowDialog(1, "");
+}
+
+bool TSkinControls::DialogShowing() const { return dialog_ && dialog_->Showing(); }
+
+// Esc closes the message dialog when it shows, else the popups.
+void TSkinControls::Escape() {
+    if (DialogShowing()) dialog_->Close(2);
+    else HidePopups();
+}

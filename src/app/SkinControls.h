@@ -1,0 +1,93 @@
+#pragma once
+// TSkinControls: the skin's parts around the pages, owned by the main window: the text labels,
+// the blinking status line, the path inputs, the find's scale bar, the message dialog and the
+// popup menus with the history and favourites lists they show. Each exists only when the
+// description asks for it; every operation does nothing without its part. The window forwards
+// its events here: paint, screen changes, presses (which close popups), Esc and page history.
+#include <QObject>
+#include <QPoint>
+
+#include <memory>
+#include <string>
+
+#include "html/Favorites.h"
+#include "base/DynamicStringArray.h"
+#include "skin/PopupCommands.h"
+
+class QPainter;
+class TControlPopupWindow;
+class TCoolDialog;
+class TMainForm;
+class TPathInputBox;
+class TScaleBar;
+class TStatusLine;
+class TTextMsg;
+
+class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup {
+public:
+    // dialogLines: the decoded, lower-cased Dialog.cfs; empty when the bundle has none.
+    TSkinControls(TMainForm& window, const TDynamicStringArray& dialogLines);
+    ~TSkinControls() override;
+
+    void ScreenChanged(int screen);
+    void PaintWindow(QPainter& painter);
+    void Escape();
+
+    // Status line, page title label and path input.
+    void ShowStatus(const std::string& text);
+    void ClearStatus();
+    std::string CurrentPath() const;
+    std::string LabelText(int number) const;
+    // The page shown changed: its title goes to label 1, its history to the history popups.
+    void HistoryChanged(const std::string& title);
+
+    // The message dialog; without it (or its page) a plain message box shows the text.
+    void ShowMessage(const std::string& text, int page = 0);
+    void OpenFindDialog();
+    bool DialogShowing() const;
+    TCoolDialog* Dialog() const { return dialog_; }
+
+    // Popups: lists -1 … -4 anchored at a button of the current screen, menus at the pointer.
+    bool HasPopups() const { return popups_ != nullptr; }
+    void OpenPopupList(int list, int buttonIndex);
+    void OpenPopupAt(int type, QPoint screenPoint);
+    void HidePopups();
+    TControlPopupWindow* Popups() const { return popups_.get(); }
+
+    // Favourites: the run's one list, shown in the -3 popup.
+    THtmlFavorite* Favorites() const { return favorites_.get(); }
+    void AddCurrentPageToFavorites();
+
+    // IPopupActions
+    bool HasPageFrame() const override;
+    bool HasFavorites() const override { return favorites_ != nullptr; }
+    void RunHistoryCommand(const std::string& command) override;
+    void CopySelection() override;
+    void AddToFavorites() override { AddCurrentPageToFavorites(); }
+    void PageFontDialog() override {}  // the page font dialog comes with the options
+    void SelectAll() override;
+    void PrintPage() override;
+    void Dispatch(const std::string& command) override;
+
+    // IFavoritePopup
+    void AddItem(const std::string& caption, const std::string& command) override;
+    void SetItem(int index, const std::string& caption, const std::string& command) override;
+
+private:
+    void BuildTexts();
+    void BuildPaths();
+    void BuildDialog(const TDynamicStringArray& lines);
+    void BuildPopups();
+    void FillFavorites();
+    void RefreshHistoryPopups();
+    void DeleteFavorite(int index);
+
+    TMainForm& window_;
+    std::unique_ptr<TTextMsg> texts_;
+    TStatusLine* status_ = nullptr;
+    std::unique_ptr<TPathInputBox> paths_;
+    std::unique_ptr<TScaleBar> bar_;
+    TCoolDialog* dialog_ = nullptr;
+    std::unique_ptr<THtmlFavorite> favorites_;
+    std::unique_ptr<TControlPopupWindow> popups_;
+};
