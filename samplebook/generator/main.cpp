@@ -13,13 +13,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
-
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-const QColor kLeather(92, 38, 20);
-const QColor kBrass(214, 170, 82);
-const QColor kPaper(250, 246, 232);
+#include "Art.h"
 
 bool save(const QImage& image, const QString& path) {
     if (image.save(path)) return true;
@@ -27,12 +21,17 @@ bool save(const QImage& image, const QString& path) {
     return false;
 }
 
-QFont font(int pixels, bool bold = false) {
+QFont font(int pixels, bool bold) {
     QFont f("DejaVu Sans");
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
 }
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
 
 void leather(QPainter& p, const QRect& r) {
     QLinearGradient g(r.topLeft(), r.bottomRight());
@@ -79,8 +78,6 @@ QImage readingScreen() {
     p.fillRect(QRect(29, 86, 681, 429), kBrass.darker(120));
     p.fillRect(QRect(33, 90, 673, 421), kPaper);
     p.setPen(kBrass);
-    p.setFont(font(16, true));
-    p.drawText(QRect(30, 40, 700, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("Руководство по ремонту и эксплуатации автомобиля"));
     return img;
 }
 
@@ -102,6 +99,8 @@ QImage infoScreen() {
     p.drawText(QRect(90, 420, 300, 30), Qt::AlignLeft, QString::fromUtf8("Подсказки:"));
     return img;
 }
+
+}  // namespace
 
 enum class Look { Up, Hover, Down };
 
@@ -158,6 +157,8 @@ bool switchSet(const QString& dir, const QString& stem, const QSize& size, const
     for (int i = 0; i < 4; ++i) ok &= save(switchLook(size, caption, i), dir + "/" + stem + QString::number(i + 1) + ".bmp");
     return ok;
 }
+
+namespace {
 
 // A short click: a decaying 1.2 kHz tone, 16-bit mono PCM at 22050 Hz.
 bool clickSound(const QString& path) {
@@ -244,6 +245,14 @@ int main(int argc, char** argv) {
     ok &= clickSound(discFiles + "/click.wav");
     ok &= save(diagram(QString::fromUtf8("Двигатель"), QColor(70, 110, 160)), pages + "/run/html/img/engine.png");
     ok &= save(diagram(QString::fromUtf8("Тормоза"), QColor(160, 70, 60)), pages + "/run/html/img/brakes.jpg");
+    ok &= buttonSet(skin, "hlist", {110, 30}, QString::fromUtf8("◄ История"));
+    ok &= buttonSet(skin, "flist", {110, 30}, QString::fromUtf8("История ►"));
+    ok &= buttonSet(skin, "favadd", {110, 30}, QString::fromUtf8("+ Закладка"));
+    ok &= buttonSet(skin, "favshow", {110, 30}, QString::fromUtf8("Закладки"));
+    ok &= buttonSet(skin, "favdel", {110, 30}, QString::fromUtf8("− Закладка"));
+    ok &= buttonSet(skin, "search", {100, 30}, QString::fromUtf8("Поиск"));
+    ok &= buttonSet(skin, "unpack", {110, 30}, QString::fromUtf8("Распаковать"));
+    ok &= drawMenus(skin);
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;
 }

@@ -1,0 +1,21 @@
+#pragma once
+// The drawing helpers the sample book's picture files share.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+inline const QColor kLeather(92, 38, 20);
+inline const QColor kBrass(214, 170, 82);
+inline const QColor kPaper(250, 246, 232);
+
+bool save(const QImage& image, const QString& path);
+QFont font(int pixels, bool bold = false);
+// Three looks (normal, hover, pressed) of a button: stem1.bmp … stem3.bmp.
+bool buttonSet(const QString& dir, const QString& stem, const QSize& size, const QString& caption);
+// Four looks (off, off hover, on hover, on) of a switch: stem1.bmp … stem4.bmp.
+bool switchSet(const QString& dir, const QString& stem, const QSize& size, const QString& caption);
+
+// The popup menus' and the message dialog's pictures.
+bool drawMenus(const QString& skin);
