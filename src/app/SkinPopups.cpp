@@ -42,6 +42,10 @@ void TSkinControls::BuildPopups() {
     host.favoritesBuilt = [this] { FillFavorites(); };
     popups_ = std::make_unique<TControlPopupWindow>(window_.Elements(), std::move(host));
     popups_->Rebuild();
+    // Popups never take the focus, so the book stays active while one is open; leaving it closes them.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive) HidePopups();
+    });
 }
 
 // The favourites popup shows the run's list; rebuilding it never rereads the settings, so the

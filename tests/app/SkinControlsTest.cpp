@@ -3,6 +3,7 @@
 // input.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 
 #include "app/MainFormFixture.h"
@@ -103,6 +104,9 @@ TEST_F(SampleBook, MenuItemsRunTheirCommands) {
     w.OpenPageContextMenu(w.mapToGlobal(QPoint(300, 300)));
     ASSERT_TRUE(popups.Popup(kPopupContextHtml)->isVisible());
     QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(popups.AnyVisible());
+    w.OpenPageContextMenu(w.mapToGlobal(QPoint(300, 300)));
+    emit qApp->applicationStateChanged(Qt::ApplicationInactive);  // the user went to another program
     EXPECT_FALSE(popups.AnyVisible());
 }
 
