@@ -9,7 +9,7 @@ set -euo pipefail
 per_target=${1:-30}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-fuzz
-targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_dialog fuzz_hostpaths)
+targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_dialog fuzz_index fuzz_pagetext fuzz_hostpaths)
 
 declare -A max_len=(
   [fuzz_pack]=1048576
@@ -18,6 +18,8 @@ declare -A max_len=(
   [fuzz_parsers]=4096
   [fuzz_description]=16384
   [fuzz_dialog]=16384
+  [fuzz_index]=16384
+  [fuzz_pagetext]=65536
   [fuzz_hostpaths]=1024
 )
 
@@ -39,6 +41,10 @@ rm -rf "$build/seeds"
 mkdir -p "$build/seeds/fuzz_description" "$build/seeds/fuzz_dialog" "$build/seeds/fuzz_hostpaths"
 cp "$root"/samplebook/bundle/*.cfs "$build/seeds/fuzz_description/"
 cp "$root"/samplebook/bundle/Dialog.cfs "$build/seeds/fuzz_dialog/"
+mkdir -p "$build/seeds/fuzz_index" "$build/seeds/fuzz_pagetext"
+printf 'brake\r\xb8\xeb\xea\xe0\r1: 3 :1\rone.htm#:#One\r' > "$build/seeds/fuzz_index/seed0"
+printf 'start ~ t\\s.htm\r\xf2\xee\xf0~t\\b.htm#a\r' > "$build/seeds/fuzz_index/seed1"
+find "$root/samplebook/pages" -name '*.htm' -exec cp {} "$build/seeds/fuzz_pagetext/" \;
 i=0
 for p in 'run\html\index.htm' '..\..\..\etc\passwd' 'RUN/HTML/INDEX.HTM' '\run\.\html\..\html\Index.htm' 'c:\windows\x'; do
   printf '%s' "$p" > "$build/seeds/fuzz_hostpaths/seed$((i++))"

@@ -29,12 +29,16 @@ char32_t upperCodePoint(char32_t u) {
 struct Tables {
     std::unordered_map<char32_t, unsigned char> fromUnicode;
     std::array<unsigned char, 256> upper{};
+    std::array<unsigned char, 256> lower{};
     Tables() {
         for (int b = 0; b < 256; ++b) fromUnicode.emplace(toCodePoint(static_cast<unsigned char>(b)), static_cast<unsigned char>(b));
         for (int b = 0; b < 256; ++b) {
             const auto it = fromUnicode.find(upperCodePoint(toCodePoint(static_cast<unsigned char>(b))));
             upper[b] = it != fromUnicode.end() ? it->second : static_cast<unsigned char>(b);
         }
+        for (int b = 0; b < 256; ++b) lower[b] = static_cast<unsigned char>(b);
+        for (int b = 0; b < 256; ++b)
+            if (upper[b] != b) lower[upper[b]] = static_cast<unsigned char>(b);
     }
 };
 
@@ -109,6 +113,15 @@ std::string fromUtf8(std::string_view utf8, bool* ok) {
 }
 
 unsigned char upperByte(unsigned char byte) { return tables().upper[byte]; }
+
+unsigned char lowerByte(unsigned char byte) { return tables().lower[byte]; }
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    const auto& low = tables().lower;
+    for (char& c : out) c = static_cast<char>(low[static_cast<unsigned char>(c)]);
+    return out;
+}
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

@@ -21,6 +21,10 @@ std::string fromUtf8(std::string_view utf8, bool* ok = nullptr);
 // (А/а, Ё/ё, Ў/ў, Ї/ї ...) fold; other bytes stay.
 unsigned char upperByte(unsigned char byte);
 
+// Lower-case form of one byte and of a text under the Windows-1251 locale, the reverse of upperByte.
+unsigned char lowerByte(unsigned char byte);
+std::string lower(std::string_view text);
+
 // Locale-aware case-insensitive equality, as names in the configuration bundle compare.
 bool equalsNoCase(std::string_view a, std::string_view b);
 

@@ -1,0 +1,83 @@
+#pragma once
+// The searchable text of one page, as a browser's find-in-page sees it, without a browser.
+//
+// ExtractPageText decodes the page (PageCharset.h: a byte-order mark, else the meta charset
+// within the first 4096 bytes, else windows-1251), parses it as HTML5 with libgumbo and keeps
+// the text a browser shows: blocks of text in document order, white space collapsed as CSS does
+// it (kept inside pre, textarea, listing, xmp and plaintext, whose lines are blocks of their
+// own), curly quotes and no-break spaces folded to their plain forms, soft hyphens dropped.
+// Block elements, table cells, form fields and <br> end a block; no match crosses from one block
+// to the next. <img> and other embedded content separate words like a space. Text a browser does
+// not show is left out: head, title, script, style, noscript, template, select and its options,
+// comments, alt texts, and elements hidden by default (the hidden attribute, display:none in the
+// style attribute, input type=hidden). A frameset page has no text of its own. Any bytes are
+// accepted; broken HTML gives whatever the HTML5 parser makes of it.
+//
+// TTextMatcher and PageContains answer whether a page text contains a word the way the
+// browser's find-in-page answers it: ICU's string search with a Russian collator over the
+// page's blocks. Case-insensitive is primary strength: case and diacritics are ignored, so е
+// and ё are equal, but й is a letter of its own and differs from и. Case-sensitive is tertiary
+// strength: case and diacritics count, so ё differs from е (and from Ё). The word comes as
+// CP1251 bytes and is folded like the page (curly quotes to straight ones, no-break space to
+// space, soft hyphens dropped). A word that is empty, or has nothing the collator weighs at the
+// strength (only soft hyphens or control characters, say), matches nothing.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The separator between blocks (a noncharacter no page text holds: folding turns it into U+FFFD).
+constexpr char16_t kPageTextBreak = 0xFFFF;
+
+class TPageText {
+public:
+    TPageText() = default;
+    // Takes the page's blocks, each pair separated by one kPageTextBreak, none empty, and builds
+    // the signature that lets a matcher rule the page out without searching it.
+    explicit TPageText(std::u16string joined);
+
+    size_t BlockCount() const { return starts_.size(); }
+    std::u16string_view Block(size_t index) const;
+    std::string BlockUtf8(size_t index) const;
+    // All blocks, separated by kPageTextBreak.
+    const std::u16string& Joined() const { return joined_; }
+
+    // False when the page certainly holds no run of these primary collation weights (the
+    // matcher's word); true when it may.
+    bool MayContain(const std::vector<uint32_t>& primaryWeights) const;
+    // Heap bytes held, for a cache's budget.
+    size_t MemoryBytes() const;
+
+private:
+    std::u16string joined_;
+    std::vector<uint32_t> starts_;     // offset of each block in joined_
+    std::vector<uint64_t> signature_;  // bit set of hashed single and neighbouring primary weights
+};
+
+TPageText ExtractPageText(std::string_view html);
+
+struct UStringSearch;
+
+// One word to find, built once per search: holds the word's collation weights and one ICU
+// searcher reused for every page. Pages whose signature lacks the word's weights are ruled out
+// without searching. Not thread-safe, also through const: one matcher serves one thread.
+class TTextMatcher {
+public:
+    TTextMatcher(std::string_view wordCp1251, bool caseSensitive);
+    ~TTextMatcher();
+    TTextMatcher(const TTextMatcher&) = delete;
+    TTextMatcher& operator=(const TTextMatcher&) = delete;
+
+    bool Matches(const TPageText& text) const;
+    // True for a word that can match nothing (see above).
+    bool MatchesNothing() const { return search_ == nullptr; }
+
+private:
+    std::u16string word_;
+    std::vector<uint32_t> weights_;  // the word's primary weights, for the page signatures
+    UStringSearch* search_ = nullptr;
+};
+
+// Whether the page's text holds the word; for single questions (a scan keeps one TTextMatcher).
+bool PageContains(const TPageText& text, std::string_view wordCp1251, bool caseSensitive);

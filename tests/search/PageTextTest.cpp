@@ -1,0 +1,153 @@
+// The page text as a browser's find sees it: what is searched, where a match may run, how
+// letters compare, and how the page's bytes are read.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/Cp1251.h"
+#include "search/PageText.h"
+#include "search/PageTextCache.h"
+
+namespace {
+
+// A CP1251 page from UTF-8 source text.
+bool has(const char* htmlUtf8, const char* wordUtf8, bool matchCase = false) {
+    return PageContains(ExtractPageText(Cp1251::fromUtf8(htmlUtf8)), Cp1251::fromUtf8(wordUtf8), matchCase);
+}
+
+}  // namespace
+
+TEST(PageText, LettersCompareAsTheBrowserFindDoes) {
+    const char* page = "<p>Ёмкость бачка и Тормозная жидкость</p>";
+    EXPECT_TRUE(has(page, "емкость"));    // е and ё are one letter with case off
+    EXPECT_TRUE(has(page, "ТОРМОЗНАЯ"));
+    EXPECT_FALSE(has(page, "емкость", true));
+    EXPECT_TRUE(has(page, "Тормозная", true));
+    EXPECT_FALSE(has(page, "тормозная", true));
+    EXPECT_FALSE(has("<p>бачок и мойка</p>", "й мойка"));  // й is not и
+    EXPECT_TRUE(has("<p>бачок й мойка</p>", "й мойка"));
+    EXPECT_FALSE(has(page, ""));
+}
+
+TEST(PageText, MatchesRunAcrossInlineTagsButNeverAcrossBlocksOrLineBreaks) {
+    EXPECT_TRUE(has("<p><b>тор</b>моз</p>", "тормоз"));
+    EXPECT_FALSE(has("<p>тор</p><p>моз</p>", "тормоз"));
+    EXPECT_FALSE(has("<div>тор<br>моз</div>", "тормоз"));
+    EXPECT_FALSE(has("<table><tr><td>тор</td><td>моз</td></tr></table>", "тормоз"));
+    EXPECT_TRUE(has("<p>тормоз  \n\t передний</p>", "тормоз передний"));  // white space collapses
+    EXPECT_TRUE(has("<p>тормоз<img src=x.gif>передний</p>", "тормоз передний"));
+    EXPECT_TRUE(has("<pre>a  b\nc</pre>", "a  b"));
+    EXPECT_FALSE(has("<pre>a  b\nc</pre>", "b c"));
+}
+
+TEST(PageText, TextTheBrowserDoesNotShowIsNotSearched) {
+    const char* page =
+        "<html><head><title>кардан</title><style>p{}</style></head><body>"
+        "<script>var s = 'кардан';</script><!-- кардан --><div hidden>кардан</div>"
+        "<p style=\"display: none\">кардан</p><select><option>кардан</option></select>"
+        "<img alt=\"кардан\"><input type=hidden value=\"кардан\"><p>видно</p></body></html>";
+    EXPECT_FALSE(has(page, "кардан"));
+    EXPECT_TRUE(has(page, "видно"));
+    EXPECT_FALSE(has("<frameset><frame src=a.htm></frameset>", "a"));
+}
+
+TEST(PageText, EntitiesQuotesSoftHyphensAndCharsets) {
+    EXPECT_TRUE(has("<p>&laquo;Нива&raquo;&nbsp;&#1090;ест</p>", "«Нива» тест"));
+    EXPECT_TRUE(has("<p>\xE2\x80\x9Cлада\xE2\x80\x9D</p>", "\"лада\""));  // curly quotes of a UTF-8 source
+    EXPECT_TRUE(has("<p>тор&shy;моз</p>", "тормоз"));
+    const std::string utf8Page = "<meta charset=\"utf-8\"><p>Привод</p>";  // bytes as written: UTF-8
+    EXPECT_TRUE(PageContains(ExtractPageText(utf8Page), Cp1251::fromUtf8("привод"), false));
+    const std::string koi8 = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=koi8-r\"><p>\xF0\xD2\xC9\xD7\xCF\xC4</p>";
+    EXPECT_TRUE(PageContains(ExtractPageText(koi8), Cp1251::fromUtf8("Привод"), true));
+}
+
+TEST(PageText, BrokenPagesGiveWhatTheParserMakesOfThem) {
+    EXPECT_TRUE(has("<p>тормоз<div><b>открыт", "открыт"));
+    EXPECT_NO_THROW(ExtractPageText(std::string("\0\xFF<<>><p", 7)));
+    std::string deep;
+    for (int i = 0; i < 3000; ++i) deep += "<span>";
+    EXPECT_TRUE(has((deep + "глубоко").c_str(), "глубоко"));
+}
+
+namespace {
+
+const std::string kUtf8Meta = "<meta charset=utf-8>";
+
+std::vector<std::string> blocksOf(const std::string& html) {
+    const TPageText text = ExtractPageText(html);
+    std::vector<std::string> blocks;
+    for (size_t i = 0; i < text.BlockCount(); ++i) blocks.push_back(text.BlockUtf8(i));
+    return blocks;
+}
+
+}  // namespace
+
+TEST(PageText, BlocksAreLaidOutAsTheBrowserShowsThem) {
+    using Blocks = std::vector<std::string>;
+    EXPECT_EQ(blocksOf("<p>  a \n <b> b </b> </p><p>c<br> d</p>x"), (Blocks{"a b", "c", "d", "x"}));
+    EXPECT_EQ(blocksOf("<pre>\n a  b\n\nc </pre><textarea>t  1</textarea>"), (Blocks{" a  b", "c ", "t  1"}));
+    EXPECT_EQ(blocksOf("a<input value='v  1'><input type=checkbox value=no>b<input type=submit value=Go>"),
+              (Blocks{"a", "v  1", "b", "Go"}));
+    EXPECT_EQ(blocksOf("<p hidden>x</p><p style='COLOR:red; Display : None'>y</p><p style='color:red'>z</p>"),
+              (Blocks{"z"}));
+    EXPECT_TRUE(blocksOf("").empty());
+    // A page that spells the separator itself cannot split its text.
+    EXPECT_EQ(blocksOf(kUtf8Meta + "<p>a\xEF\xBF\xBF" "b</p>"), (Blocks{"a\xEF\xBF\xBD" "b"}));
+}
+
+TEST(PageText, WordsFoldLikeThePageAndIgnorableWordsMatchNothing) {
+    const TPageText page = ExtractPageText(Cp1251::fromUtf8("<p>Он сказал: \"да\" и 'нет' — а&nbsp;б</p>"));
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("“да”"), false));
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("‘нет’"), true));
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("а\xC2\xA0б"), true));  // a no-break space is a space
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("ска\xC2\xADзал"), true));
+    const TTextMatcher onlyIgnorable("\xAD\x98", false);  // soft hyphen and an unassigned byte
+    EXPECT_TRUE(onlyIgnorable.MatchesNothing());
+    EXPECT_FALSE(onlyIgnorable.Matches(page));
+}
+
+TEST(PageText, CollationEquivalentsPassTheSignatureCheck) {
+    // Decomposed letters, ligatures and accents are equal to their plain forms in the collation,
+    // so a page must not be ruled out because its characters differ from the word's.
+    const TPageText page = ExtractPageText(kUtf8Meta + "<p>и\xCC\x86од, Æsop, résumé, ЁЖИК</p>");
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("йод"), false));
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("йод"), true));
+    EXPECT_FALSE(PageContains(page, Cp1251::fromUtf8("иод"), false));
+    EXPECT_TRUE(PageContains(page, "aesop", false));
+    EXPECT_TRUE(PageContains(page, "resume", false));
+    EXPECT_FALSE(PageContains(page, "resume", true));
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("ЁЖИК"), true));
+    EXPECT_FALSE(PageContains(page, Cp1251::fromUtf8("ёжик"), true));  // case counts, tertiary
+    EXPECT_FALSE(PageContains(page, Cp1251::fromUtf8("ЕЖИК"), true));  // and so does the diaeresis
+}
+
+TEST(PageText, CharsetComesFromTheMarkOrTheFirstKnownMetaLabel) {
+    const std::string word = Cp1251::fromUtf8("Привод");
+    const std::string cp1251 = Cp1251::fromUtf8("<p>Привод</p>");
+    EXPECT_TRUE(PageContains(ExtractPageText(cp1251), word, true));
+    EXPECT_TRUE(PageContains(ExtractPageText("<meta charset=x-unknown>" + cp1251), word, true));
+    EXPECT_TRUE(PageContains(ExtractPageText("<!-- <meta charset=utf-8> -->" + cp1251), word, true));
+    EXPECT_TRUE(PageContains(ExtractPageText("\xEF\xBB\xBF<p>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xBE\xD0\xB4"), word, true));
+    const std::string utf16 = std::string("\xFF\xFE<\0p\0>\0\x1F\x04\x40\x04\x38\x04\x32\x04\x3E\x04\x34\x04", 20);
+    EXPECT_TRUE(PageContains(ExtractPageText(utf16), word, true));
+    EXPECT_TRUE(PageContains(ExtractPageText("<meta charset=cp866><p>\x8F\xE0\xA8\xA2\xAE\xA4"), word, true));
+}
+
+TEST(PageTextCache, KeepsTextsByPathWithinItsBudget) {
+    TPageTextCache cache;
+    EXPECT_EQ(cache.Find("d:\\run\\a.htm"), nullptr);
+    const TPageText& a = cache.Add("d:\\run\\a.htm", "<p>one</p>");
+    EXPECT_EQ(cache.Find("d:\\run\\a.htm"), &a);
+    EXPECT_EQ(cache.Find("D:\\RUN\\A.HTM"), nullptr);  // paths compare exactly
+    cache.Add("d:\\run\\a.htm", "<p>two</p>");
+    EXPECT_EQ(cache.Size(), 1u);
+    EXPECT_TRUE(PageContains(*cache.Find("d:\\run\\a.htm"), "two", false));
+
+    TPageTextCache small(ExtractPageText("<p>one</p>").MemoryBytes() + 200);
+    small.Add("a", "<p>one</p>");
+    small.Add("b", "<p>two</p>");  // does not fit beside "a": the cache starts afresh
+    EXPECT_EQ(small.Size(), 1u);
+    EXPECT_NE(small.Find("b"), nullptr);
+    EXPECT_LE(small.Bytes(), ExtractPageText("<p>one</p>").MemoryBytes() + 200);
+}
