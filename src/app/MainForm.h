@@ -116,6 +116,10 @@ public:
     void OpenContextMenu(int number) override;
     void OpenFindDialog() override;
     void Unarc() override;
+    void Thesaurus(const std::string& word) override;
+    void FindNext(int number) override;
+    void FindText(bool allPages) override;
+    void SetCaseSensitive(bool on) override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -130,6 +134,8 @@ public:
     void ClosePopup() override;
     void OpenPageContextMenu(QPoint point) override;
     void HistoryChanged(const std::string& title) override;
+    void ThesaurusLookup(const std::string& word) override { Thesaurus(word); }
+    void EnterToFindBoxes() override;
     // The pointer left the skin for a page: no element keeps its hover look.
     void MouseMoveToWindow() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
 

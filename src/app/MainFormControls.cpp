@@ -1,9 +1,13 @@
 // The main window hands its labels, status line, path inputs, message dialog and popups to the
 // skin controls.
 #include <QCursor>
+#include <QMessageBox>
 
 #include "app/MainForm.h"
+#include "app/FindTxtHtml.h"
 #include "app/SkinControls.h"
+#include "app/ThesaurusLookup.h"
+#include "platform/QtText.h"
 
 bool TMainForm::HasPopupWindow() const { return controls_ && controls_->HasPopups(); }
 
@@ -48,4 +52,25 @@ void TMainForm::HistoryChanged(const std::string& title) {
 
 void TMainForm::EscapeKey() {
     if (controls_) controls_->Escape();
+}
+
+void TMainForm::Thesaurus(const std::string& word) {
+    LookUpThesaurus(word, WindowHandle(), [this](const std::string& text) { QMessageBox::warning(this, QString(), ToQt(text)); });
+}
+
+// The find's commands of the main window; in the thesaurus window "findnext" searches at once.
+void TMainForm::FindNext(int number) {
+    if (TFindTxtHtml* find = controls_ ? controls_->Find() : nullptr) find->FindNext(number);
+}
+
+void TMainForm::FindText(bool allPages) {
+    if (TFindTxtHtml* find = controls_ ? controls_->Find() : nullptr) find->SetAllPages(allPages);
+}
+
+void TMainForm::SetCaseSensitive(bool on) {
+    if (TFindTxtHtml* find = controls_ ? controls_->Find() : nullptr) find->SetCaseSensitive(on);
+}
+
+void TMainForm::EnterToFindBoxes() {
+    if (TFindTxtHtml* find = controls_ ? controls_->Find() : nullptr) find->EnterInBoxes();
 }

@@ -6,6 +6,8 @@
 
 #include "app/ButtonSounds.h"
 #include "app/MainForm.h"
+#include "app/FindTxtHtml.h"
+#include "app/PageScan.h"
 #include "app/SuperTicker.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
@@ -27,6 +29,7 @@ TSkinControls::TSkinControls(TMainForm& window, const TDynamicStringArray& dialo
     if (favorites_) favorites_->Load(nullptr);
     BuildPaths();
     BuildDialog(dialogLines);
+    BuildFind();
     BuildPopups();
     ScreenChanged(window.CurrentScreen());
 }
@@ -34,6 +37,7 @@ TSkinControls::TSkinControls(TMainForm& window, const TDynamicStringArray& dialo
 // The path inputs write their folders as they go; the popups and the dialog are windows of
 // their own and go with this owner.
 TSkinControls::~TSkinControls() {
+    find_.reset();
     popups_.reset();
     paths_.reset();
     delete dialog_;
@@ -70,6 +74,7 @@ void TSkinControls::BuildPaths() {
 void TSkinControls::ScreenChanged(int screen) {
     if (paths_) paths_->ShowPaths(screen);
     if (bar_) bar_->ShowBar(screen);
+    if (find_) find_->ShowForScreen();
     if (popups_) {
         popups_->Rebuild();
         RefreshHistoryPopups();
@@ -110,8 +115,8 @@ void TSkinControls::BuildDialog(const TDynamicStringArray& lines) {
     host.paintOverlay = [this](QPainter& painter) {
         if (texts_) texts_->PaintTexts(painter, true);
     };
-    host.findClosed = [this] { ClearStatus(); };
     host.refreshScaleBar = [this] { bar_->ResetBar(); };
+    ConnectFind(host);
     dialog_ = new TCoolDialog(ReadDialogDescription(lines), std::move(host));
 }
 
@@ -129,8 +134,9 @@ void TSkinControls::OpenFindDialog() {
 
 bool TSkinControls::DialogShowing() const { return dialog_ && dialog_->Showing(); }
 
-// Esc closes the message dialog when it shows, else the popups.
+// Esc stops a running scan, else closes the message dialog when it shows, else the popups.
 void TSkinControls::Escape() {
-    if (DialogShowing()) dialog_->Close(2);
+    if (DialogShowing() && find_ && find_->Scanning()) find_->RequestStop();
+    else if (DialogShowing()) dialog_->Close(TCoolDialog::kClosedCode);
     else HidePopups();
 }

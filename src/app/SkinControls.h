@@ -14,8 +14,12 @@
 #include "base/DynamicStringArray.h"
 #include "skin/PopupCommands.h"
 
+struct RCoolDialogHost;
+
 class QPainter;
 class TControlPopupWindow;
+class TPageScan;
+class TFindTxtHtml;
 class TCoolDialog;
 class TMainForm;
 class TPathInputBox;
@@ -46,6 +50,8 @@ public:
     void OpenFindDialog();
     bool DialogShowing() const;
     TCoolDialog* Dialog() const { return dialog_; }
+    // The full-text find; null without find boxes.
+    TFindTxtHtml* Find() const { return find_.get(); }
 
     // Popups: lists -1 … -4 anchored at a button of the current screen, menus at the pointer.
     bool HasPopups() const { return popups_ != nullptr; }
@@ -77,6 +83,8 @@ private:
     void BuildTexts();
     void BuildPaths();
     void BuildDialog(const TDynamicStringArray& lines);
+    void BuildFind();
+    void ConnectFind(RCoolDialogHost& host);
     void BuildPopups();
     void FillFavorites();
     void RefreshHistoryPopups();
@@ -90,4 +98,6 @@ private:
     TCoolDialog* dialog_ = nullptr;
     std::unique_ptr<THtmlFavorite> favorites_;
     std::unique_ptr<TControlPopupWindow> popups_;
+    std::unique_ptr<TPageScan> scan_;
+    std::unique_ptr<TFindTxtHtml> find_;
 };

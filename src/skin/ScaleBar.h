@@ -31,6 +31,8 @@ public:
     void StepBar();
 
     int Position() const { return position_; }
+    // The bar's length in pixels: the full picture's width, 0 off its screen.
+    int Width() const { return full_.width(); }
 
 private:
     bool OnScreen() const { return lastScreen_ == kScreen; }

@@ -89,6 +89,8 @@ public:
     // is asked to stop meanwhile.
     void Close(int code);
     void ScanEnded();
+    // Runs a command as the dialog's elements do, without a sound (Enter in the find box).
+    void RunCommandWithoutSound(const std::string& command) { RunCommand(command, ""); }
 
     bool Showing() const { return isVisible(); }
     // The opening cross-fade runs: the pointer is ignored meanwhile.

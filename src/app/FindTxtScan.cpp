@@ -1,0 +1,215 @@
+// The find's searches: in the page and on through the pages, through the keyword index with a
+// scan of the pack's pages, and in the contents tree.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <map>
+#include <set>
+
+#include "app/FindTxtHtml.h"
+#include "app/StartPaths.h"
+#include "base/Cp1251.h"
+#include "base/GlobalPaths.h"
+#include "base/WinPath.h"
+#include "html/TreeList.h"
+#include "html/engine/FrameViewer.h"
+#include "packs/ComprStream.h"
+#include "packs/StringUtils.h"
+#include "platform/BusyCursor.h"
+#include "platform/QtText.h"
+#include "search/MakeFind.h"
+
+namespace {
+
+const char* const kEnterWord = "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xF1\xEB\xEE\xE2\xEE \xE4\xEB\xFF \xEF\xEE\xE8\xF1\xEA\xE0";  // Введите слово для поиска
+const char* const kNotFound = "\xD2\xE5\xEA\xF1\xF2 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED";  // Текст не найден
+constexpr int kLoadWaitMs = 10000;
+
+// Pages of a "man" or "man_" folder are no candidates of the index scan.
+bool inManFolder(const std::string& lowerPath) {
+    const std::string folder = WinPath::Folder(lowerPath);
+    const std::string name = WinPath::FileName(folder.substr(0, folder.empty() ? 0 : folder.size() - 1));
+    return name == "man" || name == "man_";
+}
+
+bool containsNoCase(const std::string& text, const std::string& part) {
+    return Cp1251::lower(text).find(Cp1251::lower(part)) != std::string::npos;
+}
+
+// The titles "files.idx" gives the pages, by the lower-cased name of the file (a line may name
+// it with its folder); the first line of a name counts.
+std::map<std::string, std::string> pageTitles() {
+    std::map<std::string, std::string> titles;
+    try {
+        TComprStream stream(ProgramDir() + "files.idx");
+        std::string line;
+        for (bool more = true; more;) {
+            more = ReadStreamLine(stream, line);
+            const size_t split = line.find("#:#");
+            if (split == std::string::npos) continue;
+            titles.emplace(Cp1251::lower(WinPath::FileName(TrimControls(line.substr(0, split)))),
+                           TrimControls(line.substr(split + 3)));
+        }
+    } catch (const std::exception&) {
+    }
+    return titles;
+}
+
+}  // namespace
+
+// Shows a page in the view (its history entry when it has one and reuse is asked) and waits, with
+// a bound, for it to load; then selects the first place of the word, when one is given.
+bool TFindTxtHtml::ShowHit(TFrameViewer* view, const std::string& file, const std::string& text, bool reuseHistory) {
+    view->show();
+    QEventLoop loaded;
+    QTimer bound;
+    bound.setSingleShot(true);
+    connect(view, &TFrameViewer::LoadFinished, &loaded, &QEventLoop::quit);
+    connect(&bound, &QTimer::timeout, &loaded, &QEventLoop::quit);
+    bool index = false;
+    const auto files = view->HistoryFiles();
+    for (size_t i = 0; i < files.size(); ++i)
+        if (reuseHistory && !index && Cp1251::equalsNoCase(files[i], file)) {
+            view->SetHistoryIndex(int(i));
+            index = true;
+        }
+    if (!index && !view->LoadFile(file)) return false;
+    if (view->IsLoading()) {
+        bound.start(kLoadWaitMs);
+        loaded.exec();
+    }
+    if (text.empty()) return true;
+    view->SetCaretToTop();
+    return view->FindText(ToQt(text), matchCase_);
+}
+
+void TFindTxtHtml::PageFind(RBox& box, const std::string& text) {
+    SetStopped(false);
+    if (text.empty()) {
+        if (host_.showStatus) host_.showStatus(kEnterWord);
+        return;
+    }
+    TFrameViewer* view = host_.currentView ? host_.currentView() : nullptr;
+    if (!view) return;
+    if (startPage_.empty()) startPage_ = view->CurrentFile();
+    const QString word = ToQt(text);
+    if (host_.thesaurusMode && !headwordTried_) {
+        headwordTried_ = true;
+        if (view->FindText("~ " + word, matchCase_)) return;
+    }
+    if (view->FindText(word, matchCase_)) return;
+    const bool hit = ScanPages(box, text, view);
+    if (hit || !*alive_) return;
+    position_ = -1;
+    startPage_.clear();
+    if (!allPages_) {
+        view->SetCaretToTop();
+        if (view->FindText(word, matchCase_)) return;
+    }
+    if (host_.showStatus) host_.showStatus(kNotFound);
+}
+
+// The pages after the one searched last: the limited set is the current page alone, all pages
+// are every page of the book. True on a hit, which the view then shows selected.
+bool TFindTxtHtml::ScanPages(RBox& box, const std::string& text, TFrameViewer* view) {
+    const auto alive = alive_;
+    const QPointer<TFrameViewer> shown(view);
+    SetBusyCursor(true);
+    scanning_ = true;
+    box.candidates.clear();
+    if (allPages_) {
+        // The disc's pages in their order, then those only the pack holds.
+        box.candidates = host_.diskPages ? host_.diskPages() : TDynamicStringArray();
+        std::set<std::string> listed;
+        for (const std::string& page : box.candidates) listed.insert(Cp1251::lower(page));
+        for (const std::string& packed : host_.packPages ? host_.packPages() : TDynamicStringArray()) {
+            const std::string page = StartState().packPrefix + Cp1251::lower(packed);
+            if (WinPath::Extension(page).find(".htm") != std::string::npos && listed.insert(page).second)
+                box.candidates.push_back(page);
+        }
+    }
+    if (box.candidates.empty()) box.candidates.push_back("");
+    bool hit = false;
+    while (!hit) {
+        QCoreApplication::processEvents();
+        if (!*alive || stopped_ || !shown) break;  // the stop is heard before the position moves
+        if (++position_ >= int(box.candidates.size())) break;
+        const std::string& page = box.candidates[size_t(position_)];
+        if (page.empty() || Cp1251::equalsNoCase(page, startPage_)) continue;
+        if (host_.pageContains && host_.pageContains(page, text, matchCase_)) hit = ShowHit(shown, page, text, true);
+    }
+    if (!*alive) return false;
+    scanning_ = false;
+    SetBusyCursor(false);
+    if (host_.scanEnded) host_.scanEnded();
+    return hit || stopped_;
+}
+
+void TFindTxtHtml::IndexFind(RBox& box, const std::string& text) {
+    if (text.empty()) {
+        if (host_.showStatus) host_.showStatus(kEnterWord);
+        return;
+    }
+    files_.clear();
+    titles_.clear();
+    TMakeFind find(host_.warn);
+    find.SetIndexFolder(ProgramDir());
+    if (!find.FindKeyword(text, files_, titles_, false)) ScanForIndex(box, text);
+    if (!*alive_) return;
+    if (host_.resetBar) host_.resetBar();
+    if (host_.resultsChanged) host_.resultsChanged();
+    if (files_.empty() && host_.showStatus) host_.showStatus(kNotFound);
+}
+
+// A word that is no keyword: the pack's pages are scanned, the scale bar advancing with them.
+// A hit "files.idx" has no title for is listed under its file name.
+void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
+    const auto alive = alive_;
+    SetStopped(false);
+    position_ = -1;
+    SetBusyCursor(true);
+    scanning_ = true;
+    if (box.candidates.empty()) box.candidates = PackCandidates(box);
+    const double step = double(host_.barWidth ? host_.barWidth() : 0) / double(box.candidates.size());
+    const auto titles = pageTitles();
+    int filled = 0;
+    for (size_t i = size_t(position_ + 1); i < box.candidates.size(); ++i) {
+        QCoreApplication::processEvents();
+        if (!*alive || stopped_) break;
+        for (; filled <= int((double(i) + 1) * step) && host_.stepBar; ++filled) host_.stepBar();
+        const std::string& page = box.candidates[i];
+        if (page.empty() || !host_.pageContains || !host_.pageContains(page, text, matchCase_)) continue;
+        const auto title = titles.find(Cp1251::lower(WinPath::FileName(page)));
+        files_.push_back(page);
+        titles_.push_back(title != titles.end() ? title->second : WinPath::FileName(page));
+    }
+    if (!*alive) return;
+    scanning_ = false;
+    SetBusyCursor(false);
+    if (host_.scanEnded) host_.scanEnded();
+}
+
+// The pack's pages outside the "man" folders; the limited set leaves out the "nofiles" pages.
+TDynamicStringArray TFindTxtHtml::PackCandidates(const RBox& box) const {
+    TDynamicStringArray pages;
+    for (const std::string& packed : host_.packPages ? host_.packPages() : TDynamicStringArray()) {
+        const std::string lower = Cp1251::lower(packed);
+        if (WinPath::Extension(lower).find(".htm") == std::string::npos || inManFolder(lower)) continue;
+        bool left = false;
+        for (const std::string& no : box.element.noFiles) left |= !allPages_ && !no.empty() && containsNoCase(lower, no);
+        if (!left) pages.push_back(StartState().packPrefix + lower);
+    }
+    if (pages.empty()) pages.push_back("");
+    return pages;
+}
+
+void TFindTxtHtml::ContentsFind(const std::string& text) {
+    TTreeViews* tree = host_.contentsTree ? host_.contentsTree() : nullptr;
+    if (text.empty()) {
+        if (host_.showStatus) host_.showStatus(kEnterWord);
+    } else if ((!tree || !tree->FindInTree(text)) && host_.showStatus) {
+        host_.showStatus(kNotFound);
+    }
+}
