@@ -19,3 +19,6 @@ bool switchSet(const QString& dir, const QString& stem, const QSize& size, const
 
 // The popup menus' and the message dialog's pictures.
 bool drawMenus(const QString& skin);
+
+// The generated pages the full-text find scans, with the keyword index over them.
+bool drawSearchPages(const QString& pages);

@@ -253,6 +253,7 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "search", {100, 30}, QString::fromUtf8("Поиск"));
     ok &= buttonSet(skin, "unpack", {110, 30}, QString::fromUtf8("Распаковать"));
     ok &= drawMenus(skin);
+    ok &= drawSearchPages(pages);
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;
 }
