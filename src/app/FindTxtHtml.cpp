@@ -9,6 +9,7 @@
 #include "base/WinPath.h"
 #include "html/TreeList.h"
 #include "html/engine/FrameViewer.h"
+#include "html/engine/PageUrl.h"
 #include "platform/BusyCursor.h"
 #include "platform/QtText.h"
 
@@ -23,8 +24,10 @@ public:
     }
 
 protected:
+    // Esc goes on to the window holding the box, whose Esc closes the dialog or stops a scan.
     void keyPressEvent(QKeyEvent* event) override {
-        if (!key_(event->key())) QLineEdit::keyPressEvent(event);
+        if (event->key() == Qt::Key_Escape) event->ignore();
+        else if (!key_(event->key())) QLineEdit::keyPressEvent(event);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (over_) over_();
@@ -100,15 +103,13 @@ void TFindTxtHtml::BoxTextChanged() {
     if (host_.clearStatus) host_.clearStatus();
 }
 
-// While busy every key is swallowed; Enter in the first box searches, Esc does nothing here.
+// While busy every key is swallowed; Enter in the first box searches.
 bool TFindTxtHtml::BoxKey(int box, int key) {
     if (BusyFlag) return true;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (box == 0 && host_.thesaurusMode) FindNext(1);
-        else if (box == 0 && host_.enterCommand) host_.enterCommand("findnext1");
-        return true;
-    }
-    return key == Qt::Key_Escape;
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    if (box == 0 && host_.thesaurusMode) FindNext(1);
+    else if (box == 0 && host_.enterCommand) host_.enterCommand("findnext1");
+    return true;
 }
 
 void TFindTxtHtml::EnterInBoxes() {
@@ -121,23 +122,29 @@ void TFindTxtHtml::SetStopped(bool stopped) {
     if (host_.stoppedChanged) host_.stoppedChanged(stopped);
 }
 
-// A change between all pages and the limited set starts the candidate lists anew.
+// A change of mode starts the candidate lists, the position and the start page anew.
+void TFindTxtHtml::ResetScan() {
+    for (auto& box : boxes_) box->candidates.clear();
+    position_ = -1;
+    startPage_.clear();
+}
+
 void TFindTxtHtml::SetAllPages(bool all) {
-    if (all != allPages_) {
-        for (auto& box : boxes_) box->candidates.clear();
-        position_ = -1;
-        startPage_.clear();
-        allPages_ = all;
-    }
+    if (all != allPages_) ResetScan();
+    allPages_ = all;
     indexMode_ = contentsMode_ = false;
 }
 
+// The index scan fills its candidates only when it has none, so a list the page mode left
+// (a single empty entry outside all-pages mode) must not reach it.
 void TFindTxtHtml::SetIndexMode() {
+    if (!indexMode_) ResetScan();
     indexMode_ = true;
     contentsMode_ = false;
 }
 
 void TFindTxtHtml::SetContentsMode() {
+    if (!contentsMode_) ResetScan();
     contentsMode_ = true;
     indexMode_ = false;
 }
@@ -146,7 +153,7 @@ void TFindTxtHtml::FindNext(int number) {
     if (host_.clearStatus) host_.clearStatus();
     RBox* box = nullptr;
     for (auto& b : boxes_)
-        if (b->element.number == number && b->edit) box = b.get();
+        if (!box && b->element.number == number && b->edit) box = b.get();
     if (!box) return SetStopped(true);
     QString text = box->edit->text();
     while (text.contains("  ")) text.replace("  ", " ");
@@ -166,7 +173,7 @@ void TFindTxtHtml::OpenResult(int index) {
     if (!view || index < 0 || size_t(index) >= files_.size()) return;
     std::string file = files_[size_t(index)];
     if (file.find('\\') == std::string::npos) file = ProgramDir() + file;
-    if (!Cp1251::equalsNoCase(file, view->CurrentFile())) ShowHit(view, file, "", false);
+    if (!Cp1251::equalsNoCase(FullPagePath(file), view->CurrentFile())) ShowHit(view, file, "", false);
     if (TTreeViews* tree = host_.contentsTree ? host_.contentsTree() : nullptr) tree->SyncTreeToPage("");
     indexMode_ = false;
     FindNext(1);

@@ -83,6 +83,7 @@ private:
         TDynamicStringArray candidates;  // the pages a scan goes through, built when first needed
     };
     void BoxTextChanged();
+    void ResetScan();
     bool BoxKey(int box, int key);
     void SetStopped(bool stopped);
     void PageFind(RBox& box, const std::string& text);

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <map>
 #include <set>
 
 #include "app/FindTxtHtml.h"
@@ -38,20 +37,12 @@ bool containsNoCase(const std::string& text, const std::string& part) {
     return Cp1251::lower(text).find(Cp1251::lower(part)) != std::string::npos;
 }
 
-// The titles "files.idx" gives the pages, by the lower-cased name of the file (a line may name
-// it with its folder); the first line of a name counts.
-std::map<std::string, std::string> pageTitles() {
-    std::map<std::string, std::string> titles;
+// The titles "files.idx" gives the book's pages; none when it cannot be read.
+TPageTitles pageTitles() {
+    TPageTitles titles;
     try {
         TComprStream stream(ProgramDir() + "files.idx");
-        std::string line;
-        for (bool more = true; more;) {
-            more = ReadStreamLine(stream, line);
-            const size_t split = line.find("#:#");
-            if (split == std::string::npos) continue;
-            titles.emplace(Cp1251::lower(WinPath::FileName(TrimControls(line.substr(0, split)))),
-                           TrimControls(line.substr(split + 3)));
-        }
+        titles.Read(stream, ProgramDir());
     } catch (const std::exception&) {
     }
     return titles;
@@ -92,21 +83,23 @@ void TFindTxtHtml::PageFind(RBox& box, const std::string& text) {
         return;
     }
     TFrameViewer* view = host_.currentView ? host_.currentView() : nullptr;
-    if (!view) return;
+    if (!view || view->CurrentFile().empty()) return;
     if (startPage_.empty()) startPage_ = view->CurrentFile();
     const QString word = ToQt(text);
+    const QString frame = ToQt(box.element.frame);
     if (host_.thesaurusMode && !headwordTried_) {
         headwordTried_ = true;
-        if (view->FindText("~ " + word, matchCase_)) return;
+        if (view->FindText("~ " + word, matchCase_, frame)) return;
     }
-    if (view->FindText(word, matchCase_)) return;
+    if (view->FindText(word, matchCase_, frame)) return;
+    const QPointer<TFrameViewer> shown(view);
     const bool hit = ScanPages(box, text, view);
-    if (hit || !*alive_) return;
+    if (hit || !*alive_ || !shown) return;
     position_ = -1;
     startPage_.clear();
     if (!allPages_) {
         view->SetCaretToTop();
-        if (view->FindText(word, matchCase_)) return;
+        if (view->FindText(word, matchCase_, frame)) return;
     }
     if (host_.showStatus) host_.showStatus(kNotFound);
 }
@@ -178,12 +171,12 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
     for (size_t i = size_t(position_ + 1); i < box.candidates.size(); ++i) {
         QCoreApplication::processEvents();
         if (!*alive || stopped_) break;
+        position_ = int(i);
         for (; filled <= int((double(i) + 1) * step) && host_.stepBar; ++filled) host_.stepBar();
         const std::string& page = box.candidates[i];
         if (page.empty() || !host_.pageContains || !host_.pageContains(page, text, matchCase_)) continue;
-        const auto title = titles.find(Cp1251::lower(WinPath::FileName(page)));
         files_.push_back(page);
-        titles_.push_back(title != titles.end() ? title->second : WinPath::FileName(page));
+        titles_.push_back(titles.TitleOf(page).value_or(WinPath::FileName(page)));
     }
     if (!*alive) return;
     scanning_ = false;

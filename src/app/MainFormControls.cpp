@@ -1,7 +1,6 @@
 // The main window hands its labels, status line, path inputs, message dialog and popups to the
 // skin controls.
 #include <QCursor>
-#include <QMessageBox>
 
 #include "app/MainForm.h"
 #include "app/FindTxtHtml.h"
@@ -55,7 +54,9 @@ void TMainForm::EscapeKey() {
 }
 
 void TMainForm::Thesaurus(const std::string& word) {
-    LookUpThesaurus(word, WindowHandle(), [this](const std::string& text) { QMessageBox::warning(this, QString(), ToQt(text)); });
+    LookUpThesaurus(word, WindowHandle(), [this](const std::string& text) {
+        if (controls_) controls_->ShowWarning(text);
+    });
 }
 
 // The find's commands of the main window; in the thesaurus window "findnext" searches at once.

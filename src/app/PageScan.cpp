@@ -4,29 +4,25 @@
 #include "base/FileErrors.h"
 #include "packs/BookFiles.h"
 
-const TPageText* TPageScan::TextOf(const std::string& file) {
+const TPageText& TPageScan::TextOf(const std::string& file) {
     const std::string key = Cp1251::lower(file);
-    auto found = texts_.find(key);
-    if (found == texts_.end()) {
-        std::unique_ptr<TPageText> text;
-        try {
-            TMemoryStream stream;
-            BookFiles().Read(file, stream);
-            text = std::make_unique<TPageText>(ExtractPageText(stream.View()));
-        } catch (const EFileError&) {
-        }
-        found = texts_.emplace(key, std::move(text)).first;
+    if (const TPageText* known = texts_.Find(key)) return *known;
+    TPageText text;
+    try {
+        TMemoryStream stream;
+        BookFiles().Read(file, stream);
+        text = ExtractPageText(stream.View());
+    } catch (const EFileError&) {
     }
-    return found->second.get();
+    return texts_.Store(key, std::move(text));
 }
 
 bool TPageScan::Contains(const std::string& file, const std::string& word, bool matchCase) {
-    const TPageText* text = TextOf(file);
-    if (!text) return false;
+    const TPageText& text = TextOf(file);
     if (!matcher_ || word != word_ || matchCase != matchCase_) {
         matcher_ = std::make_unique<TTextMatcher>(word, matchCase);
         word_ = word;
         matchCase_ = matchCase;
     }
-    return matcher_->Matches(*text);
+    return matcher_->Matches(text);
 }

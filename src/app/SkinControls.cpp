@@ -122,8 +122,12 @@ void TSkinControls::BuildDialog(const TDynamicStringArray& lines) {
 
 void TSkinControls::ShowMessage(const std::string& text, int page) {
     if (dialog_ && dialog_->ShowDialog(page, text)) return;
-    // Like the dialog, the box does not hold up the command that raised it.
-    auto* box = new QMessageBox(QMessageBox::Information, ToQt(AppTitle()), ToQt(text), QMessageBox::Ok, &window_);
+    ShowBox(false, text);
+}
+
+// Like the dialog, the box does not hold up the command that raised it.
+void TSkinControls::ShowBox(bool warning, const std::string& text) {
+    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, ToQt(AppTitle()), ToQt(text), QMessageBox::Ok, &window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
 }

@@ -47,6 +47,8 @@ public:
 
     // The message dialog; without it (or its page) a plain message box shows the text.
     void ShowMessage(const std::string& text, int page = 0);
+    // A warning box of the system's, for missing index files: the dialog may be showing the find.
+    void ShowWarning(const std::string& text) { ShowBox(true, text); }
     void OpenFindDialog();
     bool DialogShowing() const;
     TCoolDialog* Dialog() const { return dialog_; }
@@ -83,6 +85,7 @@ private:
     void BuildTexts();
     void BuildPaths();
     void BuildDialog(const TDynamicStringArray& lines);
+    void ShowBox(bool warning, const std::string& text);
     void BuildFind();
     void ConnectFind(RCoolDialogHost& host);
     void BuildPopups();

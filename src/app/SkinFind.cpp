@@ -34,7 +34,7 @@ void TSkinControls::BuildFind() {
     host.contentsTree = [this] { return ChooseTree(window_.Tree(1), window_.Tree(2)); };
     host.showStatus = [this](const std::string& text) { ShowStatus(text); };
     host.clearStatus = [this] { ClearStatus(); };
-    host.warn = [this](const std::string& text) { ShowMessage(text); };
+    host.warn = [this](const std::string& text) { ShowWarning(text); };
     host.resetBar = [this] { bar_->ResetBar(); };
     host.stepBar = [this] { bar_->StepBar(); };
     host.barWidth = [this] { return bar_->Width(); };

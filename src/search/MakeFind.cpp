@@ -6,6 +6,7 @@
 
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
+#include "base/WinPath.h"
 #include "packs/ComprStream.h"
 #include "packs/PackFile.h"
 #include "packs/StringUtils.h"
@@ -102,4 +103,28 @@ bool TMakeFind::FindKeyword(const std::string& word, TDynamicStringArray& files,
     const size_t before = files.size();
     AddListedPages(*list, pages, files, titles);
     return files.size() > before;
+}
+
+void TPageTitles::Read(TMemoryStream& files, const std::string& folder) {
+    const std::string base = WinPath::WithBackslash(folder);
+    std::string line;
+    for (bool more = true; more;) {
+        more = ReadStreamLine(files, line);
+        const size_t split = line.find("#:#");
+        if (split == std::string::npos) continue;
+        std::string file = Cp1251::lower(TrimControls(line.substr(0, split)));
+        std::replace(file.begin(), file.end(), '/', '\\');
+        if (file.empty()) continue;
+        const std::string title = TrimControls(line.substr(split + 3));
+        const bool hasDrive = file.size() > 1 && file[1] == ':';
+        byPath_.emplace(hasDrive ? file : Cp1251::lower(base) + file, title);
+        if (WinPath::NameStart(file) == 0) byName_.emplace(file, title);
+    }
+}
+
+std::optional<std::string> TPageTitles::TitleOf(const std::string& path) const {
+    const std::string lower = Cp1251::lower(path);
+    if (const auto found = byPath_.find(lower); found != byPath_.end()) return found->second;
+    if (const auto found = byName_.find(WinPath::FileName(lower)); found != byName_.end()) return found->second;
+    return std::nullopt;
 }

@@ -7,6 +7,8 @@
 //
 // Messages go to the handler given; a page number that is not decimal is skipped.
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,18 @@ bool ReadPageNumbers(TMemoryStream& index, int k, std::vector<int>& pages);
 // Appends file and title of every line of files whose number is among pages, in file order.
 void AddListedPages(TMemoryStream& files, const std::vector<int>& pages, TDynamicStringArray& names,
                     TDynamicStringArray& titles);
+
+// The titles "files.idx" gives the pages a scan found. A line's file is a path relative to the
+// index folder (or one with a drive); a line naming a bare file also titles a page of that name in
+// any folder. The first line naming a page counts; titles are trimmed. Paths compare in any case.
+class TPageTitles {
+public:
+    void Read(TMemoryStream& files, const std::string& folder);
+    std::optional<std::string> TitleOf(const std::string& path) const;
+
+private:
+    std::map<std::string, std::string> byPath_, byName_;
+};
 
 class TMakeFind {
 public:

@@ -2,16 +2,20 @@
 // with its result list, the page and all-pages modes, the contents tree, and the find's messages.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/FindTxtHtml.h"
 #include "app/MainFormFixture.h"
 #include "app/SkinControls.h"
+#include "app/ThesaurusLookup.h"
 #include "base/Cp1251.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
+#include "platform/ChannelWindow.h"
 #include "platform/QtText.h"
 #include "skin/SkinDialog.h"
 #include "support/Wait.h"
@@ -92,4 +96,72 @@ TEST_F(Find, TheContentsModeLooksInTheTreeAndAnEmptyWordAsksForOne) {
     Type(u("Несуществующее"));
     find->FindNext(1);
     EXPECT_EQ(Status(), u("Текст не найден"));
+}
+
+TEST_F(Find, EscInTheBoxStopsAScanBeforeItsNextPageAndClosesTheIdleDialog) {
+    find->SetIndexMode();
+    Type(u("поездкой"));
+    QLineEdit* box = find->Box(0);
+    QTimer::singleShot(0, box, [box] { QTest::keyClick(box, Qt::Key_Escape); });
+    find->FindNext(1);
+    EXPECT_TRUE(find->ResultFiles().empty());  // stopped before the first page
+    EXPECT_TRUE(find->Stopped());
+    EXPECT_FALSE(find->Scanning());
+    EXPECT_TRUE(window_->Controls()->DialogShowing());
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_FALSE(window_->Controls()->DialogShowing());
+}
+
+TEST_F(Find, TheIndexScanStartsAfreshAfterThePageModeAndLeavesOutNofilesPagesOfTheLimitedSet) {
+    Type(u("поездкой"));
+    find->FindNext(1);  // the page mode: not on the contents page
+    EXPECT_EQ(Status(), u("Текст не найден"));
+    find->SetIndexMode();
+    find->FindNext(1);
+    EXPECT_EQ(find->ResultFiles().size(), 300u);
+
+    Type(u("толкование"));  // only on the thesaurus pages, which "nofiles" leaves out
+    find->FindNext(1);
+    EXPECT_TRUE(find->ResultFiles().empty());
+    find->SetAllPages(true);
+    find->SetIndexMode();
+    find->FindNext(1);
+    ASSERT_EQ(find->ResultFiles().size(), 1u);
+    EXPECT_EQ(Cp1251::lower(find->ResultFiles()[0]), "d:\\run\\tezaurus\\index.htm");
+    EXPECT_EQ(find->ResultTitles()[0], "index.htm");  // no "files.idx" line: the file's name
+}
+
+namespace {
+
+// A window of this process that other windows find as the running thesaurus window.
+struct ThesaurusWindow {
+    TChannelWindow channel;
+    std::vector<RInstanceData> records;
+    bool activated = false;
+    ThesaurusWindow() {
+        channel.SetCaption(u("Тезаурус"));
+        channel.SetVisible(true);
+        QObject::connect(&channel, &TChannelWindow::CopyDataReceived,
+                         [this](quint64, const RInstanceData& data) { records.push_back(data); });
+        QObject::connect(&channel, &TChannelWindow::ActivateRequested, [this] { activated = true; });
+    }
+};
+
+}  // namespace
+
+TEST_F(SampleBook, AThesaurusLookUpGoesToTheRunningThesaurusWindow) {
+    ThesaurusWindow thesaurus;
+    std::vector<std::string> warnings;
+    const auto warn = [&](const std::string& text) { warnings.push_back(text); };
+    LookUpThesaurus(u("  ТОРМОЗНЫЕ "), window_->WindowHandle(), warn);
+    ASSERT_EQ(thesaurus.records.size(), 1u);
+    EXPECT_EQ(thesaurus.records[0].kind, RInstanceData::kShowPage);
+    EXPECT_EQ(thesaurus.records[0].strings[0], ProgramDir() + "tezaurus\\tormoz.htm");
+    EXPECT_TRUE(WaitUntil([&] { return thesaurus.activated; }, 5000));
+    LookUpThesaurus("", window_->WindowHandle(), warn);  // the start page
+    ASSERT_EQ(thesaurus.records.size(), 2u);
+    EXPECT_EQ(thesaurus.records[1].strings[0], ProgramDir() + "tezaurus\\index.htm");
+    LookUpThesaurus(u("кузов"), window_->WindowHandle(), warn);  // no term: nothing happens
+    EXPECT_EQ(thesaurus.records.size(), 2u);
+    EXPECT_TRUE(warnings.empty());
 }

@@ -76,3 +76,16 @@ TEST_F(Index, ThesaurusTermsOccurInTheWordFromTheirFirstCharacter) {
     Write("tezaurus.idx", "no tilde\r");
     EXPECT_FALSE(thesaurus.FindTerm("", page));
 }
+
+TEST(PageTitles, ALinesFileNamesItsPageRelativeToTheFolderOrByNameAlone) {
+    const std::string lines = " html\\A.htm #: # no\rhtml/a.htm#:# First \rhtml\\a.htm#:#Second\rB.HTM#:#Bare\r"
+                              "x:\\other\\c.htm#:#Elsewhere";
+    TMemoryStream files;
+    files.Assign(lines.data(), lines.size());
+    TPageTitles titles;
+    titles.Read(files, "d:\\run");
+    EXPECT_EQ(titles.TitleOf("D:\\RUN\\HTML\\A.HTM"), "First");  // "#: #" is no separator
+    EXPECT_EQ(titles.TitleOf("d:\\run\\deep\\er\\b.htm"), "Bare");
+    EXPECT_EQ(titles.TitleOf("x:\\other\\c.htm"), "Elsewhere");
+    EXPECT_EQ(titles.TitleOf("d:\\run\\other\\a.htm"), std::nullopt);
+}

@@ -111,8 +111,9 @@ public:
     static constexpr int kMaxCopy = 31999;
 
     // Finds text after the caret (the selection), selects it and scrolls to it; no wrapping:
-    // false when nothing follows. Frames of a frameset are searched in order.
-    bool FindText(const QString& text, bool matchCase);
+    // false when nothing follows. Frames of a frameset are searched in order; with a frame
+    // name (any case) that the page has, that frame's document alone is searched.
+    bool FindText(const QString& text, bool matchCase, const QString& frame = {});
     void SetCaretToTop();
 
     std::vector<RDropDownList> DropDownLists();

@@ -86,13 +86,20 @@ bool TFrameViewer::CopySelection(QString* error) {
     return true;
 }
 
-bool TFrameViewer::FindText(const QString& text, bool matchCase) {
+bool TFrameViewer::FindText(const QString& text, bool matchCase, const QString& frame) {
     if (text.isEmpty()) return false;
-    // The search starts in the document holding the selection and goes on through the frames
-    // after it, each from its top; window.find selects the hit and scrolls to it.
-    const QString script = QStringLiteral(R"((function(t, c) {
+    // In the frame called f alone when there is one; else the search starts in the document
+    // holding the selection and goes on through the frames after it, each from its top.
+    // window.find selects the hit and scrolls to it.
+    const QString script = QStringLiteral(R"((function(t, c, f) {
   %1
   var ds = docs().filter(function(d) { return d.body && d.body.tagName !== 'FRAMESET'; });
+  if (f) {
+    var named = ds.filter(function(d) {
+      try { return (d.defaultView.name || '').toLowerCase() === f && d.defaultView !== window; } catch (e) { return false; }
+    });
+    if (named.length) ds = named.slice(0, 1);
+  }
   var start = 0;
   ds.forEach(function(d, i) { var s = d.getSelection(); if (s && s.rangeCount && !s.isCollapsed) start = i; });
   for (var i = start; i < ds.length; i++) {
@@ -100,8 +107,8 @@ bool TFrameViewer::FindText(const QString& text, bool matchCase) {
     if (ds[i].defaultView.find(t, c, false, false, false, false, false)) return true;
   }
   return false;
-})(%2, %3))")
-                               .arg(DocumentsHelper(), JsString(text), matchCase ? "true" : "false");
+})(%2, %3, %4))")
+                               .arg(DocumentsHelper(), JsString(text), matchCase ? "true" : "false", JsString(frame.toLower()));
     bool found = RunPageScript(page_, script).toBool();
     if (found) {
         // Let the selection reach the browser side so the selection queries see the hit.
