@@ -1,6 +1,7 @@
 // The pages the full-text find scans: a few hundred generated repair notes, a "man" folder the
 // index scan leaves out, a page hiding words in a script and a hidden block, and the keyword
-// index over them ("keywords.idx", "index.idx", "files.idx": CP1251 lines ending in CR).
+// index over them ("keywords.idx", "index.idx", "files.idx": CP1251 lines ending in CR), and
+// the thesaurus index over the pages of tezaurus\.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,5 +83,12 @@ bool drawSearchPages(const QString& pages) {
     ok &= write(run + "keywords.idx", keywords.join("\r") + "\r");
     ok &= write(run + "index.idx", index.join("\r") + "\r");
     ok &= write(run + "files.idx", files.join("\r") + "\r");
+    // A term, "~", its page; the first line's page is the thesaurus start page. A term is a stem
+    // that every form of the word holds.
+    ok &= write(run + "tezaurus.idx", "Тезаурус ~ tezaurus\\index.htm\r\n"
+                                      "тормоз~tezaurus\\tormoz.htm\r\n"
+                                      "колодк~tezaurus\\kolodka.htm\r\n"
+                                      "свеч~tezaurus\\svecha.htm\r\n"
+                                      "двигател~tezaurus\\dvigatel.htm\r\n");
     return ok;
 }

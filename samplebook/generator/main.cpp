@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -25,6 +26,13 @@ QFont font(int pixels, bool bold) {
     QFont f("DejaVu Sans");
     f.setPixelSize(pixels);
     f.setBold(bold);
+    return f;
+}
+
+// The font of at most that size in which the caption fits the width, down to 9 pixels.
+QFont fittedFont(int pixels, bool bold, const QString& caption, int width) {
+    QFont f = font(pixels, bold);
+    while (f.pixelSize() > 9 && QFontMetrics(f).horizontalAdvance(caption) > width) f.setPixelSize(f.pixelSize() - 1);
     return f;
 }
 
@@ -118,7 +126,7 @@ QImage button(const QSize& size, const QString& caption, Look look) {
     p.setPen(QPen(kLeather.darker(150), 1));
     p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 6, 6);
     p.setPen(kLeather.darker(160));
-    p.setFont(font(size.height() > 30 ? 15 : 14, true));
+    p.setFont(fittedFont(size.height() > 30 ? 15 : 14, true, caption, size.width() - 8));
     const QRect text = look == Look::Down ? img.rect().translated(1, 1) : img.rect();
     p.drawText(text, Qt::AlignCenter, caption);
     return img;
@@ -147,7 +155,7 @@ QImage switchLook(const QSize& size, const QString& caption, int look) {
     p.setBrush(lamp);
     p.drawEllipse(QPointF(18, size.height() / 2.0), 8, 8);
     p.setPen(kLeather.darker(130));
-    p.setFont(font(14, on));
+    p.setFont(fittedFont(14, on, caption, size.width() - 38));
     p.drawText(QRect(34, 0, size.width() - 38, size.height()), Qt::AlignVCenter | Qt::AlignLeft, caption);
     return img;
 }
@@ -253,6 +261,9 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "search", {100, 30}, QString::fromUtf8("Поиск"));
     ok &= buttonSet(skin, "unpack", {110, 30}, QString::fromUtf8("Распаковать"));
     ok &= drawMenus(skin);
+    ok &= switchSet(skin, "allpg", {74, 30}, QString::fromUtf8("Всюду"));
+    ok &= switchSet(skin, "case", {74, 30}, QString::fromUtf8("Аа"));
+    ok &= buttonSet(skin, "tez", {74, 30}, QString::fromUtf8("Тезаурус"));
     ok &= drawSearchPages(pages);
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;
