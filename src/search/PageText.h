@@ -5,9 +5,9 @@
 // within the first 4096 bytes, else windows-1251), parses it as HTML5 with libgumbo and keeps
 // the text a browser shows: blocks of text in document order, white space collapsed as CSS does
 // it (kept inside pre, textarea, listing, xmp and plaintext, whose lines are blocks of their
-// own), curly quotes and no-break spaces folded to their plain forms, soft hyphens dropped.
-// Block elements, table cells, form fields and <br> end a block; no match crosses from one block
-// to the next. <img> and other embedded content separate words like a space. Text a browser does
+// own), curly quotes folded to straight ones, soft hyphens dropped. Block elements, table
+// cells, form fields and <br> end a block; no match crosses from one block to the next. <img>
+// and other embedded content stand as U+FFFC, a character no word holds. Text a browser does
 // not show is left out: head, title, script, style, noscript, template, select and its options,
 // comments, alt texts, and elements hidden by default (the hidden attribute, display:none in the
 // style attribute, input type=hidden). A frameset page has no text of its own. Any bytes are
@@ -18,8 +18,8 @@
 // page's blocks. Case-insensitive is primary strength: case and diacritics are ignored, so е
 // and ё are equal, but й is a letter of its own and differs from и. Case-sensitive is tertiary
 // strength: case and diacritics count, so ё differs from е (and from Ё). The word comes as
-// CP1251 bytes and is folded like the page (curly quotes to straight ones, no-break space to
-// space, soft hyphens dropped). A word that is empty, or has nothing the collator weighs at the
+// CP1251 bytes and is folded like the page (curly quotes to straight ones, soft hyphens
+// dropped); a no-break space equals a space without case, as the collator weighs them. A word that is empty, or has nothing the collator weighs at the
 // strength (only soft hyphens or control characters, say), matches nothing.
 #include <cstddef>
 #include <cstdint>

@@ -103,13 +103,17 @@ void TBlockWriter::Text(std::string_view utf8, bool preserve) {
     }
 }
 
+// What a picture or other embedded content stands as in the text: a character of its own, so
+// that no match runs across it, as in the browser's find.
+constexpr char32_t kObjectReplacement = 0xFFFC;
+
 // How an element takes part in the text.
 enum class TRole {
     Inline,     // its content flows with the text around it
     Block,      // its content is a block of its own
     Preserve,   // a block whose white space is kept, its lines separate
     LineBreak,  // <br>
-    Separator,  // embedded content with no searchable text, a gap between words
+    Separator,  // embedded content with no searchable text, a character no word holds
     Field,      // <input>: its value is a block of its own
     Skip,       // not shown, or shown without searchable text
 };
@@ -216,7 +220,7 @@ bool TTextLayout::Open(const GumboNode& node, TRole& role) {
     role = RoleOf(node.v.element);
     switch (role) {
     case TRole::Skip: return false;
-    case TRole::Separator: writer_.Space(); return false;
+    case TRole::Separator: writer_.Char(kObjectReplacement); return false;
     case TRole::LineBreak: writer_.Break(); return false;
     case TRole::Field: Field(node.v.element); return false;
     case TRole::Preserve: ++preserve_; writer_.Break(); return true;

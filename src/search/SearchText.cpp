@@ -38,7 +38,6 @@ char32_t Fold(char32_t c) {
     switch (c) {
     case 0x2018: case 0x2019: case 0x201A: return U'\'';
     case 0x201C: case 0x201D: case 0x201E: return U'"';
-    case 0x00A0: return U' ';
     case 0x00AD: return 0;
     case 0xFFFE: case 0xFFFF: return 0xFFFD;
     default: return c;

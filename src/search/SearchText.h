@@ -11,7 +11,7 @@
 namespace SearchText {
 
 // Folds one character the way both page and word are compared: curly quotes become straight
-// ones, a no-break space becomes a space. Returns 0 for characters that vanish (soft hyphen),
+// ones. Returns 0 for characters that vanish (soft hyphen),
 // U+FFFD for the noncharacters U+FFFE/U+FFFF, so that a page cannot fake the block separator.
 char32_t Fold(char32_t c);
 

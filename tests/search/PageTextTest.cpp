@@ -36,7 +36,9 @@ TEST(PageText, MatchesRunAcrossInlineTagsButNeverAcrossBlocksOrLineBreaks) {
     EXPECT_FALSE(has("<div>тор<br>моз</div>", "тормоз"));
     EXPECT_FALSE(has("<table><tr><td>тор</td><td>моз</td></tr></table>", "тормоз"));
     EXPECT_TRUE(has("<p>тормоз  \n\t передний</p>", "тормоз передний"));  // white space collapses
-    EXPECT_TRUE(has("<p>тормоз<img src=x.gif>передний</p>", "тормоз передний"));
+    EXPECT_FALSE(has("<p>тормоз<img src=x.gif>передний</p>", "тормоз передний"));  // a picture is no space
+    EXPECT_FALSE(has("<p>тормоз<img src=x.gif>передний</p>", "тормозпередний"));
+    EXPECT_TRUE(has("<p>тормоз <img src=x.gif> передний</p>", "тормоз "));
     EXPECT_TRUE(has("<pre>a  b\nc</pre>", "a  b"));
     EXPECT_FALSE(has("<pre>a  b\nc</pre>", "b c"));
 }
@@ -100,7 +102,9 @@ TEST(PageText, WordsFoldLikeThePageAndIgnorableWordsMatchNothing) {
     const TPageText page = ExtractPageText(Cp1251::fromUtf8("<p>Он сказал: \"да\" и 'нет' — а&nbsp;б</p>"));
     EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("“да”"), false));
     EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("‘нет’"), true));
-    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("а\xC2\xA0б"), true));  // a no-break space is a space
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("а\xC2\xA0б"), true));
+    EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("а б"), false));  // a no-break space is a space
+    EXPECT_FALSE(PageContains(page, Cp1251::fromUtf8("а б"), true));   // but not with case
     EXPECT_TRUE(PageContains(page, Cp1251::fromUtf8("ска\xC2\xADзал"), true));
     const TTextMatcher onlyIgnorable("\xAD\x98", false);  // soft hyphen and an unassigned byte
     EXPECT_TRUE(onlyIgnorable.MatchesNothing());
