@@ -41,6 +41,8 @@ struct RFindHost {
     std::function<void()> pointerOver;                     // the pointer moves over a box
     // Whether a page of the book holds the word (pages read as text, kept for the run).
     std::function<bool(const std::string& file, const std::string& word, bool matchCase)> pageContains;
+    // Reads the texts of the pages [from, from + count) ahead of the questions about them.
+    std::function<void(const TDynamicStringArray& pages, size_t from, size_t count)> preparePages;
     // The book's pages in the pack and on disk, for the scans.
     std::function<TDynamicStringArray()> packPages;
     std::function<TDynamicStringArray()> diskPages;
@@ -92,6 +94,7 @@ private:
     void ScanForIndex(RBox& box, const std::string& text);
     void ContentsFind(const std::string& text);
     TDynamicStringArray PackCandidates(const RBox& box) const;
+    void PrepareAhead(const TDynamicStringArray& pages, size_t at) const;
     bool ShowHit(TFrameViewer* view, const std::string& file, const std::string& text, bool reuseHistory);
 
     RFindHost host_;

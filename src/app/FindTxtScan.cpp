@@ -25,6 +25,8 @@ namespace {
 const char* const kEnterWord = "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xF1\xEB\xEE\xE2\xEE \xE4\xEB\xFF \xEF\xEE\xE8\xF1\xEA\xE0";  // Введите слово для поиска
 const char* const kNotFound = "\xD2\xE5\xEA\xF1\xF2 \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED";  // Текст не найден
 constexpr int kLoadWaitMs = 10000;
+// Pages read and parsed ahead of the scan at a time, on every core.
+constexpr size_t kPagesAhead = 32;
 
 // Pages of a "man" or "man_" folder are no candidates of the index scan.
 bool inManFolder(const std::string& lowerPath) {
@@ -129,6 +131,7 @@ bool TFindTxtHtml::ScanPages(RBox& box, const std::string& text, TFrameViewer* v
         QCoreApplication::processEvents();
         if (!*alive || stopped_ || !shown) break;  // the stop is heard before the position moves
         if (++position_ >= int(box.candidates.size())) break;
+        PrepareAhead(box.candidates, size_t(position_));
         const std::string& page = box.candidates[size_t(position_)];
         if (page.empty() || Cp1251::equalsNoCase(page, startPage_)) continue;
         if (host_.pageContains && host_.pageContains(page, text, matchCase_)) hit = ShowHit(shown, page, text, true);
@@ -172,6 +175,7 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
         QCoreApplication::processEvents();
         if (!*alive || stopped_) break;
         position_ = int(i);
+        PrepareAhead(box.candidates, i);
         for (; filled <= int((double(i) + 1) * step) && host_.stepBar; ++filled) host_.stepBar();
         const std::string& page = box.candidates[i];
         if (page.empty() || !host_.pageContains || !host_.pageContains(page, text, matchCase_)) continue;
@@ -182,6 +186,11 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
     scanning_ = false;
     SetBusyCursor(false);
     if (host_.scanEnded) host_.scanEnded();
+}
+
+// Every kPagesAhead pages the texts of the next ones are read in one go.
+void TFindTxtHtml::PrepareAhead(const TDynamicStringArray& pages, size_t at) const {
+    if (at % kPagesAhead == 0 && host_.preparePages) host_.preparePages(pages, at, kPagesAhead);
 }
 
 // The pack's pages outside the "man" folders; the limited set leaves out the "nofiles" pages.

@@ -55,6 +55,9 @@ void TSkinControls::BuildFind() {
     host.pageContains = [this](const std::string& file, const std::string& word, bool matchCase) {
         return scan_->Contains(file, word, matchCase);
     };
+    host.preparePages = [this](const TDynamicStringArray& pages, size_t from, size_t count) {
+        scan_->Prepare(pages, from, count);
+    };
     host.packPages = [] { return ListPackFiles(); };
     host.diskPages = [] {
         TDynamicStringArray masks{"*.htm*"};
