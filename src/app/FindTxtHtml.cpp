@@ -162,10 +162,11 @@ void TFindTxtHtml::FindNext(int number) {
         box->edit->setText(text);
     }
     const std::string word = FromQt(text);
+    const auto alive = alive_;  // a scan lets events run, which may close the window
     if (contentsMode_) ContentsFind(word);
     else if (indexMode_) IndexFind(*box, word);
     else PageFind(*box, word);
-    SetStopped(true);
+    if (*alive) SetStopped(true);
 }
 
 void TFindTxtHtml::OpenResult(int index) {
@@ -173,9 +174,11 @@ void TFindTxtHtml::OpenResult(int index) {
     if (!view || index < 0 || size_t(index) >= files_.size()) return;
     std::string file = files_[size_t(index)];
     if (file.find('\\') == std::string::npos) file = ProgramDir() + file;
+    const auto alive = alive_;
     if (!Cp1251::equalsNoCase(FullPagePath(file), view->CurrentFile())) ShowHit(view, file, "", false);
+    if (!*alive) return;
     if (TTreeViews* tree = host_.contentsTree ? host_.contentsTree() : nullptr) tree->SyncTreeToPage("");
     indexMode_ = false;
     FindNext(1);
-    indexMode_ = true;
+    if (*alive) indexMode_ = true;
 }

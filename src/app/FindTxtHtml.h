@@ -89,6 +89,9 @@ private:
     bool BoxKey(int box, int key);
     void SetStopped(bool stopped);
     void PageFind(RBox& box, const std::string& text);
+    TDynamicStringArray AllPages() const;
+    void BeginScan();
+    void EndScan();
     bool ScanPages(RBox& box, const std::string& text, TFrameViewer* view);
     void IndexFind(RBox& box, const std::string& text);
     void ScanForIndex(RBox& box, const std::string& text);

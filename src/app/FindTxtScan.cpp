@@ -55,55 +55,81 @@ TPageTitles pageTitles() {
 // Shows a page in the view (its history entry when it has one and reuse is asked) and waits, with
 // a bound, for it to load; then selects the first place of the word, when one is given.
 bool TFindTxtHtml::ShowHit(TFrameViewer* view, const std::string& file, const std::string& text, bool reuseHistory) {
+    const auto alive = alive_;
+    const QPointer<TFrameViewer> shown(view);
     view->show();
-    QEventLoop loaded;
-    QTimer bound;
-    bound.setSingleShot(true);
-    connect(view, &TFrameViewer::LoadFinished, &loaded, &QEventLoop::quit);
-    connect(&bound, &QTimer::timeout, &loaded, &QEventLoop::quit);
     bool index = false;
     const auto files = view->HistoryFiles();
-    for (size_t i = 0; i < files.size(); ++i)
-        if (reuseHistory && !index && Cp1251::equalsNoCase(files[i], file)) {
-            view->SetHistoryIndex(int(i));
-            index = true;
-        }
+    for (size_t i = 0; i < files.size() && reuseHistory && !index; ++i) {
+        if (!Cp1251::equalsNoCase(files[i], file)) continue;
+        view->SetHistoryIndex(int(i));
+        index = true;
+    }
     if (!index && !view->LoadFile(file)) return false;
     if (view->IsLoading()) {
-        bound.start(kLoadWaitMs);
+        QEventLoop loaded;
+        connect(view, &TFrameViewer::LoadFinished, &loaded, &QEventLoop::quit);
+        QTimer::singleShot(kLoadWaitMs, &loaded, &QEventLoop::quit);
         loaded.exec();
     }
+    if (!*alive || !shown) return false;
     if (text.empty()) return true;
     view->SetCaretToTop();
     return view->FindText(ToQt(text), matchCase_);
 }
 
+// Every question to the view lets events run, which may close the window: after each, the find
+// and the view are checked to be still there.
 void TFindTxtHtml::PageFind(RBox& box, const std::string& text) {
+    const auto alive = alive_;
     SetStopped(false);
     if (text.empty()) {
         if (host_.showStatus) host_.showStatus(kEnterWord);
         return;
     }
-    TFrameViewer* view = host_.currentView ? host_.currentView() : nullptr;
+    const QPointer<TFrameViewer> view = host_.currentView ? host_.currentView() : nullptr;
     if (!view || view->CurrentFile().empty()) return;
     if (startPage_.empty()) startPage_ = view->CurrentFile();
     const QString word = ToQt(text);
     const QString frame = ToQt(box.element.frame);
+    const auto found = [&](const QString& what) { return view->FindText(what, matchCase_, frame) || !*alive || !view; };
     if (host_.thesaurusMode && !headwordTried_) {
         headwordTried_ = true;
-        if (view->FindText("~ " + word, matchCase_, frame)) return;
+        if (found("~ " + word)) return;
     }
-    if (view->FindText(word, matchCase_, frame)) return;
-    const QPointer<TFrameViewer> shown(view);
-    const bool hit = ScanPages(box, text, view);
-    if (hit || !*alive_ || !shown) return;
+    if (found(word) || ScanPages(box, text, view) || !*alive || !view) return;
     position_ = -1;
     startPage_.clear();
     if (!allPages_) {
         view->SetCaretToTop();
-        if (view->FindText(word, matchCase_, frame)) return;
+        if (found(word)) return;
     }
     if (host_.showStatus) host_.showStatus(kNotFound);
+}
+
+// The disc's pages in their order, then those only the pack holds.
+TDynamicStringArray TFindTxtHtml::AllPages() const {
+    TDynamicStringArray pages = host_.diskPages ? host_.diskPages() : TDynamicStringArray();
+    std::set<std::string> listed;
+    for (const std::string& page : pages) listed.insert(Cp1251::lower(page));
+    for (const std::string& packed : host_.packPages ? host_.packPages() : TDynamicStringArray()) {
+        const std::string page = StartState().packPrefix + Cp1251::lower(packed);
+        if (WinPath::Extension(page).find(".htm") != std::string::npos && listed.insert(page).second)
+            pages.push_back(page);
+    }
+    return pages;
+}
+
+// The program is busy while a scan runs. A scan's end first clears the busy state, which it does
+// even when the find went away meanwhile (the window closed), and only then calls EndScan.
+void TFindTxtHtml::BeginScan() {
+    SetBusyCursor(true);
+    scanning_ = true;
+}
+
+void TFindTxtHtml::EndScan() {
+    scanning_ = false;
+    if (host_.scanEnded) host_.scanEnded();
 }
 
 // The pages after the one searched last: the limited set is the current page alone, all pages
@@ -111,20 +137,8 @@ void TFindTxtHtml::PageFind(RBox& box, const std::string& text) {
 bool TFindTxtHtml::ScanPages(RBox& box, const std::string& text, TFrameViewer* view) {
     const auto alive = alive_;
     const QPointer<TFrameViewer> shown(view);
-    SetBusyCursor(true);
-    scanning_ = true;
-    box.candidates.clear();
-    if (allPages_) {
-        // The disc's pages in their order, then those only the pack holds.
-        box.candidates = host_.diskPages ? host_.diskPages() : TDynamicStringArray();
-        std::set<std::string> listed;
-        for (const std::string& page : box.candidates) listed.insert(Cp1251::lower(page));
-        for (const std::string& packed : host_.packPages ? host_.packPages() : TDynamicStringArray()) {
-            const std::string page = StartState().packPrefix + Cp1251::lower(packed);
-            if (WinPath::Extension(page).find(".htm") != std::string::npos && listed.insert(page).second)
-                box.candidates.push_back(page);
-        }
-    }
+    BeginScan();
+    box.candidates = allPages_ ? AllPages() : TDynamicStringArray();
     if (box.candidates.empty()) box.candidates.push_back("");
     bool hit = false;
     while (!hit) {
@@ -136,10 +150,9 @@ bool TFindTxtHtml::ScanPages(RBox& box, const std::string& text, TFrameViewer* v
         if (page.empty() || Cp1251::equalsNoCase(page, startPage_)) continue;
         if (host_.pageContains && host_.pageContains(page, text, matchCase_)) hit = ShowHit(shown, page, text, true);
     }
-    if (!*alive) return false;
-    scanning_ = false;
     SetBusyCursor(false);
-    if (host_.scanEnded) host_.scanEnded();
+    if (!*alive) return false;
+    EndScan();
     return hit || stopped_;
 }
 
@@ -148,12 +161,13 @@ void TFindTxtHtml::IndexFind(RBox& box, const std::string& text) {
         if (host_.showStatus) host_.showStatus(kEnterWord);
         return;
     }
+    const auto alive = alive_;
     files_.clear();
     titles_.clear();
     TMakeFind find(host_.warn);
     find.SetIndexFolder(ProgramDir());
     if (!find.FindKeyword(text, files_, titles_, false)) ScanForIndex(box, text);
-    if (!*alive_) return;
+    if (!*alive) return;
     if (host_.resetBar) host_.resetBar();
     if (host_.resultsChanged) host_.resultsChanged();
     if (files_.empty() && host_.showStatus) host_.showStatus(kNotFound);
@@ -165,11 +179,10 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
     const auto alive = alive_;
     SetStopped(false);
     position_ = -1;
-    SetBusyCursor(true);
-    scanning_ = true;
+    BeginScan();
     if (box.candidates.empty()) box.candidates = PackCandidates(box);
     const double step = double(host_.barWidth ? host_.barWidth() : 0) / double(box.candidates.size());
-    const auto titles = pageTitles();
+    const TPageTitles titles = pageTitles();
     int filled = 0;
     for (size_t i = size_t(position_ + 1); i < box.candidates.size(); ++i) {
         QCoreApplication::processEvents();
@@ -182,10 +195,8 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
         files_.push_back(page);
         titles_.push_back(titles.TitleOf(page).value_or(WinPath::FileName(page)));
     }
-    if (!*alive) return;
-    scanning_ = false;
     SetBusyCursor(false);
-    if (host_.scanEnded) host_.scanEnded();
+    if (*alive) EndScan();
 }
 
 // Every kPagesAhead pages the texts of the next ones are read in one go.

@@ -15,6 +15,7 @@
 #include "base/Cp1251.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
+#include "platform/BusyCursor.h"
 #include "platform/ChannelWindow.h"
 #include "platform/QtText.h"
 #include "skin/SkinDialog.h"
@@ -164,4 +165,13 @@ TEST_F(SampleBook, AThesaurusLookUpGoesToTheRunningThesaurusWindow) {
     LookUpThesaurus(u("кузов"), window_->WindowHandle(), warn);  // no term: nothing happens
     EXPECT_EQ(thesaurus.records.size(), 2u);
     EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(Find, ClosingTheWindowDuringAScanEndsItQuietly) {
+    find->SetIndexMode();
+    Type(u("поездкой"));
+    QTimer::singleShot(0, [this] { window_.reset(); });
+    find->FindNext(1);  // the find goes with the window while it scans
+    EXPECT_EQ(window_, nullptr);
+    EXPECT_FALSE(BusyFlag);
 }
