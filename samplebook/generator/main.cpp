@@ -261,7 +261,7 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "search", {100, 30}, QString::fromUtf8("Поиск"));
     ok &= buttonSet(skin, "unpack", {110, 30}, QString::fromUtf8("Распаковать"));
     ok &= drawMenus(skin);
-    ok &= switchSet(skin, "allpg", {74, 30}, QString::fromUtf8("Всюду"));
+    ok &= buttonSet(skin, "allpg", {74, 30}, QString::fromUtf8("Всюду"));
     ok &= switchSet(skin, "case", {74, 30}, QString::fromUtf8("Аа"));
     ok &= buttonSet(skin, "tez", {74, 30}, QString::fromUtf8("Тезаурус"));
     ok &= drawSearchPages(pages);
