@@ -70,20 +70,34 @@ TEST_F(Find, AWordThatIsNoKeywordIsFoundByScanningThePackPages) {
     EXPECT_EQ(Status(), u("Текст не найден"));
 }
 
-TEST_F(Find, ThePageModeWrapsAndAllPagesWalksOnFromTheStartPage) {
+TEST_F(Find, ThePageModeWrapsToThePageTopAndSaysWhenTheWordIsNotThere) {
     Type(u("оглавлению  нет"));
     find->FindNext(1);
     EXPECT_EQ(find->Box(0)->text().toStdString(), Cp1251::toUtf8(u("оглавлению нет")));  // blanks collapsed
     EXPECT_EQ(Status(), u("Текст не найден"));
     window_->RunCommand("html1=html\\gen\\p005.htm");
     ASSERT_TRUE(WaitUntil([&] { return window_->PagesSettled(); }, 10000));
-    Type(u("Проверьте"));
-    find->FindNext(1);  // in the page itself
+    Type(u("заметка"));  // in the heading and in the text
+    for (int i = 0; i < 3; ++i) find->FindNext(1);  // the third wraps to the heading
     EXPECT_NE(Current().find("p005.htm"), std::string::npos);
+    EXPECT_EQ(Cp1251::lower(FromQt(window_->HtmlFrame()->CurrentView()->SelectionText())), u("заметка"));
+    EXPECT_EQ(Status(), "");
+}
+
+TEST_F(Find, AllPagesWalkOnFromTheStartPageAndBeginAgainAfterTheLast) {
     find->SetAllPages(true);
-    find->FindNext(1);  // not again on this page: on through the book
-    EXPECT_EQ(Current().find("p005.htm"), std::string::npos);
-    EXPECT_NE(Current().find("\\gen\\p"), std::string::npos);
+    Type(u("масла"));  // twice on the engine page, once on a thesaurus page
+    const auto next = [&] {
+        find->FindNext(1);
+        return Current().substr(Current().find("\\run\\") + 5);
+    };
+    EXPECT_EQ(next(), "html\\engine.htm");
+    EXPECT_EQ(next(), "html\\engine.htm");  // its second place
+    EXPECT_EQ(next(), "tezaurus\\dvigatel.htm");
+    EXPECT_EQ(Status(), "");
+    EXPECT_EQ(next(), "tezaurus\\dvigatel.htm");  // the last page passed: said, and begun again
+    EXPECT_EQ(Status(), u("Текст не найден"));
+    EXPECT_EQ(next(), "html\\engine.htm");
 }
 
 TEST_F(Find, TheContentsModeLooksInTheTreeAndAnEmptyWordAsksForOne) {
