@@ -4,7 +4,8 @@ BOOKSHELL_PACKAGES=(
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev fonts-dejavu-core
-  libgumbo-dev libicu-dev
+  libgumbo-dev libicu-dev libjpeg62-turbo-dev
+  pulseaudio pulseaudio-utils
   xvfb xauth
 )
 

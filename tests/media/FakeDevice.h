@@ -1,0 +1,37 @@
+#pragma once
+// A media device the test drives by hand: it opens what it is told to, plays when it may, and
+// ends, breaks off or moves on only when the test says so.
+#include "media/MediaDevice.h"
+
+struct FakeDevice : IMediaDevice {
+    int openError = 0;
+    bool canPlay = true;
+    bool playing = false;
+    int64_t position = 0;
+    int64_t length = 10000;
+    bool video = false;
+    int plays = 0;
+
+    int Open(const std::string&) override { return openError; }
+    void Close() override { playing = false; }
+    bool Play() override {
+        if (!canPlay) return false;
+        playing = true;
+        ++plays;
+        return true;
+    }
+    void Pause() override { playing = false; }
+    void Seek(int64_t ms) override { position = ms; }
+    int64_t Position() const override { return position; }
+    int64_t Length() const override { return length; }
+    bool HasVideo() const override { return video; }
+    QSize VideoSize() const override { return video ? QSize(64, 48) : QSize(); }
+    QImage Frame() const override { return {}; }
+    void SetVolume(double) override {}
+
+    void End() {
+        position = length;
+        playing = false;
+        Ended();
+    }
+};
