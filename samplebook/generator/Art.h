@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <vector>
+
 inline const QColor kLeather(92, 38, 20);
 inline const QColor kBrass(214, 170, 82);
 inline const QColor kPaper(250, 246, 232);
@@ -22,3 +24,13 @@ bool drawMenus(const QString& skin);
 
 // The generated pages the full-text find scans, with the keyword index over them.
 bool drawSearchPages(const QString& pages);
+
+// The sounds beside the program: button sounds (one in IMA ADPCM), a horn for a page link and
+// three background songs; and the pieces the videos reuse.
+bool drawSounds(const QString& disc);
+std::vector<qint16> chime();
+QByteArray pcmSamples(const std::vector<qint16>& samples);
+
+// The videos (Motion-JPEG AVI files): the start clip with its chime, the turning car of the first
+// screen and a clip for the clip area; the 3-D clip's idle picture; the slide show's pictures.
+bool drawVideos(const QString& skin, const QString& disc);

@@ -265,6 +265,8 @@ int main(int argc, char** argv) {
     ok &= switchSet(skin, "case", {74, 30}, QString::fromUtf8("Аа"));
     ok &= buttonSet(skin, "tez", {74, 30}, QString::fromUtf8("Тезаурус"));
     ok &= drawSearchPages(pages);
+    ok &= drawSounds(discFiles);
+    ok &= drawVideos(skin, discFiles);
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;
 }
