@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "html/engine/PageScheme.h"
+#include "media/QtMediaDevice.h"
 
 struct TBenchFolders {
     QTemporaryDir folders;
@@ -14,6 +15,7 @@ struct TBenchFolders {
         qputenv("XDG_DATA_HOME", (folders.path() + "/data").toUtf8());
         qputenv("QT_QPA_PLATFORM", "offscreen");
         PreparePageEngine();
+    TQtMediaDevice::SelectBackend();
     }
 };
 

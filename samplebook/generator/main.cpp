@@ -50,29 +50,44 @@ void leather(QPainter& p, const QRect& r) {
     p.drawRoundedRect(r.adjusted(6, 6, -7, -7), 18, 18);
 }
 
-// Screen 1: the cover with the title.
+// Screen 1: the cover with the title; the 3-D clip turns the car in (32, 138)-(688, 394), where
+// a wheel shows while it is off.
 QImage startScreen() {
     QImage img(kWidth, kHeight, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     leather(p, img.rect());
     p.setPen(kBrass);
-    p.setFont(font(34, true));
-    p.drawText(QRect(60, 120, 680, 180), Qt::AlignCenter | Qt::TextWordWrap,
+    p.setFont(font(28, true));
+    p.drawText(QRect(40, 30, 650, 100), Qt::AlignCenter | Qt::TextWordWrap,
                QString::fromUtf8("Руководство по ремонту\nи эксплуатации автомобиля"));
     p.setFont(font(18));
-    p.drawText(QRect(60, 320, 680, 40), Qt::AlignCenter, QString::fromUtf8("Пример книги Bookshell"));
-    // A stylised wheel.
+    p.drawText(QRect(40, 410, 650, 40), Qt::AlignCenter, QString::fromUtf8("Пример книги Bookshell"));
     p.setPen(QPen(kBrass, 6));
-    p.drawEllipse(QPoint(400, 420), 50, 50);
-    p.drawEllipse(QPoint(400, 420), 12, 12);
+    p.drawEllipse(QPoint(360, 266), 50, 50);
+    p.drawEllipse(QPoint(360, 266), 12, 12);
     for (int a = 0; a < 360; a += 60) {
         p.save();
-        p.translate(400, 420);
+        p.translate(360, 266);
         p.rotate(a);
         p.drawLine(12, 0, 50, 0);
         p.restore();
     }
+    return img;
+}
+
+// Screen 4: sound and video: the clip area and its page on the left, the slide show on the right.
+QImage mediaScreen() {
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    leather(p, img.rect());
+    p.setPen(kBrass);
+    p.setFont(font(22, true));
+    p.drawText(QRect(40, 30, 720, 40), Qt::AlignCenter, QString::fromUtf8("Звук и видео"));
+    p.fillRect(QRect(36, 86, 328, 398), kBrass.darker(120));
+    p.fillRect(QRect(416, 86, 348, 248), kBrass.darker(120));
+    p.fillRect(QRect(420, 90, 340, 240), kPaper);
     return img;
 }
 
@@ -232,6 +247,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(skin);
     QDir().mkpath(pages + "/run/html/img");
     bool ok = save(startScreen(), skin + "/back1.bmp") && save(readingScreen(), skin + "/back2.bmp");
+    ok &= save(mediaScreen(), skin + "/back4.bmp");
     ok &= buttonSet(skin, "read", {160, 40}, QString::fromUtf8("Читать"));
     ok &= buttonSet(skin, "home", {160, 34}, QString::fromUtf8("На главную"));
     ok &= buttonSet(skin, "min", {24, 24}, QString::fromUtf8("–"));
@@ -266,6 +282,14 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "tez", {74, 30}, QString::fromUtf8("Тезаурус"));
     ok &= drawSearchPages(pages);
     ok &= drawSounds(discFiles);
+    ok &= switchSet(skin, "car3d", {80, 30}, QString::fromUtf8("3D"));
+    ok &= buttonSet(skin, "music", {80, 30}, QString::fromUtf8("Музыка"));
+    ok &= buttonSet(skin, "video", {150, 34}, QString::fromUtf8("Звук и видео"));
+    const char* const clipButtons[][2] = {{"clipplay", "Клип"}, {"clippause", "Пауза"}, {"clipback", "− 10 с"},
+                                          {"clipfwd", "+ 10 с"}, {"clipstop", "Стоп"}};
+    for (const auto& [stem, caption] : clipButtons) ok &= buttonSet(skin, stem, {100, 34}, QString::fromUtf8(caption));
+    ok &= buttonSet(skin, "picprev", {160, 34}, QString::fromUtf8("◄ Картинка"));
+    ok &= buttonSet(skin, "picnext", {160, 34}, QString::fromUtf8("Картинка ►"));
     ok &= drawVideos(skin, discFiles);
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;

@@ -1,8 +1,8 @@
 #pragma once
 // TLinkServices: what the page links ask of the program beyond the pages: the window's commands
 // and path input, files and processes on the host, records of installed software and the
-// enlarged-picture windows. The archive browser and the sound player answer here once the
-// program has them; until then their links do nothing. Window thread only.
+// enlarged-picture windows, the clip player for sound links. The archive browser answers here
+// once the program has it; until then its links do nothing. Window thread only.
 #include <functional>
 
 #include "html/LinkProtocol.h"
@@ -18,14 +18,16 @@ public:
 
     // Asks the running enlarged-picture windows; unset, none is asked.
     std::function<bool(const std::string& path)> PictureQuery;
+    // Plays a sound link with the clip player; unset, sound links do nothing.
+    std::function<void(const std::string& path)> PlaySound;
 
     void ExecuteCommandWithoutSound(const std::string& command) override;
     std::string PathInputFolder() override;
     bool HasArchiveBrowser() override { return false; }
     void ArchiveOpenEntry(const std::string&) override {}
     void ArchiveOpen(const std::string&, const std::string&) override {}
-    bool HasSoundPlayer() override { return false; }
-    void PlayLinkSound(const std::string&) override {}
+    bool HasSoundPlayer() override { return bool(PlaySound); }
+    void PlayLinkSound(const std::string& path) override { PlaySound(path); }
 
     bool SoftwareRecord(const std::string& name, std::string& instdir, std::string& exename) override;
     bool FileExists(const std::string& path) override;

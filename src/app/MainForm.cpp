@@ -10,7 +10,9 @@
 #include <QSplitter>
 
 #include "app/BookMessages.h"
-#include "app/ButtonSounds.h"
+#include "media/BackgroundMusic.h"
+#include "media/ButtonSound.h"
+#include "media/Sound.h"
 #include "app/KeyPreview.h"
 #include "app/Piston.h"
 #include "app/SkinControls.h"
@@ -102,8 +104,8 @@ void TMainForm::BuildWindow() {
     AddDiscFonts();
     BuildPages();
     BuildControls();
+    BuildMedia();
     ReplaySwitches(false);
-    if (start_.keys.bgSoundDef.empty()) backgroundSound_ = false;
 }
 
 // The window's icon from the bundle and the options that shape the window.
@@ -115,7 +117,6 @@ void TMainForm::ReadOptions() {
         QApplication::setWindowIcon(QIcon(pixmap));
     TSettingsStore settings(AppTitle());
     if (!settings.ReadBool("Wav", buttonSounds_)) buttonSounds_ = true;
-    if (!settings.ReadBool("BGSound", backgroundSound_)) backgroundSound_ = true;
     if (!settings.ReadBool("Hint", hints_)) hints_ = true;
 }
 
@@ -190,6 +191,7 @@ void TMainForm::FormDestroy() {
         if (!sound.empty() && sound != "no") PlaySoundToEnd(ProgramDir() + sound);
     }
     start_.structLines.clear();
+    StopMedia();
     controls_.reset();
     for (int id : installedFonts_) QFontDatabase::removeApplicationFont(id);
     if (!StartState().restrictedRun) skin_->WriteSwitchStates(AppTitle());

@@ -22,6 +22,8 @@
 #include "skin/InterfaceDescription.h"
 
 class QLabel;
+class TBackgroundMusic;
+class TSound;
 class TChannelWindow;
 class TEffCar;
 class THtmlFrame;
@@ -49,6 +51,8 @@ public:
 
     // Shows the window with its opening animation; done() runs once the animation has ended.
     void ShowAnimated(std::function<void()> done = {});
+    // The start of the book: the window opens with its animation and the background music starts.
+    void StartBook(std::function<void()> done = {});
     bool AnimationRunning() const;
     bool EffectRunning() const;
     // No page of the current screen is still loading.
@@ -77,6 +81,9 @@ public:
     void FormMouseUp(Qt::MouseButton button, QPoint point, Qt::KeyboardModifiers shift);
     // A click the program makes on a single switch at its top-left corner + (1, 1).
     void ClickSwitchOne(int index, bool silent);
+    // The clip player and the background music; null outside the skinned shell.
+    TSound* Sound() const { return sound_.get(); }
+    TBackgroundMusic* Music() const { return music_.get(); }
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
     // The chosen contents tree selects the page shown.
@@ -120,6 +127,9 @@ public:
     void FindNext(int number) override;
     void FindText(bool allPages) override;
     void SetCaseSensitive(bool on) override;
+    void ToggleBackgroundSound() override;
+    void PlayerCommand(const std::string& operation) override;
+    void PlayClip(const std::string& file, const std::string& page) override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -164,6 +174,10 @@ private:
     void AddDiscFonts();
     void BuildPages();
     void BuildControls();
+    void BuildMedia();
+    void StartMusic();
+    void StopMedia();
+    bool DropSound(const std::string& lowerName, const std::string& file);
     void FormDestroy();
     // Skin commands go to the dispatcher; a user's with its sound, a replayed one without.
     void RunSkinCommand(const RSkinCommand& command, bool startup);
@@ -184,7 +198,6 @@ private:
     QImage fadeFrom_;  // the face a fade to the first screen starts from where no screen grab works
     int exitButton_ = -1;
     bool buttonSounds_ = true;
-    bool backgroundSound_ = true;
     bool hints_ = true;
     bool helpOnly_ = false;
     std::vector<int> installedFonts_;
@@ -202,4 +215,6 @@ private:
     std::unique_ptr<TPictureQuery> pictureQuery_;
     std::unique_ptr<TLinkServices> linkServices_;
     std::unique_ptr<TSkinControls> controls_;
+    std::unique_ptr<TBackgroundMusic> music_;
+    std::unique_ptr<TSound> sound_;
 };

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "app/ButtonSounds.h"
 #include "app/MainForm.h"
 #include "app/SuperTimer.h"
 #include "base/GlobalPaths.h"
@@ -30,8 +29,6 @@ void TMainForm::CloseMainWindow(int exitButton) {
     if (TInstanceChannel::Instance().FindVisibleWindow(AppTitle(), handle)) TInstanceChannel::Instance().SendClose(handle);
     else close();
 }
-
-void TMainForm::PlaySound(const std::string& file) { PlayButtonSound(this, file); }
 
 // The new screen's elements, page view and trees come up, and its switches replay their states.
 void TMainForm::SwitchScreen(int target, int index, int kind) {

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QPainter>
 
-#include "app/ButtonSounds.h"
+#include "media/ButtonSound.h"
 #include "app/MainForm.h"
 #include "app/FindTxtHtml.h"
 #include "app/PageScan.h"
@@ -110,7 +110,7 @@ void TSkinControls::BuildDialog(const TDynamicStringArray& lines) {
     host.mainWindowGeometry = [this] { return window_.frameGeometry(); };
     host.soundsOn = [this] { return window_.ButtonSoundsOn(); };
     host.hintsOn = [this] { return window_.HintsShown(); };
-    host.playSound = [this](const std::string& name) { PlayButtonSound(&window_, ProgramDir() + name); };
+    host.playSound = [this](const std::string& name) { PlayButtonSound(ProgramDir() + name); };
     host.escape = [this](QKeyEvent*) { Escape(); };
     host.paintOverlay = [this](QPainter& painter) {
         if (texts_) texts_->PaintTexts(painter, true);

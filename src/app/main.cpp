@@ -12,6 +12,7 @@
 #include "app/ProgramFolder.h"
 #include "effects/EffCar.h"
 #include "html/engine/PageScheme.h"
+#include "media/QtMediaDevice.h"
 #include "platform/Diagnostics.h"
 #include "platform/InstanceLock.h"
 
@@ -45,6 +46,7 @@ void runScripted(TMainForm& form, const TCommandLine& line) {
 int main(int argc, char** argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     PreparePageEngine();  // the page scheme must be known before the application object exists
+    TQtMediaDevice::SelectBackend();
     TApplication app(argc, argv);
 
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
     }
     if (form->Outcome() == TStartOutcome::Shell) {
         TMainForm* window = form.get();
-        form->ShowAnimated([window, &line] { runScripted(*window, line); });
+        form->StartBook([window, &line] { runScripted(*window, line); });
     } else {
         form->show();
     }

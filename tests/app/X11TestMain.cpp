@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "html/engine/PageScheme.h"
+#include "media/QtMediaDevice.h"
 #include "support/PrivateFolders.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     PreparePageEngine();
+    TQtMediaDevice::SelectBackend();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

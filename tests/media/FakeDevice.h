@@ -12,7 +12,10 @@ struct FakeDevice : IMediaDevice {
     bool video = false;
     int plays = 0;
 
-    int Open(const std::string&) override { return openError; }
+    int Open(const std::string&) override {
+        position = 0;
+        return openError;
+    }
     void Close() override { playing = false; }
     bool Play() override {
         if (!canPlay) return false;

@@ -1,0 +1,95 @@
+// The main window's sound: button sounds, the background music and the clip player, with the
+// commands, page links and dropped files that reach them.
+#include <QApplication>
+
+#include "app/LinkServices.h"
+#include "app/MainForm.h"
+#include "base/Cp1251.h"
+#include "base/GlobalPaths.h"
+#include "media/BackgroundMusic.h"
+#include "media/ButtonSound.h"
+#include "media/Sound.h"
+#include "platform/SettingsStore.h"
+
+// The music player and the clip player with its areas; every button sound is loaded ahead.
+void TMainForm::BuildMedia() {
+    TSettingsStore settings(AppTitle());
+    bool musicOn = true;
+    if (!settings.ReadBool("BGSound", musicOn)) musicOn = true;
+    music_ = std::make_unique<TBackgroundMusic>(this, start_.keys.bgSoundDef, musicOn);
+    RSoundHost host;
+    host.currentScreen = [this] { return CurrentScreen(); };
+    host.openPage = [this](const std::string& page, int view) {
+        if (pageFrame_ && !page.empty()) pageFrame_->OpenInElement(page, view);
+    };
+    host.pointerOver = [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
+    sound_ = std::make_unique<TSound>(this, elements_.Clips, music_.get(), std::move(host));
+    connect(this, &TMainForm::ScreenChanged, sound_.get(), [this] { sound_->ShowClipAreas(); });
+    linkServices_->PlaySound = [this](const std::string& path) { sound_->PlayMedia(path, "", 3); };
+    if (!buttonSounds_) return;
+    const auto preload = [](const std::string& name) {
+        if (!name.empty() && name != "no") PreloadButtonSound(ProgramDir() + name);
+    };
+    for (const auto& screen : elements_.ScreenButtons)
+        for (const auto& button : screen) preload(button.sound);
+    for (const auto& screen : elements_.ScreenSwitchesOne)
+        for (const auto& one : screen) preload(one.sound);
+    for (const auto& screen : elements_.ScreenSwitchesGrp)
+        for (const auto& grp : screen) preload(grp.sound);
+}
+
+void TMainForm::StartBook(std::function<void()> done) {
+    ShowAnimated(std::move(done));
+    StartMusic();
+}
+
+void TMainForm::StartMusic() {
+    if (!music_ || !music_->On()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    music_->Start();
+    QApplication::restoreOverrideCursor();
+}
+
+// At shutdown the music keeps its place for the next run and fades out.
+void TMainForm::StopMedia() {
+    if (music_ && music_->On()) music_->Stop(true);
+    sound_.reset();
+    music_.reset();
+}
+
+void TMainForm::PlaySound(const std::string& file) { PlayButtonSound(file); }
+
+// "bgsound": turning the music on closes the clip player first.
+void TMainForm::ToggleBackgroundSound() {
+    if (!music_) return;
+    if (!music_->On() && sound_) sound_->Close();
+    music_->Toggle();
+}
+
+void TMainForm::PlayerCommand(const std::string& operation) {
+    if (!sound_) return;
+    try {
+        if (operation == "play") sound_->PlayMedia("", "", 0);
+        else if (operation == "stop") sound_->Stop();
+        else if (operation == "pause") {
+            sound_->SetNotify(false);
+            sound_->Pause();
+        } else if (operation == "stepforward") sound_->StepForward();
+        else if (operation == "stepback") sound_->StepBack();
+    } catch (const EMCIDeviceError&) {  // a closed player: nothing to do
+    }
+}
+
+void TMainForm::PlayClip(const std::string& file, const std::string& page) {
+    if (sound_) sound_->PlayMedia(file, page, 4);
+}
+
+// A dropped sound plays as a sound link does.
+bool TMainForm::DropSound(const std::string& lowerName, const std::string& file) {
+    for (const char* kind : {".wav", ".mp3", ".mpa"}) {
+        if (lowerName.find(kind) == std::string::npos) continue;
+        if (sound_) sound_->PlayMedia(file, "", 3);
+        return true;
+    }
+    return false;
+}

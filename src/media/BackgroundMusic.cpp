@@ -1,0 +1,96 @@
+#include "media/BackgroundMusic.h"
+
+#include "base/GlobalPaths.h"
+#include "platform/SettingsStore.h"
+
+namespace {
+constexpr int kFadeOutWaitMs = 10000;
+}  // namespace
+
+TBackgroundMusic::TBackgroundMusic(QObject* owner, TDynamicStringArray songs, bool on,
+                                   std::unique_ptr<IMediaDevice> device)
+    : QObject(owner), songs_(std::move(songs)), player_(this, std::move(device)),
+      fade_([this](int level) { player_.SetVolume(double(level) / TVolumeFade::kTop); }),
+      on_(on && !songs_.empty()) {
+    player_.OnNotify = [this](TMPlayer*) { NextSong(); };
+}
+
+void TBackgroundMusic::SetOn(bool on) {
+    on_ = on;
+    if (OnChanged) OnChanged(on);
+}
+
+// The list parser already made the songs paths under the program folder; a bare name is taken
+// relative to it.
+std::string TBackgroundMusic::SongFile() const {
+    const std::string& song = songs_[size_t(song_)];
+    return song.find(":\\") != std::string::npos ? song : ProgramDir() + song;
+}
+
+// The song first; when its read fails the place is not read either.
+void TBackgroundMusic::ReadPlace() {
+    TSettingsStore settings(AppTitle());
+    int32_t song = 0, position = 0;
+    if (!settings.ReadInteger("BGSoundSong", song)) return;
+    song_ = song;
+    if (settings.ReadInteger("BGSoundPos", position)) position_ = position;
+}
+
+void TBackgroundMusic::WritePlace() {
+    TSettingsStore settings(AppTitle());
+    settings.WriteInteger("BGSoundSong", song_);
+    settings.WriteInteger("BGSoundPos", int32_t(player_.Position()));
+}
+
+void TBackgroundMusic::Start() {
+    if (songs_.empty()) return SetOn(false);
+    ReadPlace();
+    if (song_ < 0 || size_t(song_) >= songs_.size()) song_ = 0;
+    try {
+        player_.FileName = SongFile();
+        player_.Open();
+        if (position_ < 0 || position_ >= player_.Length()) position_ = 0;
+        player_.Seek(position_);
+        fade_.Start(true);
+        player_.Play();
+    } catch (const EMCIDeviceError&) {
+        fade_.Stop();
+        SetOn(false);
+    }
+}
+
+void TBackgroundMusic::Stop(bool fade) {
+    WritePlace();
+    position_ = int32_t(player_.Position());
+    if (fade && player_.Mode() == 2) {
+        fade_.Start(false);
+        fade_.WaitForFadeOut(kFadeOutWaitMs);
+    }
+    fade_.Stop();
+    player_.Close();
+    player_.SetVolume(1.0);
+}
+
+void TBackgroundMusic::Toggle() {
+    if (on_) {
+        SetOn(false);
+        Stop(true);
+    } else {
+        SetOn(true);
+        Start();
+    }
+    TSettingsStore(AppTitle()).WriteBool("BGSound", on_);
+}
+
+// A song that ended (not one stopped or replaced) is followed by the next, from its start.
+void TBackgroundMusic::NextSong() {
+    if (player_.NotifyValue() != 0 || songs_.empty()) return;
+    song_ = size_t(song_) + 1 < songs_.size() ? song_ + 1 : 0;
+    try {
+        player_.FileName = SongFile();
+        player_.Open();
+        player_.Play();
+    } catch (const EMCIDeviceError&) {
+        SetOn(false);
+    }
+}
