@@ -12,6 +12,7 @@
 #include "app/BookMessages.h"
 #include "media/BackgroundMusic.h"
 #include "media/ButtonSound.h"
+#include "media/SlideImage.h"
 #include "media/Sound.h"
 #include "app/KeyPreview.h"
 #include "app/Piston.h"

@@ -23,6 +23,7 @@
 
 class QLabel;
 class TBackgroundMusic;
+class TSlideImage;
 class TSound;
 class TChannelWindow;
 class TEffCar;
@@ -84,6 +85,7 @@ public:
     // The clip player and the background music; null outside the skinned shell.
     TSound* Sound() const { return sound_.get(); }
     TBackgroundMusic* Music() const { return music_.get(); }
+    TSlideImage* Slides() const { return slides_.get(); }
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
     // The chosen contents tree selects the page shown.
@@ -130,6 +132,8 @@ public:
     void ToggleBackgroundSound() override;
     void PlayerCommand(const std::string& operation) override;
     void PlayClip(const std::string& file, const std::string& page) override;
+    void NextPicture() override;
+    void PrevPicture() override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -175,6 +179,7 @@ private:
     void BuildPages();
     void BuildControls();
     void BuildMedia();
+    void BuildSlides();
     void StartMusic();
     void StopMedia();
     bool DropSound(const std::string& lowerName, const std::string& file);
@@ -217,4 +222,5 @@ private:
     std::unique_ptr<TSkinControls> controls_;
     std::unique_ptr<TBackgroundMusic> music_;
     std::unique_ptr<TSound> sound_;
+    std::unique_ptr<TSlideImage> slides_;
 };

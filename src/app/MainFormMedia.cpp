@@ -8,6 +8,7 @@
 #include "base/GlobalPaths.h"
 #include "media/BackgroundMusic.h"
 #include "media/ButtonSound.h"
+#include "media/SlideImage.h"
 #include "media/Sound.h"
 #include "platform/SettingsStore.h"
 
@@ -26,6 +27,7 @@ void TMainForm::BuildMedia() {
     sound_ = std::make_unique<TSound>(this, elements_.Clips, music_.get(), std::move(host));
     connect(this, &TMainForm::ScreenChanged, sound_.get(), [this] { sound_->ShowClipAreas(); });
     linkServices_->PlaySound = [this](const std::string& path) { sound_->PlayMedia(path, "", 3); };
+    BuildSlides();
     if (!buttonSounds_) return;
     const auto preload = [](const std::string& name) {
         if (!name.empty() && name != "no") PreloadButtonSound(ProgramDir() + name);
@@ -36,6 +38,28 @@ void TMainForm::BuildMedia() {
         for (const auto& one : screen) preload(one.sound);
     for (const auto& screen : elements_.ScreenSwitchesGrp)
         for (const auto& grp : screen) preload(grp.sound);
+}
+
+// The picture areas with the slide show's stored settings.
+void TMainForm::BuildSlides() {
+    if (elements_.Images.empty()) return;
+    TSettingsStore settings(AppTitle());
+    RSlideSettings slide;
+    settings.ReadBool("RunSlideShow", slide.run);
+    int32_t value = 0;
+    if (settings.ReadInteger("SlideShowTime", value)) slide.seconds = value;
+    if (settings.ReadInteger("ImageSequence", value)) slide.sequence = value;
+    slides_ = std::make_unique<TSlideImage>(this, elements_.Images, slide, [this] { return CurrentScreen(); },
+                                            [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); });
+    connect(this, &TMainForm::ScreenChanged, slides_.get(), [this] { slides_->ShowSlides(); });
+}
+
+void TMainForm::NextPicture() {
+    if (slides_) slides_->NextPicture();
+}
+
+void TMainForm::PrevPicture() {
+    if (slides_) slides_->PreviousPicture();
 }
 
 void TMainForm::StartBook(std::function<void()> done) {
@@ -53,6 +77,7 @@ void TMainForm::StartMusic() {
 // At shutdown the music keeps its place for the next run and fades out.
 void TMainForm::StopMedia() {
     if (music_ && music_->On()) music_->Stop(true);
+    slides_.reset();
     sound_.reset();
     music_.reset();
 }
