@@ -151,7 +151,9 @@ bool drawVideos(const QString& skin, const QString& disc) {
         p.setFont(font(24, true));
         p.drawText(QRect(0, 20, 320, 40), Qt::AlignCenter, "Bookshell");
     });
-    ok &= writeFile(disc + "/intro.avi", avi(intro, 10, pcmSamples(chime())));
+    std::vector<qint16> sound = chime();
+    sound.resize(22050 * 3);  // as long as the pictures: silence after the chime
+    ok &= writeFile(disc + "/intro.avi", avi(intro, 10, pcmSamples(sound)));
     const auto engine = frames(40, {240, 160}, [](QPainter& p, double t) {
         backdrop(p, {240, 160}, QColor(70, 110, 160));
         const double lift = 30 * std::sin(2 * M_PI * t * 2);

@@ -6,6 +6,7 @@
 // answered by its messages; the window runs their commands, animates its opening and closing,
 // answers its keys and dropped files, and shuts down in order.
 #include <QImage>
+#include <QPointer>
 #include <QRegion>
 #include <QUrl>
 #include <QWidget>
@@ -23,7 +24,9 @@
 
 class QLabel;
 class TBackgroundMusic;
+class TMyAviPlayer;
 class TSlideImage;
+class TStartClip;
 class TSound;
 class TChannelWindow;
 class TEffCar;
@@ -86,6 +89,8 @@ public:
     TSound* Sound() const { return sound_.get(); }
     TBackgroundMusic* Music() const { return music_.get(); }
     TSlideImage* Slides() const { return slides_.get(); }
+    TMyAviPlayer* Clip3DPlayer() const { return avi_.get(); }
+    QWidget* StartClipWindow() const { return startClip_; }
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
     // The chosen contents tree selects the page shown.
@@ -134,6 +139,8 @@ public:
     void PlayClip(const std::string& file, const std::string& page) override;
     void NextPicture() override;
     void PrevPicture() override;
+    void Clip2D() override;
+    void Clip3D() override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -188,6 +195,12 @@ private:
     void RunSkinCommand(const RSkinCommand& command, bool startup);
     void ReplaySwitches(bool screenChange);
     void StartClip3D();
+    bool ClipPress(Qt::MouseButton button, QPoint point);
+    bool OverPlayingClip(QPoint point) const;
+    void ClipBeforeSwitch(int target);
+    void ClipAfterSwitch();
+    bool ClipStill() const;
+    void FreeClips();
     void DragWindow();
     bool TreesHidden() const;
     bool FormKeyDown(QKeyEvent* event);
@@ -223,4 +236,6 @@ private:
     std::unique_ptr<TBackgroundMusic> music_;
     std::unique_ptr<TSound> sound_;
     std::unique_ptr<TSlideImage> slides_;
+    std::unique_ptr<TMyAviPlayer> avi_;
+    QPointer<QWidget> startClip_;  // the start clip's window while it plays
 };

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "app/MainForm.h"
+#include "media/AviPlayer.h"
 #include "app/SuperTimer.h"
 #include "base/GlobalPaths.h"
 #include "effects/EffCar.h"
@@ -39,6 +40,7 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
     // Where the screen beneath cannot be grabbed, the fade to the first screen starts from the
     // face the user saw, taken before the new background is drawn.
     if (target == 0 && car_ && isVisible() && !TEffCar::CanGrabScreen()) fadeFrom_ = grab().toImage();
+    ClipBeforeSwitch(target);
     skin_->Build(target, false);
     emit ScreenChanged(target);  // the screen-aware parts hear of it before the switches replay
     if (piston_) piston_->setVisible(target != 1);
@@ -47,23 +49,12 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
         if (tree) tree->ShowTreeForScreen(target);
     ReplaySwitches(true);
     if (htmlFrame_) htmlFrame_->FitToPanel();
-    if (CurrentScreen() == 0 && car_ && isVisible()) car_->StartCrossFade();
+    ClipAfterSwitch();
+    if (CurrentScreen() == 0 && car_ && isVisible() && ClipStill()) car_->StartCrossFade();
     fadeFrom_ = QImage();
     repaint();
-    if (skin_->SwitchedOn("3d") && CurrentScreen() != 0) StartClip3D();
+    if (skin_->SwitchedOn("3d") && (CurrentScreen() != 0 || (avi_ && avi_->Active()))) StartClip3D();
     QApplication::restoreOverrideCursor();
-}
-
-// A 3-D clip switched on starts a moment after the screen is up.
-void TMainForm::StartClip3D() {
-    if (!clipStartTimer_) {
-        clipStartTimer_ = new TSuperTimer(this);
-        clipStartTimer_->SetInterval(100);
-        clipStartTimer_->OnTimer = [this](TSuperTimer* timer) {
-            if (!EffectRunning()) timer->SetEnabled(false);
-        };
-    }
-    clipStartTimer_->SetEnabled(true);
 }
 
 void TMainForm::RunFile(const std::string& file, const std::string& parameters) {

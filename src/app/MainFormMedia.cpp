@@ -9,6 +9,7 @@
 #include "media/BackgroundMusic.h"
 #include "media/ButtonSound.h"
 #include "media/SlideImage.h"
+#include "media/StartClip.h"
 #include "media/Sound.h"
 #include "platform/SettingsStore.h"
 
@@ -62,11 +63,6 @@ void TMainForm::PrevPicture() {
     if (slides_) slides_->PreviousPicture();
 }
 
-void TMainForm::StartBook(std::function<void()> done) {
-    ShowAnimated(std::move(done));
-    StartMusic();
-}
-
 void TMainForm::StartMusic() {
     if (!music_ || !music_->On()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -77,6 +73,7 @@ void TMainForm::StartMusic() {
 // At shutdown the music keeps its place for the next run and fades out.
 void TMainForm::StopMedia() {
     if (music_ && music_->On()) music_->Stop(true);
+    delete startClip_.data();
     slides_.reset();
     sound_.reset();
     music_.reset();

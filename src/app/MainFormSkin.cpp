@@ -26,24 +26,27 @@ void TMainForm::ReplaySwitches(bool screenChange) {
     skin_->ReplaySwitches(screenChange, [this](const RSkinCommand& c) { RunSkinCommand(c, true); });
 }
 
+// Over a playing 3-D clip the skin sees no pointer.
 void TMainForm::FormMouseMove(QPoint point, Qt::KeyboardModifiers) {
-    if (skin_) skin_->PointerMove(point);
+    if (skin_ && !OverPlayingClip(point)) skin_->PointerMove(point);
 }
 
 // Any press on the window closes an open popup first.
-void TMainForm::FormMouseDown(Qt::MouseButton, QPoint point, Qt::KeyboardModifiers shift) {
+void TMainForm::FormMouseDown(Qt::MouseButton button, QPoint point, Qt::KeyboardModifiers shift) {
     ClosePopup();
-    if (!skin_) return;
+    if (!skin_ || ClipPress(button, point)) return;
     const RSkinPress press = skin_->PointerDown(point, shift & Qt::ShiftModifier);
     if (press.command) RunSkinCommand(*press.command, false);
     else if (press.drag) DragWindow();
 }
 
-// A command that changes the screen ends the release: the other buttons are gone.
+// A command that changes the screen ends the release: the other buttons are gone. A button that
+// goes to the reading screen freezes the 3-D clip first.
 void TMainForm::FormMouseUp(Qt::MouseButton, QPoint point, Qt::KeyboardModifiers) {
-    if (!skin_) return;
+    if (!skin_ || OverPlayingClip(point)) return;
     const int screen = skin_->Current();
     for (const RSkinCommand& command : skin_->PointerUp(point)) {
+        if (command.command.rfind("screen2", 0) == 0) ClipBeforeSwitch(1);
         RunSkinCommand(command, false);
         if (skin_->Current() != screen) return;
     }

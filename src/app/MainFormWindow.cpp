@@ -46,6 +46,7 @@ void TMainForm::StartClosingSequence() {
     for (const char* caption : kHelpCaptions) CloseWindows(caption, kMaxClosesPerCaption);
     if (!StartState().restrictedRun) CloseWindows(kEnlargedPicture, kMaxClosesPerCaption);
     animation_->Close([this] {
+        FreeClips();
         hide();
         QApplication::quit();
     });

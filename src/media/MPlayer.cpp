@@ -10,7 +10,8 @@
 namespace {
 
 constexpr int kWatchMs = 100;
-// A playing device whose position stands still this long has broken off.
+// A playing device whose position moved less than a tenth of this time in this time has broken
+// off (a stalled player may still creep by a millisecond now and then).
 constexpr int kStallMs = 3000;
 uint16_t lastDeviceId = 0;
 
@@ -91,6 +92,7 @@ void TMPlayer::Open() {
     if (const int error = device_->Open(*host)) Raise(error);
     deviceId_ = ++lastDeviceId ? lastDeviceId : ++lastDeviceId;
     mode_ = 1;
+    atEnd_ = false;
     ReadCapabilities();
     if (hasVideo_) SetDisplay(display_);
     if (flags.notify) Notify(0);
@@ -118,7 +120,10 @@ int TMPlayer::Play() {
     CheckOpen();
     const RFlags flags = TakeFlags(true);
     if (AutoRewind && !flags.from && !flags.to && Position() >= Length()) Rewind();
-    if (flags.from) device_->Seek(*flags.from);
+    if (flags.from) {
+        device_->Seek(*flags.from);
+        atEnd_ = false;
+    }
     EndPending(1);
     lastError_ = 0;
     stopAt_ = flags.to;
@@ -131,6 +136,7 @@ int TMPlayer::Play() {
         mode_ = 1;
         Raise(kNoAudioOutput);
     }
+    atEnd_ = false;
     mode_ = 2;
     pending_ = flags.notify;
     lastPosition_ = -1;
@@ -203,6 +209,7 @@ void TMPlayer::Seek(int64_t to) {
     const RFlags flags = TakeFlags(false);
     device_->Pause();
     device_->Seek(to);
+    atEnd_ = false;
     mode_ = 1;
     watch_.stop();
     EndPending(2);
@@ -213,6 +220,7 @@ void TMPlayer::Rewind() {
     CheckOpen();
     device_->Pause();
     device_->Seek(0);
+    atEnd_ = false;
     mode_ = 1;
     watch_.stop();
     EndPending(2);
@@ -223,11 +231,16 @@ int64_t TMPlayer::Length() const {
     return device_->Length();
 }
 
-int64_t TMPlayer::Position() const { return deviceId_ ? device_->Position() : 0; }
+// A play that reached the end stands at the end, wherever the device's last frame was.
+int64_t TMPlayer::Position() const {
+    if (!deviceId_) return 0;
+    return atEnd_ ? device_->Length() : device_->Position();
+}
 
 void TMPlayer::Ended() {
     if (mode_ != 2) return;
     mode_ = 1;
+    atEnd_ = true;
     watch_.stop();
     EndPending(0);
 }
@@ -248,9 +261,12 @@ void TMPlayer::Watch() {
         device_->Pause();
         return Ended();
     }
-    stalledMs_ = position == lastPosition_ ? stalledMs_ + kWatchMs : 0;
-    lastPosition_ = position;
-    if (stalledMs_ >= kStallMs) Broke();
+    if (lastPosition_ < 0 || position - lastPosition_ >= kStallMs / 10) {
+        lastPosition_ = position;
+        stalledMs_ = 0;
+    } else if ((stalledMs_ += kWatchMs) >= kStallMs) {
+        Broke();
+    }
 }
 
 void TMPlayer::SetDisplay(QWidget* control) {

@@ -123,6 +123,7 @@ private:
     int notifyValue_ = 0;
     int timeFormat_ = 0;
     bool pending_ = false;  // a play waits to notify its end
+    bool atEnd_ = false;    // the last play ran to the end
     std::optional<bool> notify_, wait_;
     std::optional<int64_t> from_, to_;
     std::optional<int64_t> stopAt_;  // the "to" position of the play running
@@ -133,6 +134,6 @@ private:
     QPointer<TVideoSurface> surface_;
     QRect displayRect_;  // (left, top, width, height); empty: the video's own size at (0, 0)
     QTimer watch_;
-    int64_t lastPosition_ = -1;
-    int stalledMs_ = 0;
+    int64_t lastPosition_ = -1;  // where the watch last saw the play move on
+    int stalledMs_ = 0;          // since then
 };

@@ -134,6 +134,12 @@ void TSkinScreen::ChangeLook(TEffBtnCar* fader, QImage& shown, const QImage& fro
     else if (host_.window) host_.window->update(QRect(at, to.size()));
 }
 
+void TSkinScreen::DrawOnBackground(QPoint at, const QImage& picture) {
+    if (background_.isNull() || picture.isNull()) return;
+    QPainter(&background_).drawImage(at, picture);
+    Update();
+}
+
 void TSkinScreen::Paint(QPainter& painter) const {
     painter.drawImage(0, 0, background_);
     paintKind(painter, listAt(elements_.ScreenButtons, current_), buttonPics_);

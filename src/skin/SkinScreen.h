@@ -82,6 +82,9 @@ public:
 
     int Current() const { return current_; }
     const QImage& Background() const { return background_; }
+    // Paints a picture into the screen's background (the 3-D clip's still frame and idle
+    // picture), until the next screen is built.
+    void DrawOnBackground(QPoint at, const QImage& picture);
     const std::vector<RBtnPic>& ButtonPictures() const { return buttonPics_; }
     const std::vector<RSwthPic>& SwitchOnePictures() const { return onePics_; }
     const std::vector<RSwthPic>& SwitchGrpPictures() const { return grpPics_; }

@@ -1,0 +1,103 @@
+// Sound and video in the main window on the sample book: the start clip before the window opens
+// and its Esc, the 3-D clip frozen and played by clicks and by the screens, the clip area's
+// screen, and the music the book starts.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/MainFormFixture.h"
+#include "media/AviPlayer.h"
+#include "media/BackgroundMusic.h"
+#include "media/StartClip.h"
+#include "media/Sound.h"
+#include "platform/SettingsStore.h"
+#include "support/Wait.h"
+
+namespace {
+
+struct MediaWindow : SampleBook {
+    void SetClipSetting(bool on) { TSettingsStore(AppTitle()).WriteBool("Clip", on); }
+    void TearDown() override {
+        TSettingsStore(AppTitle()).DeleteValue("Clip");
+        SampleBook::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(MediaWindow, WithTheClipSettingOffTheWindowOpensAtOnce) {
+    SetClipSetting(false);
+    bool opened = false;
+    window_->StartBook([&] { opened = true; });
+    EXPECT_EQ(window_->StartClipWindow(), nullptr);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return opened; }, 10000));
+}
+
+TEST_F(MediaWindow, EscDuringTheStartClipOpensTheWindowAtOnce) {
+    SetClipSetting(true);
+    bool opened = false;
+    window_->StartBook([&] { opened = true; });
+    auto* clip = static_cast<TStartClip*>(window_->StartClipWindow());
+    ASSERT_NE(clip, nullptr);
+    EXPECT_FALSE(window_->isVisible());
+    ASSERT_TRUE(WaitUntil([&] { return clip->isVisible(); }, 10000));  // shown once it plays
+    const QRect video = clip->Player().GetDisplayRect();
+    EXPECT_EQ(video.topLeft(), QPoint(TStartClip::kBevel, TStartClip::kBevel));  // inside the bevel
+    EXPECT_EQ(clip->size(), video.size() + QSize(2 * TStartClip::kBevel, 2 * TStartClip::kBevel));
+    QTest::keyClick(clip, Qt::Key_Escape);
+    EXPECT_TRUE(clip->Finished());
+    EXPECT_EQ(clip->Player().Mode(), 0);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return opened; }, 10000));
+}
+
+TEST_F(MediaWindow, TheStartClipEndsByItselfAndTheMusicStarts) {
+    SetClipSetting(true);
+    TSettingsStore(AppTitle()).WriteBool("BGSound", true);
+    window_->StartBook();
+    EXPECT_TRUE(WaitUntil([&] { return window_->isVisible(); }, 15000));
+    ASSERT_NE(window_->Music(), nullptr);
+    EXPECT_TRUE(window_->Music()->On());
+    EXPECT_EQ(window_->Music()->Player().Mode(), 2);
+}
+
+TEST_F(MediaWindow, TheCarFreezesOnAClickAndTurnsOnTheNext) {
+    window_->show();
+    window_->RunCommand("3d");
+    TMyAviPlayer* car = window_->Clip3DPlayer();
+    ASSERT_NE(car, nullptr);
+    ASSERT_TRUE(car->Opened());
+    EXPECT_TRUE(car->Active());
+    EXPECT_FALSE(car->IsStill());
+    const QPoint inside = TMyAviPlayer::kRect.center();
+    ASSERT_TRUE(WaitUntil([&] { return !car->Player()->CurrentFrame().isNull(); }, 5000));
+    window_->FormMouseDown(Qt::RightButton, inside, Qt::NoModifier);
+    EXPECT_TRUE(car->IsStill());
+    EXPECT_FALSE(car->FrozenFrame().isNull());
+    window_->FormMouseDown(Qt::RightButton, inside, Qt::NoModifier);
+    EXPECT_FALSE(car->IsStill());
+    window_->RunCommand("2");  // the reading screen freezes it
+    EXPECT_TRUE(car->IsStill());
+    window_->RunCommand("1");
+    EXPECT_TRUE(WaitUntil([&] { return !car->IsStill(); }, 5000));  // and it turns again on return
+    window_->RunCommand("2d");
+    EXPECT_TRUE(car->IsStill());
+    EXPECT_FALSE(car->Active());
+    EXPECT_EQ(window_->Background().pixel(inside), window_->LoadPicture("back1.bmp").pixel(inside));  // put back
+}
+
+TEST_F(MediaWindow, TheClipAreaShowsOnItsScreenWithItsPage) {
+    window_->show();
+    TSound* sound = window_->Sound();
+    ASSERT_NE(sound, nullptr);
+    ASSERT_EQ(sound->ClipAreaCount(), 1u);
+    EXPECT_TRUE(sound->ClipArea(0)->isHidden());
+    window_->RunCommand("4");
+    EXPECT_FALSE(sound->ClipArea(0)->isHidden());
+    window_->RunCommand("clip=video\\engine.avi=html\\clipinfo.htm");
+    EXPECT_EQ(sound->Mode(), 2);
+    EXPECT_EQ(sound->Display(), sound->ClipArea(0));
+    EXPECT_TRUE(WaitUntil([&] { return window_->PageFrame()->CurrentFile().find("clipinfo.htm") != std::string::npos; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 0; }, 10000));  // played and closed
+}
