@@ -96,7 +96,12 @@ const double C = 261.6, D = 293.7, E = 329.6, F = 349.2, G = 392.0, A = 440.0, B
 std::vector<qint16> chime() { return tune({{C2, 1}, {G, 1}, {E, 2}, {C, 4}}, 0.8); }
 
 bool drawSounds(const QString& disc) {
-    bool ok = writeFile(disc + "/click2.wav", imaAdpcmWav(tune({{880, 1}, {0, 1}}, 0.6)));
+    // The codec and driver files an old disc carries for its installers; stand-ins here.
+    bool ok = true;
+    for (const char* name : {"Ir50_32.dll", "L3codecp.acm", "Xmdrivnt.dll", "Xmdriver.dll", "Xmdrv95.dll", "Xmres.dll",
+                             "Xmsound.dll", "Xmvideo.dll"})
+        ok &= writeFile(disc + "/Resource/" + name, QByteArray("A stand-in for the codec file ") + name + " of the disc.\n");
+    ok &= writeFile(disc + "/click2.wav", imaAdpcmWav(tune({{880, 1}, {0, 1}}, 0.6)));
     ok &= writeFile(disc + "/sounds/horn.wav", pcmWav(tune({{A, 3}, {0, 1}, {A, 3}, {0, 1}, {F, 6}}, 0.9)));
     const std::vector<std::vector<RNote>> songs = {
         {{C, 2}, {E, 2}, {G, 2}, {C2, 4}, {G, 2}, {E, 2}, {C, 4}, {D, 2}, {F, 2}, {A, 2}, {D, 4}, {G, 4}, {C, 8},

@@ -93,6 +93,7 @@ void TMainForm::BuildWindow() {
     setMouseTracking(true);
     elements_ = ReadElements(start_.structLines, start_.keys);
     ReadOptions();
+    InstallCodecs();
     setAcceptDrops(true);
     car_ = new TEffCar(this, SuperTimerTickers());
     car_->FallbackBackground = [this] { return fadeFrom_.isNull() ? Background() : fadeFrom_; };

@@ -185,6 +185,7 @@ private:
     void AddDiscFonts();
     void BuildPages();
     void BuildControls();
+    void InstallCodecs();
     void BuildMedia();
     void BuildSlides();
     void StartMusic();

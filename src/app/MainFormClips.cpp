@@ -6,6 +6,7 @@
 #include "app/SuperTimer.h"
 #include "base/GlobalPaths.h"
 #include "media/AviPlayer.h"
+#include "media/Install.h"
 #include "media/StartClip.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
@@ -32,6 +33,7 @@ void TMainForm::StartBook(std::function<void()> done) {
     if (!TSettingsStore(AppTitle()).ReadBool("Clip", clip)) clip = true;
     if (!isSet(start_.keys.rolic) || !clip) return open();
     RStartClipHost host;
+    host.installMpegDriver = InstallMpegDriver;
     host.finished = [this, open] {
         if (startClip_) startClip_->deleteLater();
         open();

@@ -8,10 +8,19 @@
 #include "base/GlobalPaths.h"
 #include "media/BackgroundMusic.h"
 #include "media/ButtonSound.h"
+#include "media/Install.h"
 #include "media/SlideImage.h"
 #include "media/StartClip.h"
 #include "media/Sound.h"
 #include "platform/SettingsStore.h"
+
+// The codecs the description asks for; the Indeo codec only where clips play at start.
+void TMainForm::InstallCodecs() {
+    bool clip = true;
+    if (!TSettingsStore(AppTitle()).ReadBool("Clip", clip)) clip = true;
+    if (start_.keys.codec.find("indeo5") != std::string::npos && clip) InstallIndeo();
+    if (start_.keys.codec.find("mpegaudio") != std::string::npos) InstallLayer3Codec();
+}
 
 // The music player and the clip player with its areas; every button sound is loaded ahead.
 void TMainForm::BuildMedia() {
@@ -25,6 +34,7 @@ void TMainForm::BuildMedia() {
         if (pageFrame_ && !page.empty()) pageFrame_->OpenInElement(page, view);
     };
     host.pointerOver = [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
+    host.installMpegDriver = InstallMpegDriver;
     sound_ = std::make_unique<TSound>(this, elements_.Clips, music_.get(), std::move(host));
     connect(this, &TMainForm::ScreenChanged, sound_.get(), [this] { sound_->ShowClipAreas(); });
     linkServices_->PlaySound = [this](const std::string& path) { sound_->PlayMedia(path, "", 3); };
