@@ -26,5 +26,9 @@ export DISPLAY=":$(cat "$display_file")"
 export PULSE_SERVER="unix:$pulse_dir/pulse/native"
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 
+# Real media files of old discs, fetched from Debian's packages without installing them.
+bash scripts/fetch-realmedia.sh build-ci/realmedia
+export BOOKSHELL_REAL_MEDIA=$PWD/build-ci/realmedia
+
 ctest --test-dir build-ci -j2 --output-on-failure
 bash fuzz/run.sh "${FUZZ_SECONDS:-30}"
