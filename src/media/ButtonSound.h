@@ -1,9 +1,10 @@
 #pragma once
 // Button sounds: a sound file played by its Windows path, asynchronously and never waiting. While
-// a button sound plays a new one is dropped, as a busy wave device drops it. Each file is loaded
-// once and kept for the run: uncompressed PCM through the system's sound-effect player, anything
-// else (ADPCM, MP3) through a media player. PlaySoundToEnd plays the exit button's sound and
-// returns when it has played (at most 10 s). Window thread only.
+// a button sound plays a new one is dropped, as a busy wave device drops it. Each file (PCM,
+// ADPCM, MP3 …) is decoded once and kept for the run, and all play through one audio output
+// that stays open from the first sound on, so a click is heard within the output's buffer of
+// 20 ms. Without an audio output nothing is heard. PlaySoundToEnd plays the exit button's sound
+// and returns when it has played (at most 10 s). Window thread only.
 #include <string>
 
 void PlayButtonSound(const std::string& file);

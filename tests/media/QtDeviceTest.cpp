@@ -3,12 +3,14 @@
 // the display, and files that cannot play give their errors.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include <vector>
 
+#include "media/ButtonSound.h"
 #include "media/MPlayer.h"
 #include "media/QtMediaDevice.h"
 #include "platform/Drives.h"
@@ -92,4 +94,19 @@ TEST_F(RealPlayer, FilesThatCannotPlayGiveTheirErrors) {
         EXPECT_EQ(player.LastError(), error) << file;
         EXPECT_EQ(player.Mode(), 0);
     }
+}
+
+TEST_F(RealPlayer, AButtonSoundPlaysOnceAtATimeAndTheExitSoundIsWaitedFor) {
+    HostPathsService().SetDrive('d', SAMPLE_RUN);
+    PlayButtonSound("d:\\click2.wav");  // 250 ms of IMA ADPCM
+    EXPECT_TRUE(ButtonSoundPlaying());
+    EXPECT_TRUE(WaitUntil([] { return !ButtonSoundPlaying(); }, 2000));
+    QElapsedTimer clock;
+    clock.start();
+    PlaySoundToEnd("d:\\click2.wav");
+    EXPECT_GE(clock.elapsed(), 250);
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_FALSE(ButtonSoundPlaying());
+    PlayButtonSound("d:\\missing.wav");  // nothing to play: nothing plays
+    EXPECT_FALSE(ButtonSoundPlaying());
 }
