@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include "app/LinkServices.h"
 #include "app/MainFormFixture.h"
 #include "media/AviPlayer.h"
 #include "media/BackgroundMusic.h"
@@ -100,4 +101,18 @@ TEST_F(MediaWindow, TheClipAreaShowsOnItsScreenWithItsPage) {
     EXPECT_EQ(sound->Display(), sound->ClipArea(0));
     EXPECT_TRUE(WaitUntil([&] { return window_->PageFrame()->CurrentFile().find("clipinfo.htm") != std::string::npos; }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 0; }, 10000));  // played and closed
+}
+
+TEST_F(MediaWindow, ADroppedSoundPlaysAndAPageLinkToASoundToo) {
+    window_->show();
+    TSound* sound = window_->Sound();
+    ASSERT_NE(sound, nullptr);
+    window_->Music()->SetOn(false);
+    window_->DropFile(ProgramDir() + "sounds\\HORN.WAV");
+    EXPECT_EQ(sound->Mode(), 2);
+    EXPECT_EQ(sound->EndAction(), 4);  // no music played: the player closes at the end
+    EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 0; }, 6000));
+    ASSERT_TRUE(window_->LinkServices().HasSoundPlayer());
+    window_->LinkServices().PlayLinkSound(ProgramDir() + "sounds\\horn.wav");
+    EXPECT_EQ(sound->Mode(), 2);
 }
