@@ -3,8 +3,8 @@
 # Win3.x-style and MS-ADPCM WAV files and an MP3 (python-pygame-doc), a Cinepak AVI (opencv-doc).
 # Usage: scripts/fetch-realmedia.sh DEST   (skips the download when DEST already holds them)
 set -euo pipefail
-dest=$1
-mkdir -p "$dest"
+mkdir -p "$1"
+dest=$(cd "$1" && pwd)
 [ -f "$dest/.complete" ] && exit 0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

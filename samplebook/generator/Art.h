@@ -13,6 +13,11 @@ inline const QColor kBrass(214, 170, 82);
 inline const QColor kPaper(250, 246, 232);
 
 bool save(const QImage& image, const QString& path);
+// Writes a file, making its folder; says on stderr when it cannot.
+bool writeFile(const QString& path, const QByteArray& bytes);
+// Little-endian 16- and 32-bit fields of the RIFF files.
+QByteArray u16(int v);
+QByteArray u32(quint32 v);
 QFont font(int pixels, bool bold = false);
 // Three looks (normal, hover, pressed) of a button: stem1.bmp … stem3.bmp.
 bool buttonSet(const QString& dir, const QString& stem, const QSize& size, const QString& caption);

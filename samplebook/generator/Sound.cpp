@@ -10,10 +10,6 @@
 
 #include "Art.h"
 
-namespace {
-
-constexpr int kRate = 22050;
-
 QByteArray u16(int v) { return QByteArray{1, char(v & 0xFF)} + char((v >> 8) & 0xFF); }
 QByteArray u32(quint32 v) { return u16(int(v & 0xFFFF)) + u16(int(v >> 16)); }
 
@@ -24,6 +20,10 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     std::fprintf(stderr, "samplebook_art: cannot write %s\n", qPrintable(path));
     return false;
 }
+
+namespace {
+
+constexpr int kRate = 22050;
 
 // A note of a tune: frequency in Hz (0 for a rest) and length in 1/8 s.
 struct RNote {

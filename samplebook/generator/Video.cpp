@@ -16,9 +16,6 @@
 
 namespace {
 
-QByteArray u16(int v) { return QByteArray{1, char(v & 0xFF)} + char((v >> 8) & 0xFF); }
-QByteArray u32(quint32 v) { return u16(int(v & 0xFFFF)) + u16(int(v >> 16)); }
-
 QByteArray chunk(const char* id, const QByteArray& data) {
     QByteArray out = QByteArray(id, 4) + u32(quint32(data.size())) + data;
     if (data.size() % 2) out += char(0);
@@ -72,14 +69,6 @@ QByteArray avi(const std::vector<QImage>& frames, int fps, const QByteArray& pcm
     }
     const QByteArray body = list("hdrl", header) + list("movi", movi) + chunk("idx1", index);
     return "RIFF" + u32(quint32(4 + body.size())) + "AVI " + body;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()) return true;
-    std::fprintf(stderr, "samplebook_art: cannot write %s\n", qPrintable(path));
-    return false;
 }
 
 std::vector<QImage> frames(int count, QSize size, const std::function<void(QPainter&, double)>& draw) {
