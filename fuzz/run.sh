@@ -9,7 +9,7 @@ set -euo pipefail
 per_target=${1:-30}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-fuzz
-targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_dialog fuzz_index fuzz_pagetext fuzz_hostpaths)
+targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_dialog fuzz_index fuzz_pagetext fuzz_hostpaths fuzz_rar)
 
 declare -A max_len=(
   [fuzz_pack]=1048576
@@ -21,6 +21,7 @@ declare -A max_len=(
   [fuzz_index]=16384
   [fuzz_pagetext]=65536
   [fuzz_hostpaths]=1024
+  [fuzz_rar]=65536
 )
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
@@ -49,6 +50,9 @@ i=0
 for p in 'run\html\index.htm' '..\..\..\etc\passwd' 'RUN/HTML/INDEX.HTM' '\run\.\html\..\html\Index.htm' 'c:\windows\x'; do
   printf '%s' "$p" > "$build/seeds/fuzz_hostpaths/seed$((i++))"
 done
+# Real RAR archives kept beside the checkout.
+mkdir -p "$build/seeds/fuzz_rar"
+if [ -d "$root/../shared/realdata/rar" ]; then cp "$root"/../shared/realdata/rar/*.rar "$build/seeds/fuzz_rar/"; fi
 
 failed=()
 for target in "${targets[@]}"; do

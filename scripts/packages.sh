@@ -4,7 +4,7 @@ BOOKSHELL_PACKAGES=(
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev fonts-dejavu-core
-  libgumbo-dev libicu-dev libjpeg62-turbo-dev
+  libgumbo-dev libicu-dev libjpeg62-turbo-dev libarchive-dev libunarr-dev
   pulseaudio pulseaudio-utils
   xvfb xauth
 )
