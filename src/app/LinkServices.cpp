@@ -1,7 +1,9 @@
 #include "app/LinkServices.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
@@ -27,7 +29,23 @@ bool TLinkServices::SoftwareRecord(const std::string& name, std::string& instdir
 
 bool TLinkServices::FileExists(const std::string& path) { return BookFiles().Has(path); }
 
-bool TLinkServices::CopyFile(const std::string& from, const std::string& to) { return CopyBookFile(from, to); }
+// A different file of the same name is replaced only when the user says so.
+bool TLinkServices::CopyFile(const std::string& from, const std::string& to) {
+    if (const auto existing = HostPathsService().Find(to)) {
+        QFile file(QString::fromStdString(*existing));
+        TMemoryStream source;
+        try {
+            BookFiles().Read(from, source);
+        } catch (const std::exception&) {
+            return false;
+        }
+        const bool same = file.open(QIODevice::ReadOnly) && file.readAll() == QByteArray(source.View().data(), qsizetype(source.Size()));
+        if (same) return true;
+        const QString question = ToQt(Cp1251::fromUtf8("Файл ") + to + Cp1251::fromUtf8(" уже есть. Заменить его?"));
+        if (QMessageBox::question(dialogParent_, ToQt(AppTitle()), question) != QMessageBox::Yes) return false;
+    }
+    return CopyBookFile(from, to);
+}
 
 std::optional<std::string> TLinkServices::ChooseZipTarget(const std::string& initialFolder, const std::string& defaultName,
                                                           const std::string& filter) {

@@ -1,8 +1,8 @@
 #pragma once
 // TLinkServices: what the page links ask of the program beyond the pages: the window's commands
 // and path input, files and processes on the host, records of installed software and the
-// enlarged-picture windows, the clip player for sound links. The archive browser answers here
-// once the program has it; until then its links do nothing. Window thread only.
+// enlarged-picture windows, the clip player for sound links and the archive browser for
+// archives. Window thread only.
 #include <functional>
 
 #include "html/LinkProtocol.h"
@@ -20,12 +20,20 @@ public:
     std::function<bool(const std::string& path)> PictureQuery;
     // Plays a sound link with the clip player; unset, sound links do nothing.
     std::function<void(const std::string& path)> PlaySound;
+    // The archive browser: an archive a page links to, and a file of a listing that is not
+    // unpacked yet.
+    std::function<void(const std::string& archive, const std::string& currentFile)> OpenArchive;
+    std::function<void(const std::string& path)> OpenArchiveEntry;
 
     void ExecuteCommandWithoutSound(const std::string& command) override;
     std::string PathInputFolder() override;
-    bool HasArchiveBrowser() override { return false; }
-    void ArchiveOpenEntry(const std::string&) override {}
-    void ArchiveOpen(const std::string&, const std::string&) override {}
+    bool HasArchiveBrowser() override { return bool(OpenArchive); }
+    void ArchiveOpenEntry(const std::string& path) override {
+        if (OpenArchiveEntry) OpenArchiveEntry(path);
+    }
+    void ArchiveOpen(const std::string& archive, const std::string& currentFile) override {
+        if (OpenArchive) OpenArchive(archive, currentFile);
+    }
     bool HasSoundPlayer() override { return bool(PlaySound); }
     void PlayLinkSound(const std::string& path) override { PlaySound(path); }
 

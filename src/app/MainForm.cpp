@@ -12,6 +12,7 @@
 #include "app/BookMessages.h"
 #include "media/BackgroundMusic.h"
 #include "media/ButtonSound.h"
+#include "archive/UnRar.h"
 #include "media/AviPlayer.h"
 #include "media/SlideImage.h"
 #include "media/StartClip.h"

@@ -26,6 +26,7 @@ class QLabel;
 class TBackgroundMusic;
 class TMyAviPlayer;
 class TSlideImage;
+class TUnRar;
 class TStartClip;
 class TSound;
 class TChannelWindow;
@@ -89,6 +90,7 @@ public:
     TSound* Sound() const { return sound_.get(); }
     TBackgroundMusic* Music() const { return music_.get(); }
     TSlideImage* Slides() const { return slides_.get(); }
+    TUnRar* ArchiveBrowserIfMade() const { return unrar_.get(); }
     TMyAviPlayer* Clip3DPlayer() const { return avi_.get(); }
     QWidget* StartClipWindow() const { return startClip_; }
     // Runs a command as a key does: no sound.
@@ -141,6 +143,9 @@ public:
     void PrevPicture() override;
     void Clip2D() override;
     void Clip3D() override;
+    void RunGame(const std::string& setup, const std::string& key) override;
+    void DeleteGame(const std::string& key) override;
+    void InstallFonts() override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -185,6 +190,10 @@ private:
     void AddDiscFonts();
     void BuildPages();
     void BuildControls();
+    TUnRar& ArchiveBrowser();
+    void ShowArchive(const std::string& file);
+    void ConnectArchives();
+    void PageShown(const std::string& file);
     void InstallCodecs();
     void BuildMedia();
     void BuildSlides();
@@ -238,5 +247,7 @@ private:
     std::unique_ptr<TSound> sound_;
     std::unique_ptr<TSlideImage> slides_;
     std::unique_ptr<TMyAviPlayer> avi_;
+    std::unique_ptr<TUnRar> unrar_;
+    std::string fontFolder_;  // the folder of the page shown last, whose fonts "installfonts" installs
     QPointer<QWidget> startClip_;  // the start clip's window while it plays
 };

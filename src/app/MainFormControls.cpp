@@ -34,11 +34,6 @@ void TMainForm::OpenFindDialog() {
     if (controls_) controls_->OpenFindDialog();
 }
 
-// Archive listings arrive with the archive browser; until then there is never one to unpack.
-void TMainForm::Unarc() {
-    if (controls_) controls_->ShowMessage("\xC2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 \xF4\xE0\xE9\xEB \xE4\xEB\xFF \xF0\xE0\xF1\xEF\xE0\xEA\xEE\xE2\xEA\xE8.");  // Выберите файл для распаковки.
-}
-
 void TMainForm::ShowStatus(const std::string& text) {
     if (controls_) controls_->ShowStatus(text);
 }
@@ -47,6 +42,7 @@ std::string TMainForm::PathInputFolder() { return controls_ ? controls_->Current
 
 void TMainForm::HistoryChanged(const std::string& title) {
     if (controls_) controls_->HistoryChanged(title);
+    if (pageFrame_) PageShown(pageFrame_->CurrentFile());
 }
 
 void TMainForm::EscapeKey() {

@@ -16,6 +16,7 @@ void TMainForm::BuildPages() {
     pictureQuery_ = std::make_unique<TPictureQuery>(*channel_);
     linkServices_ = std::make_unique<TLinkServices>(this, *this);
     linkServices_->PictureQuery = [this](const std::string& path) { return pictureQuery_->Query(path); };
+    ConnectArchives();
     if (!elements_.Htmls.empty()) {
         htmlFrame_ = std::make_unique<THtmlFrame>(*this, *linkServices_, elements_.Htmls);
         pageFrame_ = htmlFrame_.get();

@@ -132,10 +132,11 @@ void TMainForm::DropFile(const std::string& file) {
     };
     if (has({".htm", ".txt", ".bmp", ".jpg", ".jpeg", ".gif", ".png"})) {
         if (pageFrame_) pageFrame_->OpenInCurrentView(file);
+    } else if (name.find(".rar") != std::string::npos) {
+        ShowArchive(file);
     } else if (!DropSound(name, file)) {
         qCInfo(lcApp).noquote() << "a dropped file of no kind the book opens:" << ToQt(file);
     }
-    // Archives go to the archive browser, once the book has it.
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -89,6 +89,7 @@ void TSkinControls::ShowStatus(const std::string& text) { status_->ShowStatus(te
 void TSkinControls::ClearStatus() { status_->ClearStatus(); }
 
 std::string TSkinControls::CurrentPath() const { return paths_ ? paths_->CurrentPath() : std::string(); }
+bool TSkinControls::HasPathInput() const { return paths_ && paths_->Count() > 0; }
 
 std::string TSkinControls::LabelText(int number) const { return texts_ ? texts_->TextOf(number) : std::string(); }
 

@@ -41,6 +41,7 @@ public:
     void ShowStatus(const std::string& text);
     void ClearStatus();
     std::string CurrentPath() const;
+    bool HasPathInput() const;
     std::string LabelText(int number) const;
     // The page shown changed: its title goes to label 1, its history to the history popups.
     void HistoryChanged(const std::string& title);

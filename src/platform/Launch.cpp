@@ -1,6 +1,7 @@
 #include "platform/Launch.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -83,5 +84,23 @@ int RunAndWait(const QString& program, const QStringList& args, const QString& w
         process.waitForFinished(5000);
         return -1;
     }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+int RunAndWaitWithEvents(const QString& program, const QStringList& args, const QString& workingDir) {
+    const auto command = ResolveProgram(program, args);
+    if (!command) return -1;
+    QProcess process;
+    process.setProgram(command->executable);
+    process.setArguments(command->args);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start();
+    if (!process.waitForStarted()) return -1;
+    process.closeWriteChannel();
+    if (process.state() != QProcess::NotRunning) loop.exec();
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }

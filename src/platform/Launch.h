@@ -23,3 +23,6 @@ bool StartNewInstance(const QStringList& args);
 // A negative timeout waits without limit.
 int RunAndWait(const QString& program, const QStringList& args, const QString& workingDir = {},
                int timeoutMs = -1);
+
+// The same without a time limit, letting events run meanwhile, so the window keeps answering.
+int RunAndWaitWithEvents(const QString& program, const QStringList& args, const QString& workingDir = {});

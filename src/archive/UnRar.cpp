@@ -1,0 +1,196 @@
+#include "archive/UnRar.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include "archive/ArchiveListing.h"
+#include "archive/rar/RarLibrary.h"
+#include "base/Cp1251.h"
+#include "base/GlobalPaths.h"
+#include "base/WinPath.h"
+#include "platform/BusyCursor.h"
+#include "platform/Drives.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Cp(const char* utf8) { return Cp1251::fromUtf8(utf8); }
+
+std::string Host(const std::string& winPath) { return HostPathsService().ToHost(winPath).value_or(""); }
+
+bool ContainsNoCase(const TDynamicStringArray& list, const std::string& item) {
+    for (const std::string& entry : list)
+        if (Cp1251::equalsNoCase(entry, item)) return true;
+    return false;
+}
+
+// A folder only this user reaches: an existing one must be a real folder of this user's and
+// nobody else's, else another is made under a fresh name.
+std::string PrivateFolder(const std::string& temp, const std::string& stem) {
+    const std::string win = temp + stem + "\\";
+    const std::string host = Host(win);
+    struct stat st {};
+    if (!host.empty() && (::mkdir(host.c_str(), 0700) == 0 || errno == EEXIST) && ::lstat(host.c_str(), &st) == 0 &&
+        S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0)
+        return win;
+    std::string pattern = Host(temp) + "/" + stem + "-XXXXXX";
+    if (!::mkdtemp(pattern.data())) return win;
+    return HostPathsService().ToWindows(pattern) + "\\";
+}
+
+// The generated pages of a listing folder, which an extraction into it must not replace.
+bool GeneratedPage(const std::string& name) {
+    const std::string lower = Cp1251::asciiLower(name);
+    return lower.find('\\') == std::string::npos && lower.rfind("as_", 0) == 0 && WinPath::Extension(lower) == ".htm";
+}
+
+}  // namespace
+
+TUnRar::TUnRar(RUnRarHost host, const std::string& title) : host_(std::move(host)) {
+    char stem[64];
+    std::snprintf(stem, sizeof stem, "bookshell-%u-%08zx", unsigned(::getuid()), std::hash<std::string>()(title) & 0xFFFFFFFF);
+    root_ = PrivateFolder(StartState().tempDir, stem);
+    CleanListings();
+}
+
+TUnRar::~TUnRar() { CleanListings(); }
+
+// The listing folders of earlier archives and runs go; links inside them are removed, never
+// followed.
+void TUnRar::CleanListings() {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(Host(root_), error)) {
+        if (entry.path().filename().string().rfind("as_", 0) != 0) continue;
+        if (entry.is_symlink(error) || !entry.is_directory(error)) fs::remove(entry.path(), error);
+        else fs::remove_all(entry.path(), error);
+    }
+}
+
+void TUnRar::ShowArchive(const std::string& archive, const std::string& currentPage) {
+    archive_ = archive;
+    listingFolder_ = root_ + "as_" + MangledName(archive) + "\\";
+    const std::string frameset = listingFolder_ + "as_" + WinPath::FileName(archive) + ".htm";
+    if (!HostPathsService().Find(frameset)) {
+        std::error_code error;
+        fs::create_directories(Host(listingFolder_), error);
+        if (!ContainsNoCase(listingPages_, frameset)) listingPages_.push_back(frameset);
+        if (!host_.archiveMode() && !ContainsNoCase(referringPages_, currentPage)) referringPages_.push_back(currentPage);
+        if (!ListArchive(frameset)) return;
+    }
+    host_.openPage(frameset);
+}
+
+bool TUnRar::ListArchive(const std::string& frameset) {
+    RAROpenArchiveData open{HostPathsService().Find(archive_).value_or(Host(archive_)), RAR_OM_LIST, 0};
+    TRarHandle handle = RAROpenArchive(open);
+    if (!handle) {
+        ShowOpenError(open.OpenResult);
+        return false;
+    }
+    RARSetChangeVolProc(handle, [this](const std::string& volume, int mode) { return VolumeCallback(volume, mode); });
+    std::vector<RListDir> dirs{{"", "", 0}};
+    std::vector<RListFile> files;
+    RARHeaderData header;
+    int result = ERAR_SUCCESS;
+    while ((result = RARReadHeader(handle, header)) == ERAR_SUCCESS) {
+        if ((header.Flags & RHDF_DIRECTORY) == RHDF_DIRECTORY) dirs.push_back({header.FileName, "", header.FileTime});
+        else files.push_back({header.FileName, header.UnpSize, header.FileTime});
+        const int processed = RARProcessFile(handle, RAR_SKIP, "");
+        if (processed >= ERAR_BAD_DATA && processed <= ERAR_EWRITE) {
+            ShowProcessError(processed, header.FileName);
+            break;
+        }
+    }
+    if (result == ERAR_BAD_DATA) host_.showMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
+    RARCloseArchive(handle);
+    CompleteDirectories(dirs, files);
+    const auto pages = BuildListingPages(dirs, files, DosTime(std::time(nullptr)));
+    std::ofstream(Host(frameset), std::ios::binary) << FramesetPageText(archive_, pages.front().page);
+    std::ofstream(Host(listingFolder_ + "as_bar.htm"), std::ios::binary) << BarPageText();
+    for (const RInfoFiles& page : pages)
+        std::ofstream(Host(listingFolder_ + page.page), std::ios::binary) << DirectoryPageText(archive_, page);
+    return true;
+}
+
+void TUnRar::ShowOpenError(int code) {
+    switch (code) {
+    case ERAR_NO_MEMORY: return host_.showMessage("Not enough memory to initialize data structures");
+    case ERAR_BAD_DATA: return host_.showMessage(archive_ + ": archive header broken");
+    case ERAR_BAD_ARCHIVE: return host_.showMessage(Cp("Файл ") + archive_ + Cp(" не является RAR архивом."));
+    case ERAR_UNKNOWN_FORMAT: return host_.showMessage("Unknown archive format");
+    case ERAR_MISSING_PASSWORD: return host_.showMessage(Cp("Архив ") + archive_ + Cp(" зашифрован: его нельзя открыть."));
+    default: return host_.showMessage("Cannot open " + archive_);
+    }
+}
+
+void TUnRar::ShowProcessError(int code, const std::string& name) {
+    switch (code) {
+    case ERAR_BAD_DATA: return host_.showMessage(Cp("У файла ") + name + Cp(" ошика контрольной суммы."));
+    case ERAR_BAD_ARCHIVE: return host_.showMessage("Volume is not valid RAR archive");
+    case ERAR_UNKNOWN_FORMAT: return host_.showMessage("Unknown archive format");
+    case ERAR_ECREATE: return host_.showMessage("File " + name + " create error");
+    case ERAR_ECLOSE: return host_.showMessage("File " + name + " close error");
+    case ERAR_EREAD: return host_.showMessage("Read error");
+    case ERAR_EWRITE: return host_.showMessage("Write error");
+    case ERAR_MISSING_PASSWORD: return host_.showMessage(Cp("Файл ") + name + Cp(" зашифрован и не распакован."));
+    default: return;  // an open error of a further volume: the volume message has said it
+    }
+}
+
+int TUnRar::VolumeCallback(const std::string& hostVolume, int mode) {
+    if (mode != RAR_VOL_ASK) return 1;
+    host_.showMessage(Cp("Том ") + HostPathsService().ToWindows(hostVolume) + Cp(" не найден."));
+    return 0;
+}
+
+// The archive's own folder beside earlier extractions: file.rar, then file1.rar, file2.rar …
+std::string TUnRar::TargetFolder(const std::string& destination) const {
+    const std::string name = WinPath::FileName(archive_);
+    std::string target = name;
+    for (int n = 1; HostPathsService().Find(destination + target, true); ++n)
+        target = WinPath::WithoutExtension(name) + std::to_string(n) + WinPath::Extension(name);
+    return target;
+}
+
+void TUnRar::ExtractArchive(bool toPathInput, bool intoListingFolder) {
+    const std::optional<std::string> input = toPathInput ? host_.pathInputFolder() : listingFolder_;
+    if (!input) return;
+    const std::string destination = WinPath::WithBackslash(*input);
+    RAROpenArchiveData open{HostPathsService().Find(archive_).value_or(Host(archive_)), RAR_OM_EXTRACT, 0};
+    TRarHandle handle = RAROpenArchive(open);
+    if (!handle) return ShowOpenError(open.OpenResult);
+    const std::string target = intoListingFolder ? destination : destination + TargetFolder(destination);
+    std::error_code error;
+    fs::create_directories(Host(target), error);
+    const std::string hostTarget = Host(target);
+    SetBusyCursor(true);
+    RARSetChangeVolProc(handle, [this](const std::string& volume, int mode) { return VolumeCallback(volume, mode); });
+    RARHeaderData header;
+    int result = ERAR_SUCCESS;
+    while ((result = RARReadHeader(handle, header)) == ERAR_SUCCESS) {
+        const bool skip = intoListingFolder && GeneratedPage(header.FileName);
+        const int processed = RARProcessFile(handle, skip ? RAR_SKIP : RAR_EXTRACT, hostTarget);
+        if (processed == ERAR_ECREATE || processed == ERAR_MISSING_PASSWORD) {
+            ShowProcessError(processed, header.FileName);  // that entry is left out; the others go on
+        } else if (processed >= ERAR_BAD_DATA && processed <= ERAR_EWRITE) {
+            ShowProcessError(processed, header.FileName);
+            break;
+        }
+    }
+    if (result == ERAR_BAD_DATA) host_.showMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
+    RARCloseArchive(handle);
+    SetBusyCursor(false);
+}
+
+void TUnRar::UpdateArchiveMode(const std::string& address) {
+    if (host_.archiveMode()) {
+        if (ContainsNoCase(referringPages_, address)) host_.setArchiveMode(false);
+    } else if (ContainsNoCase(listingPages_, address)) {
+        host_.setArchiveMode(true);
+    }
+}
