@@ -39,3 +39,6 @@ QByteArray pcmSamples(const std::vector<qint16>& samples);
 // The videos (Motion-JPEG AVI files): the start clip with its chime, the turning car of the first
 // screen and a clip for the clip area; the 3-D clip's idle picture; the slide show's pictures.
 bool drawVideos(const QString& skin, const QString& disc);
+
+// The RAR archives of the archive page and a zip file to download, beside the program.
+bool drawArchives(const QString& disc);

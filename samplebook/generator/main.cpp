@@ -291,6 +291,8 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "picprev", {160, 34}, QString::fromUtf8("◄ Картинка"));
     ok &= buttonSet(skin, "picnext", {160, 34}, QString::fromUtf8("Картинка ►"));
     ok &= drawVideos(skin, discFiles);
+    ok &= drawArchives(discFiles);
+    ok &= buttonSet(skin, "fonts", {74, 30}, QString::fromUtf8("Шрифты"));
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;
 }
