@@ -47,18 +47,6 @@ const Tables& tables() {
     return t;
 }
 
-void appendUtf8(std::string& out, char32_t u) {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-}
 
 // Decodes one UTF-8 sequence at text[i]; returns the code point or U+FFFD on malformed input,
 // advancing i past what was consumed.
@@ -84,6 +72,24 @@ char32_t toCodePoint(unsigned char byte) {
     if (byte < 0x80) return byte;
     if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
     return kHigh[byte - 0x80];
+}
+
+void appendUtf8(std::string& out, char32_t u) {
+    if (u < 0x80) {
+        out += static_cast<char>(u);
+    } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else if (u < 0x10000) {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (u >> 18));
+        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    }
 }
 
 std::string toUtf8(std::string_view cp1251) {

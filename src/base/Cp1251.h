@@ -10,6 +10,9 @@ namespace Cp1251 {
 // The Unicode code point of one CP1251 byte (0x98, unassigned, maps to U+0098).
 char32_t toCodePoint(unsigned char byte);
 
+// Appends one code point to UTF-8 text.
+void appendUtf8(std::string& out, char32_t u);
+
 // CP1251 bytes -> UTF-8.
 std::string toUtf8(std::string_view cp1251);
 

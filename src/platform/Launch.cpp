@@ -36,11 +36,15 @@ std::optional<RCommand> ResolveProgram(const QString& program, const QStringList
     return std::nullopt;
 }
 
-bool StartDetached(const RCommand& command, const QString& workingDir) {
-    QProcess process;
+void Prepare(QProcess& process, const RCommand& command, const QString& workingDir) {
     process.setProgram(command.executable);
     process.setArguments(command.args);
     if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
+}
+
+bool StartDetached(const RCommand& command, const QString& workingDir) {
+    QProcess process;
+    Prepare(process, command, workingDir);
     return process.startDetached();
 }
 
@@ -72,10 +76,8 @@ int RunAndWait(const QString& program, const QStringList& args, const QString& w
     const auto command = ResolveProgram(program, args);
     if (!command) return -1;
     QProcess process;
-    process.setProgram(command->executable);
-    process.setArguments(command->args);
+    Prepare(process, *command, workingDir);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
-    if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
     process.start();
     if (!process.waitForStarted()) return -1;
     process.closeWriteChannel();
@@ -91,10 +93,8 @@ int RunAndWaitWithEvents(const QString& program, const QStringList& args, const 
     const auto command = ResolveProgram(program, args);
     if (!command) return -1;
     QProcess process;
-    process.setProgram(command->executable);
-    process.setArguments(command->args);
+    Prepare(process, *command, workingDir);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
-    if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);

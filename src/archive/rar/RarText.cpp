@@ -29,24 +29,6 @@ char32_t cp866CodePoint(unsigned char byte) {
     return kCp866Tail[byte - 0xF0];
 }
 
-void appendUtf8(std::string& out, char32_t u) {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (u >> 18));
-        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-}
-
 // The length of the well-formed UTF-8 sequence at text[i], or 0 when it is malformed (a stray
 // continuation byte, a cut or overlong sequence, a value past U+10FFFF).
 size_t utf8Length(std::string_view text, size_t i) {
@@ -78,7 +60,7 @@ std::string utf16ToUtf8(const std::u16string& units) {
         } else if (u >= 0xD800 && u < 0xE000) {
             u = 0xFFFD;
         }
-        appendUtf8(out, u);
+        Cp1251::appendUtf8(out, u);
     }
     return out;
 }
@@ -111,7 +93,7 @@ std::string RarNameToCp1251(std::string_view utf8) {
 std::string Cp866ToUtf8(std::string_view cp866) {
     std::string out;
     out.reserve(cp866.size() * 2);
-    for (const char c : cp866) appendUtf8(out, cp866CodePoint(static_cast<unsigned char>(c)));
+    for (const char c : cp866) Cp1251::appendUtf8(out, cp866CodePoint(static_cast<unsigned char>(c)));
     return out;
 }
 

@@ -1,35 +1,11 @@
 #include "archive/rar/RarTestUtil.h"
 
-#include <stdlib.h>
 #include <zlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 std::string RealRar(const std::string& name) { return std::string(REALDATA_RAR) + "/" + name; }
-
-std::string MakeTempDir() {
-    namespace fs = std::filesystem;
-    struct Base {
-        fs::path path;
-        Base() {
-            std::string pattern = (fs::temp_directory_path() / "bookshell-rar-XXXXXX").string();
-            if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-            path = pattern;
-        }
-        ~Base() {
-            std::error_code ec;
-            fs::remove_all(path, ec);
-        }
-    };
-    static const Base base;
-    static int counter = 0;
-    const fs::path dir = base.path / std::to_string(++counter);
-    fs::create_directories(dir);
-    return dir.string();
-}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -7,10 +7,9 @@
 
 #include "archive/rar/RarLibrary.h"
 #include "archive/rar/RarReader.h"
+#include "packs/PackTestUtil.h"  // MakeTempDir
 
 std::string RealRar(const std::string& name);
-// A fresh folder under the system's temporary folder, removed at process exit.
-std::string MakeTempDir();
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 uint32_t Crc(const std::string& bytes);
