@@ -234,26 +234,13 @@ QImage diagram(const QString& label, const QColor& tint) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: samplebook_art SKIN_DIR PAGES_DIR DISC_FILES_DIR\n");
-        return 2;
-    }
-    const QString discFiles = QString::fromLocal8Bit(argv[3]);
-    QDir().mkpath(discFiles);
-    const QString skin = QString::fromLocal8Bit(argv[1]);
-    const QString pages = QString::fromLocal8Bit(argv[2]);
-    QDir().mkpath(skin);
-    QDir().mkpath(pages + "/run/html/img");
-    bool ok = save(startScreen(), skin + "/back1.bmp") && save(readingScreen(), skin + "/back2.bmp");
-    ok &= save(mediaScreen(), skin + "/back4.bmp");
+// The skin's buttons and switches, each in its looks.
+bool drawButtons(const QString& skin) {
+    bool ok = true;
     ok &= buttonSet(skin, "read", {160, 40}, QString::fromUtf8("Читать"));
     ok &= buttonSet(skin, "home", {160, 34}, QString::fromUtf8("На главную"));
     ok &= buttonSet(skin, "min", {24, 24}, QString::fromUtf8("–"));
     ok &= buttonSet(skin, "close", {24, 24}, QString::fromUtf8("×"));
-    ok &= save(icon(), skin + "/book.ico");
-    ok &= save(infoScreen(), skin + "/back3.bmp");
     ok &= buttonSet(skin, "info", {160, 34}, QString::fromUtf8("Сведения"));
     ok &= buttonSet(skin, "menu", {100, 34}, QString::fromUtf8("Меню"));
     ok &= buttonSet(skin, "ret", {160, 34}, QString::fromUtf8("Назад"));
@@ -266,9 +253,6 @@ int main(int argc, char** argv) {
     ok &= switchSet(skin, "viewa", {150, 30}, QString::fromUtf8("Обычный"));
     ok &= switchSet(skin, "viewb", {150, 30}, QString::fromUtf8("Крупный"));
     ok &= switchSet(skin, "viewc", {150, 30}, QString::fromUtf8("Для печати"));
-    ok &= clickSound(discFiles + "/click.wav");
-    ok &= save(diagram(QString::fromUtf8("Двигатель"), QColor(70, 110, 160)), pages + "/run/html/img/engine.png");
-    ok &= save(diagram(QString::fromUtf8("Тормоза"), QColor(160, 70, 60)), pages + "/run/html/img/brakes.jpg");
     ok &= buttonSet(skin, "hlist", {110, 30}, QString::fromUtf8("◄ История"));
     ok &= buttonSet(skin, "flist", {110, 30}, QString::fromUtf8("История ►"));
     ok &= buttonSet(skin, "favadd", {110, 30}, QString::fromUtf8("+ Закладка"));
@@ -276,12 +260,9 @@ int main(int argc, char** argv) {
     ok &= buttonSet(skin, "favdel", {110, 30}, QString::fromUtf8("− Закладка"));
     ok &= buttonSet(skin, "search", {100, 30}, QString::fromUtf8("Поиск"));
     ok &= buttonSet(skin, "unpack", {110, 30}, QString::fromUtf8("Распаковать"));
-    ok &= drawMenus(skin);
     ok &= buttonSet(skin, "allpg", {74, 30}, QString::fromUtf8("Всюду"));
     ok &= switchSet(skin, "case", {74, 30}, QString::fromUtf8("Аа"));
     ok &= buttonSet(skin, "tez", {74, 30}, QString::fromUtf8("Тезаурус"));
-    ok &= drawSearchPages(pages);
-    ok &= drawSounds(discFiles);
     ok &= switchSet(skin, "car3d", {80, 30}, QString::fromUtf8("3D"));
     ok &= buttonSet(skin, "music", {80, 30}, QString::fromUtf8("Музыка"));
     ok &= buttonSet(skin, "video", {150, 34}, QString::fromUtf8("Звук и видео"));
@@ -290,9 +271,35 @@ int main(int argc, char** argv) {
     for (const auto& [stem, caption] : clipButtons) ok &= buttonSet(skin, stem, {100, 34}, QString::fromUtf8(caption));
     ok &= buttonSet(skin, "picprev", {160, 34}, QString::fromUtf8("◄ Картинка"));
     ok &= buttonSet(skin, "picnext", {160, 34}, QString::fromUtf8("Картинка ►"));
+    ok &= buttonSet(skin, "fonts", {74, 30}, QString::fromUtf8("Шрифты"));
+    return ok;
+}
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: samplebook_art SKIN_DIR PAGES_DIR DISC_FILES_DIR\n");
+        return 2;
+    }
+    const QString discFiles = QString::fromLocal8Bit(argv[3]);
+    QDir().mkpath(discFiles);
+    const QString skin = QString::fromLocal8Bit(argv[1]);
+    const QString pages = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(skin);
+    QDir().mkpath(pages + "/run/html/img");
+    bool ok = drawButtons(skin);
+    ok &= save(startScreen(), skin + "/back1.bmp") && save(readingScreen(), skin + "/back2.bmp");
+    ok &= save(mediaScreen(), skin + "/back4.bmp");
+    ok &= save(icon(), skin + "/book.ico");
+    ok &= save(infoScreen(), skin + "/back3.bmp");
+    ok &= clickSound(discFiles + "/click.wav");
+    ok &= save(diagram(QString::fromUtf8("Двигатель"), QColor(70, 110, 160)), pages + "/run/html/img/engine.png");
+    ok &= save(diagram(QString::fromUtf8("Тормоза"), QColor(160, 70, 60)), pages + "/run/html/img/brakes.jpg");
+    ok &= drawMenus(skin);
+    ok &= drawSearchPages(pages);
+    ok &= drawSounds(discFiles);
     ok &= drawVideos(skin, discFiles);
     ok &= drawArchives(discFiles);
-    ok &= buttonSet(skin, "fonts", {74, 30}, QString::fromUtf8("Шрифты"));
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;
 }
