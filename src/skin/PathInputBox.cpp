@@ -57,6 +57,7 @@ QLineEdit* TPathInputBox::MakeEdit(const RPathInput& input, const std::string& t
     }
     edit->setGeometry(input.left, input.top, input.right - input.left, input.bottom - input.top);
     edit->setText(ToQt(host_.toHost ? host_.toHost(text) : text));
+    edit->setCursorPosition(0);  // a long path shows from its start, as the drive letter matters most
     return edit;
 }
 
