@@ -3,6 +3,7 @@
 // not name, a set of two volumes and the first volume of a set whose second is missing, one with
 // a damaged file and one whose file is encrypted; and a zip file for a download link. Names are in the DOS code page, as DOS and
 // Windows archivers stored them.
+#include <QFile>
 #include <QString>
 
 #include <vector>
@@ -97,6 +98,26 @@ QByteArray Zip(const std::vector<REntry>& entries) {
            u16(int(entries.size())) + u32(quint32(central.size())) + u32(quint32(local.size())) + u16(0);
 }
 
+// The setup of the book's demo software ("rungame:=setup\demo.exe=BookDemo"): a script in
+// place of a Windows program, so the link shows something on any machine.
+bool writeDemoSetup(const QString& disc) {
+    const QString path = disc + "/setup/demo.exe";
+    const QByteArray script = QString::fromUtf8(
+        "#!/bin/sh\n"
+        "# Stands in for the setup of the book's demo software: it says what it is and ends.\n"
+        "text='Демонстрационная программа книги. Настоящий диск установил бы здесь программу;'\n"
+        "text=\"$text"
+        " пример только показывает, что ссылка «Установить или запустить программу» её запускает.\"\n"
+        "if command -v zenity >/dev/null 2>&1; then zenity --info --title=BookDemo --text=\"$text\"\n"
+        "elif command -v kdialog >/dev/null 2>&1; then kdialog --title BookDemo --msgbox \"$text\"\n"
+        "elif command -v xmessage >/dev/null 2>&1; then\n"  // no Cyrillic in its fonts
+        "  xmessage -center -title BookDemo \"The book's demo program.\n"
+        "A real disc would install a program here.\"\n"
+        "else printf '%s\\n' \"$text\"; fi\n").toUtf8();
+    return writeFile(path, script) &&
+           QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+}
+
 }  // namespace
 
 bool drawArchives(const QString& disc) {
@@ -118,5 +139,5 @@ bool drawArchives(const QString& disc) {
     ok &= writeFile(dir + "broken.rar", broken);
     ok &= writeFile(dir + "manual.zip", Zip({{"manual.txt", Text("The manual as a zip file.", 10), false}}));
     ok &= writeFile(dir + "locked.rar", Archive({{"secret.txt", Text("Not for everyone."), false}}, true));
-    return ok;
+    return ok && writeDemoSetup(disc);
 }

@@ -40,5 +40,6 @@ QByteArray pcmSamples(const std::vector<qint16>& samples);
 // screen and a clip for the clip area; the 3-D clip's idle picture; the slide show's pictures.
 bool drawVideos(const QString& skin, const QString& disc);
 
-// The RAR archives of the archive page and a zip file to download, beside the program.
+// The RAR archives of the archive page and a zip file to download, beside the program, and the
+// stand-in setup of the demo software.
 bool drawArchives(const QString& disc);

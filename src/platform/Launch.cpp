@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -18,20 +19,31 @@ bool IsWindowsProgram(const QString& program) {
     return false;
 }
 
+// A program of this system under any name: a script or an ELF binary, which a disc may ship in
+// place of a Windows program of the same name.
+bool IsNativeProgram(const QString& program) {
+    QFile file(program);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(4);
+    return head.startsWith("#!") || head == "\x7f" "ELF";
+}
+
 struct RCommand {
     QString executable;
     QStringList args;
 };
 
-// What actually runs for a program: Wine for a Windows program, the file itself when it is
-// executable. Nothing when neither applies.
+// What actually runs for a program: the file itself when it is a native executable, else Wine for
+// a Windows program, else the file itself when it is executable. Nothing when none applies.
 std::optional<RCommand> ResolveProgram(const QString& program, const QStringList& args) {
+    const QFileInfo info(program);
+    if (info.isFile() && info.isExecutable() && IsNativeProgram(program))
+        return RCommand{info.absoluteFilePath(), args};
     if (IsWindowsProgram(program)) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty()) return std::nullopt;
         return RCommand{wine, QStringList{program} + args};
     }
-    const QFileInfo info(program);
     if (info.isFile() && info.isExecutable()) return RCommand{info.absoluteFilePath(), args};
     return std::nullopt;
 }

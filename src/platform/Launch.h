@@ -1,7 +1,9 @@
 #pragma once
 // Starting other programs and opening files and addresses the way the desktop does. Paths are
 // host paths. Windows programs (.exe, .com, .bat) run through Wine when "wine" is on PATH; without
-// it they are not started and the call returns false, and callers stay silent. Programs and
+// it they are not started and the call returns false, and callers stay silent. An executable
+// script or ELF binary runs directly whatever its name, so a disc may ship a stand-in for a
+// Windows program. Programs and
 // documents are started detached: they keep running when this program ends.
 #include <QString>
 #include <QStringList>

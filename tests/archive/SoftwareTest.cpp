@@ -91,6 +91,21 @@ TEST_F(Software, AnInstalledProgramStartsWithItsParametersAndOtherwiseItsSetup) 
     EXPECT_EQ(WineLog(), QStringList({Path("disc/setup.exe"), "/quiet"}));
 }
 
+TEST_F(Software, TheSampleBooksDemoSetupIsAScriptThatRunsWithoutWine) {
+    QFile zenity(Path("bin/zenity"));  // records the message the setup shows
+    ASSERT_TRUE(zenity.open(QIODevice::WriteOnly));
+    zenity.write(("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + Path("wine.log") + ".tmp'\n/bin/mv '" + Path("wine.log") +
+                  ".tmp' '" + Path("wine.log") + "'\n").toUtf8());
+    zenity.close();
+    zenity.setPermissions(zenity.permissions() | QFile::ExeOwner);
+    SetupDrives(SAMPLE_RUN, 'd');
+    ASSERT_TRUE(RunGame("setup\\demo.exe", "BookDemo"));  // no record, no wine: the setup itself runs
+    const QStringList shown = WineLog();
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown[1], "--title=BookDemo");
+    EXPECT_TRUE(shown[2].startsWith("--text=")) << shown[2].toStdString();
+}
+
 TEST_F(Software, TheUninstallerIsFoundByClimbingAndItsLeftoversGoWithinTheSoftwareFolderOnly) {
     EXPECT_FALSE(RemoveGame("BookDemo"));  // no record: not installed
     FakeWine(true);

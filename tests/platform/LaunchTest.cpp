@@ -113,6 +113,15 @@ TEST_F(LaunchTest, NativeProgramsStartDirectly) {
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(Canonical(lines[0]), Canonical(Path("bin")));
     EXPECT_EQ(lines.mid(1), QStringList({"--x", ""}));
+
+    // A script shipped under a Windows name runs itself, with or without Wine.
+    const QString standIn = Path("Game Folder/SETUP.EXE");
+    const QString standInLog = FakeTool(standIn);
+    const QString wineLog = FakeTool(Path("bin/wine"));
+    ASSERT_TRUE(LaunchProgram(standIn, {"/quiet"}));
+    EXPECT_EQ(WaitForLog(standInLog).mid(1), QStringList{"/quiet"});
+    EXPECT_EQ(RunAndWait(standIn, {}), 0);
+    EXPECT_FALSE(QFile::exists(wineLog));
 }
 
 TEST_F(LaunchTest, RunAndWaitGivesTheExitCode) {
