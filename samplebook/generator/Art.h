@@ -43,3 +43,6 @@ bool drawVideos(const QString& skin, const QString& disc);
 // The RAR archives of the archive page and a zip file to download, beside the program, and the
 // stand-in setup of the demo software.
 bool drawArchives(const QString& disc);
+
+// The about and thesaurus windows' pictures, their buttons, and a scheme for the standard window.
+bool drawSecondary(const QString& skin, const QString& pages);

@@ -300,6 +300,7 @@ int main(int argc, char** argv) {
     ok &= drawSounds(discFiles);
     ok &= drawVideos(skin, discFiles);
     ok &= drawArchives(discFiles);
+    ok &= drawSecondary(skin, pages);
     ok &= save(diagram(QString::fromUtf8("Кузов"), QColor(80, 140, 80)), pages + "/run/html/img/body.bmp");
     return ok ? 0 : 1;
 }

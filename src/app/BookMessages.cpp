@@ -38,12 +38,14 @@ void TBookMessages::OnCopyData(quint64 sender, const RInstanceData& record) {
         TInstanceChannel::Instance().PostMessage(channel_.Handle(), kMsgPrintPending, 0, 0);
     } else if (record.kind == RInstanceData::kQueryShownFile) {
         frame->SetPicturePrint(true);
-        TInstanceChannel::Instance().PostMessage(sender, kMsgAnswer, 0, 0);
+        const bool yes = record.codes[0] == 0 && window_.ShownFile() == record.strings[0];
+        TInstanceChannel::Instance().PostMessage(sender, kMsgAnswer, yes ? 1 : 0, 0);
     }
 }
 
 void TBookMessages::ShowPage(quint64 sender, const std::string& page) {
     IPageFrame* frame = window_.PageFrame();
+    if (window_.InThesaurusWindow() || window_.HelpOnly()) return frame->OpenInCurrentView(page);
     if (window_.CurrentScreen() == 0) window_.RunCommand("screen2=" + ProgramDir() + page);
     else if (!Cp1251::equalsNoCase(WinPath::FileName(frame->CurrentFile()), WinPath::FileName(page)))
         frame->OpenInCurrentView(ProgramDir() + page);

@@ -71,8 +71,44 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8) {
     return line;
 }
 
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Takes every standing-alone word out of text; true when there was one.
+bool TakeWord(std::string& text, const std::string& word) {
+    bool found = false;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at)) {
+        const size_t end = at + word.size();
+        if ((at == 0 || text[at - 1] == ' ') && (end == text.size() || text[end] == ' ')) {
+            text.erase(at, word.size());
+            found = true;
+        } else {
+            at = end;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+RBookArguments ReadBookArguments(const TCommandLine& line) {
+    std::string text;
+    for (const char c : line.RawCommandLine())
+        if (c != '"') text += c;
+    RBookArguments arguments;
+    arguments.helpOnly = TakeWord(text, "/h");
+    arguments.thesaurus = TakeWord(text, "/t");
+    arguments.file = Trimmed(text);
+    return arguments;
+}
+
 TStartMode ChooseStartMode(const TCommandLine& line) {
-    if (line.RawCommandLine().find("/t") != std::string::npos) return TStartMode::Thesaurus;
+    if (ReadBookArguments(line).thesaurus) return TStartMode::Thesaurus;
     if (!line.bookArgs.empty()) return TStartMode::Standard;
     return TStartMode::Shell;
 }

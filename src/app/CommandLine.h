@@ -24,9 +24,19 @@ struct TCommandLine {
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8);
 
+// The book's arguments as the windows read them: every double quote removed, blanks trimmed, the
+// words "/h" (help only) and "/t" (thesaurus window) taken out; what remains is the file to show.
+// The words count only standing alone, so a host path such as "/tmp/a.bmp" is a file.
+struct RBookArguments {
+    std::string file;  // CP1251
+    bool helpOnly = false;
+    bool thesaurus = false;
+};
+RBookArguments ReadBookArguments(const TCommandLine& line);
+
 enum class TStartMode { Shell, Thesaurus, Standard };
-// "/t" anywhere (case-sensitive) starts the thesaurus window; any other argument the standard
-// window; none the skinned shell.
+// "/t" starts the thesaurus window; any other argument the standard window; none the skinned
+// shell.
 TStartMode ChooseStartMode(const TCommandLine& line);
 
 extern const char* const kUsage;

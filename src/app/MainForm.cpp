@@ -20,6 +20,7 @@
 #include "app/KeyPreview.h"
 #include "app/Piston.h"
 #include "app/SkinControls.h"
+#include "app/StandardWindow.h"
 #include "app/LinkServices.h"
 #include "app/SuperTicker.h"
 #include "app/SuperTimer.h"
@@ -71,20 +72,10 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
         raise();
         activateWindow();
     });
-    if (start_.outcome != TStartOutcome::Shell) {
-        // The thesaurus and standard windows are plain framed windows of their own.
-        const QString caption = start_.outcome == TStartOutcome::Thesaurus
-                                    ? ToQt("\xD2\xE5\xE7\xE0\xF3\xF0\xF3\xF1")  // Тезаурус
-                                    : ToQt(line.bookArgs.front());
-        helpOnly_ = start_.outcome == TStartOutcome::Thesaurus || line.RawCommandLine().find(" /h") != std::string::npos;
-        setWindowTitle(caption);
-        channel_->SetCaption(FromQt(caption));
-        resize(640, 480);
-        return;
-    }
+    if (start_.outcome == TStartOutcome::Standard) return BuildStandardStart();
+    if (start_.outcome == TStartOutcome::Thesaurus) return BuildThesaurusWindow();
     QApplication::setApplicationName(ToQt(AppTitle()));
-    setWindowTitle(ToQt(AppTitle()));
-    channel_->SetCaption(AppTitle());
+    SetCaption(AppTitle());
     BuildWindow();
 }
 
@@ -127,9 +118,10 @@ void TMainForm::ReadOptions() {
 
 // The first screen's background gives the window its size, once; the stored switch states
 // count before the first screen is built.
-void TMainForm::BuildSkin() {
+void TMainForm::BuildSkin(int buttonFadeStep) {
     RSkinHost host;
     host.window = this;
+    host.buttonFadeStep = buttonFadeStep;
     host.loadPicture = [this](const std::string& name) { return LoadPicture(name); };
     host.effectRunning = [this] { return EffectRunning(); };
     host.treesHidden = [this] { return TreesHidden(); };
@@ -169,11 +161,12 @@ void TMainForm::AddDiscFonts() {
             installedFonts_.push_back(QFontDatabase::addApplicationFont(QString::fromStdString(*host)));
 }
 
-// The message dialog needs its description in the bundle, and is made only for a free run.
-void TMainForm::BuildControls() {
+// The message dialog needs its description in the bundle, and is made only for a free run of
+// the book's window (the thesaurus window has none: its find box sits on the window).
+void TMainForm::BuildControls(bool withDialog) {
     TDynamicStringArray dialogLines;
     std::vector<uint8_t> bytes;
-    if (!StartState().restrictedRun && start_.bundle->ReadBundleEntry("Dialog.cfs", bytes) > 0)
+    if (withDialog && !StartState().restrictedRun && start_.bundle->ReadBundleEntry("Dialog.cfs", bytes) > 0)
         DecodeCfsLines(bytes.data(), bytes.size(), dialogLines, true);
     controls_ = std::make_unique<TSkinControls>(*this, dialogLines);
     connect(this, &TMainForm::ScreenChanged, controls_.get(), [this](int screen) { controls_->ScreenChanged(screen); });

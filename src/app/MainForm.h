@@ -23,12 +23,14 @@
 #include "skin/InterfaceDescription.h"
 
 class QLabel;
+class TAboutBox;
 class TBackgroundMusic;
 class TMyAviPlayer;
 class TSlideImage;
 class TUnRar;
 class TStartClip;
 class TSound;
+class TStandardWindow;
 class TChannelWindow;
 class TEffCar;
 class THtmlFrame;
@@ -102,6 +104,13 @@ public:
     void DropUrls(const QList<QUrl>& urls);
     // Closes the message dialog, else the popups.
     void EscapeKey();
+    // The standard window: the main window as an ordinary framed window with bars.
+    bool InStandardWindow() const { return standardActive_; }
+    TStandardWindow* Standard() const { return standard_.get(); }
+    // The file named on the command line, which picture queries compare with.
+    const std::string& ShownFile() const { return shownFile_; }
+    // Only Esc works: the help and thesaurus windows.
+    bool HelpOnly() const { return helpOnly_; }
 
     // ICommandTarget
     bool Busy() const override;
@@ -146,6 +155,10 @@ public:
     void RunGame(const std::string& setup, const std::string& key) override;
     void DeleteGame(const std::string& key) override;
     void InstallFonts() override;
+    void StandardWindow() override;
+    void About() override;
+    TAboutBox* AboutBox() const { return about_; }
+    bool InThesaurusWindow() const override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -156,12 +169,15 @@ public:
     TTreeViews* ContentsTree(int file) override { return Tree(file); }
     void SetButtonHint(const std::string& command, const std::string& hint) override;
     void ShowStatus(const std::string& text) override;
+    void ShowLinkStatus(const std::string& text) override;
+    bool InThesaurusMode() const override { return InThesaurusWindow(); }
     std::string PathInputFolder() override;
     void ClosePopup() override;
     void OpenPageContextMenu(QPoint point) override;
     void HistoryChanged(const std::string& title) override;
     void ThesaurusLookup(const std::string& word) override { Thesaurus(word); }
     void EnterToFindBoxes() override;
+    void ShowHelpTopic(const std::string& topic) override;
     // The pointer left the skin for a page: no element keeps its hover look.
     void MouseMoveToWindow() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
 
@@ -179,17 +195,25 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Creation and shutdown.
     void FormCreate(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
     void BuildWindow();
     void ReadOptions();
-    void BuildSkin();
+    void SetCaption(const std::string& caption);
+    void BuildStandardStart();
+    void BuildThesaurusWindow();
+    void EnterStandardWindow(bool restricted);
+    void LeaveStandardWindow();
+    void RefreshStandardHistory();
+    bool AnimationSetting() const;
+    void BuildSkin(int buttonFadeStep = 0);
     void BuildPanel();
     void AddDiscFonts();
-    void BuildPages();
-    void BuildControls();
+    void BuildPages(bool withTrees = true);
+    void BuildControls(bool withDialog = true);
     TUnRar& ArchiveBrowser();
     void ShowArchive(const std::string& file);
     void ConnectArchives();
@@ -249,5 +273,10 @@ private:
     std::unique_ptr<TMyAviPlayer> avi_;
     std::unique_ptr<TUnRar> unrar_;
     std::string fontFolder_;  // the folder of the page shown last, whose fonts "installfonts" installs
+    std::unique_ptr<TStandardWindow> standard_;
+    TAboutBox* about_ = nullptr;
+    QRegion savedRegion_;  // the skinned window's shape while it is the standard window
+    bool standardActive_ = false;
+    std::string shownFile_;
     QPointer<QWidget> startClip_;  // the start clip's window while it plays
 };

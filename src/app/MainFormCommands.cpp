@@ -4,9 +4,11 @@
 #include <QLabel>
 
 #include "app/MainForm.h"
+#include "app/ThesaurusLookup.h"
 #include "media/AviPlayer.h"
 #include "app/SuperTimer.h"
 #include "base/GlobalPaths.h"
+#include "platform/BookWindows.h"
 #include "effects/EffCar.h"
 #include "html/HtmlFrame.h"
 #include "html/TreeList.h"
@@ -102,9 +104,14 @@ void TMainForm::PrevChapter() {
     if (pageFrame_) pageFrame_->PrevChapter();
 }
 
-// Help topics open the book's help file with the desktop's viewer.
+// "help" is F1: the start screen's topic, the reading screen's topic, none elsewhere.
 void TMainForm::Help() {
-    if (start_.keys.helpFile.empty()) return;
-    if (const auto host = HostPathsService().Find(start_.keys.helpFile))
-        ShellOpen(QString::fromStdString(*host), QString::fromStdString(HostPathsService().ToHost(ProgramDir()).value_or("")));
+    if (CurrentScreen() == 0) ShowHelpTopic("Topic12");
+    else if (CurrentScreen() == 1) ShowHelpTopic("Topic13");
+}
+
+// A topic shows in the help window, a help-only instance of this program.
+void TMainForm::ShowHelpTopic(const std::string& topic) {
+    if (!start_.keys.helpFile.empty())
+        ShowInSecondWindow(BookWindows::kHelp, HelpTopicPage(start_.keys.helpFile, topic), WindowHandle(), "/h");
 }

@@ -42,6 +42,7 @@ std::string TMainForm::PathInputFolder() { return controls_ ? controls_->Current
 
 void TMainForm::HistoryChanged(const std::string& title) {
     if (controls_) controls_->HistoryChanged(title);
+    RefreshStandardHistory();
     if (pageFrame_) PageShown(pageFrame_->CurrentFile());
 }
 

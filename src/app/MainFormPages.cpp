@@ -11,8 +11,9 @@
 #include "html/engine/FrameViewer.h"
 #include "platform/QtText.h"
 
-// The page frame exists only when the description places page views; the trees come after it.
-void TMainForm::BuildPages() {
+// The page frame exists only when the description places page views; the trees come after it,
+// on the skinned book window only.
+void TMainForm::BuildPages(bool withTrees) {
     pictureQuery_ = std::make_unique<TPictureQuery>(*channel_);
     linkServices_ = std::make_unique<TLinkServices>(this, *this);
     linkServices_->PictureQuery = [this](const std::string& path) { return pictureQuery_->Query(path); };
@@ -21,6 +22,7 @@ void TMainForm::BuildPages() {
         htmlFrame_ = std::make_unique<THtmlFrame>(*this, *linkServices_, elements_.Htmls);
         pageFrame_ = htmlFrame_.get();
     }
+    if (!withTrees) return;
     const char* files[2] = {"tree1.cfs", "tree2.cfs"};
     TTreeViews** trees[2] = {&tree1_, &tree2_};
     for (int n = 0; n < 2; ++n) {

@@ -12,6 +12,7 @@
 
 void TMainForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (standardActive_) return painter.fillRect(rect(), palette().window());
     if (EffectRunning()) car_->PaintCurrentFrame(painter);
     else if (skin_) skin_->Paint(painter);
     if (!EffectRunning() && controls_) controls_->PaintWindow(painter);

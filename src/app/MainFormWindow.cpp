@@ -5,6 +5,7 @@
 #include <QMimeData>
 
 #include "app/MainForm.h"
+#include "skin/AboutBox.h"
 #include "app/SuperTimer.h"
 #include "app/WindowAnimation.h"
 #include "base/Cp1251.h"
@@ -40,10 +41,12 @@ void TMainForm::ShowAnimated(std::function<void()> done) {
 
 // The book's other windows close first; the program ends with the closing animation.
 void TMainForm::StartClosingSequence() {
+    if (standardActive_) SetCaption(AppTitle());  // it is the book closing, not a picture window
     CloseWindows(kHelp, 1);
     CloseWindows(kThesaurus, 1);
     CloseWindows(kWiringViewer, kMaxClosesPerCaption);
     for (const char* caption : kHelpCaptions) CloseWindows(caption, kMaxClosesPerCaption);
+    if (about_ && about_->isVisible()) about_->reject();
     if (!StartState().restrictedRun) CloseWindows(kEnlargedPicture, kMaxClosesPerCaption);
     animation_->Close([this] {
         FreeClips();

@@ -81,6 +81,11 @@ void TSkinControls::ScreenChanged(int screen) {
     }
 }
 
+void TSkinControls::SetStandardForm(bool standard) {
+    if (paths_) paths_->HidePaths(standard);
+    if (find_) find_->SetBoxesHidden(standard);
+}
+
 void TSkinControls::PaintWindow(QPainter& painter) {
     if (texts_) texts_->PaintTexts(painter, false);
 }

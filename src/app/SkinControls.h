@@ -34,6 +34,8 @@ public:
     ~TSkinControls() override;
 
     void ScreenChanged(int screen);
+    // The standard window hides the find boxes and path inputs of the screen; the skin shows them.
+    void SetStandardForm(bool standard);
     void PaintWindow(QPainter& painter);
     void Escape();
 

@@ -10,6 +10,7 @@
 #include "base/WinPath.h"
 #include "packs/CfsCodec.h"
 #include "packs/PackFile.h"
+#include "platform/BookWindows.h"
 #include "platform/Drives.h"
 #include "platform/InstanceLock.h"
 
@@ -66,10 +67,22 @@ TStartResult ReadDescription(const std::string& programFolderHost) {
     return result;
 }
 
-TStartResult outcome(TStartOutcome kind) {
-    TStartResult r;
-    r.outcome = kind;
-    return r;
+// The standard and thesaurus windows: the bundle and the title ("Тезаурус", "Помощь" for a help
+// window, else the book's); the thesaurus window runs once, by the lock of its caption.
+TStartResult SecondaryWindow(const std::string& programFolderHost, const TCommandLine& line, TStartMode mode,
+                             TInstanceLock& lock) {
+    TStartResult result = ReadDescription(programFolderHost);
+    if (result.outcome == TStartOutcome::Terminate) return result;
+    result.arguments = ReadBookArguments(line);
+    StartState().appTitle = mode == TStartMode::Thesaurus ? BookWindows::kThesaurus
+                            : result.arguments.helpOnly   ? BookWindows::kHelp
+                                                          : result.keys.title;
+    result.outcome = mode == TStartMode::Thesaurus ? TStartOutcome::Thesaurus : TStartOutcome::Standard;
+    if (mode == TStartMode::Thesaurus && !lock.TryAcquire(BookWindows::kThesaurus)) {
+        StartState().restrictedRun = true;
+        return terminate(0, {});
+    }
+    return result;
 }
 
 } // namespace
@@ -79,11 +92,8 @@ TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine
     if (auto failed = OpenPaths(programFolderHost, line)) return std::move(*failed);
     TStartState& state = StartState();
     state.restrictedRun = !line.bookArgs.empty();
-    switch (ChooseStartMode(line)) {
-    case TStartMode::Thesaurus: return outcome(TStartOutcome::Thesaurus);
-    case TStartMode::Standard: return outcome(TStartOutcome::Standard);
-    case TStartMode::Shell: break;
-    }
+    const TStartMode mode = ChooseStartMode(line);
+    if (mode != TStartMode::Shell) return SecondaryWindow(programFolderHost, line, mode, lock);
     if (ConfigGuard(state.programDir, warn)) return terminate(1, "plain configuration sources lie beside the book; it will not start");
     TStartResult result = ReadDescription(programFolderHost);
     if (result.outcome == TStartOutcome::Terminate) return result;

@@ -22,9 +22,12 @@ struct TStartResult {
     std::unique_ptr<TReadBin> bundle;
     TDynamicStringArray structLines;  // Struct.cfs, lower-cased
     RWindowKeys keys;
+    RBookArguments arguments;  // the file of the standard or thesaurus window
 };
 
 // Runs the start-up on the program folder (a host path). Fills StartState(); installs the
-// host paths as the file access; keeps the single-instance lock in lock.
+// host paths as the file access; keeps the single-instance lock in lock. The standard and
+// thesaurus windows read the same bundle and Struct.cfs's title, so that the book's settings are
+// theirs too; a second thesaurus window ends silently.
 TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine& line, const TWarningSink& warn,
                         TInstanceLock& lock);

@@ -1,8 +1,10 @@
 #include "app/ThesaurusLookup.h"
 
 #include "base/GlobalPaths.h"
+#include "base/WinPath.h"
 #include "packs/PackFile.h"
 #include "packs/StringUtils.h"
+#include "platform/BookWindows.h"
 #include "platform/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "platform/InstanceData.h"
@@ -10,21 +12,18 @@
 #include "platform/QtText.h"
 #include "search/TesaurusFind.h"
 
-namespace {
-
-const char* const kThesaurusCaption = "\xD2\xE5\xE7\xE0\xF3\xF0\xF3\xF1";  // Тезаурус
-
-}  // namespace
-
 void LookUpThesaurus(const std::string& word, THandle sender, const std::function<void(const std::string&)>& warn) {
     TMakeTesaurusFind find(warn);
     find.SetThesaurusFolder(ProgramDir());
     std::string page;
     if (!find.FindTerm(TrimControls(word), page)) return;
-    const std::string path = ProgramDir() + page;
+    ShowInSecondWindow(BookWindows::kThesaurus, ProgramDir() + page, sender, "/t");
+}
+
+void ShowInSecondWindow(const char* caption, const std::string& path, THandle sender, const char* flag) {
     TInstanceChannel& channel = TInstanceChannel::Instance();
     THandle window = 0;
-    if (channel.FindVisibleWindow(kThesaurusCaption, window)) {
+    if (channel.FindVisibleWindow(caption, window)) {
         channel.PostActivate(window);
         RInstanceData record;
         record.kind = RInstanceData::kShowPage;
@@ -36,5 +35,11 @@ void LookUpThesaurus(const std::string& word, THandle sender, const std::functio
     if (!PackFileExists(path.substr(0, path.find('#')))) return;
     const QString disc = QString::fromStdString(HostPathsService().ToHost(ProgramDir()).value_or(""));
     const QString drive = CdRoot().empty() ? QString("d") : QString(QChar(CdRoot()[0]));
-    StartNewInstance({"--disc", disc, "--drive", drive, ToQt(path), "/t"});
+    StartNewInstance({"--disc", disc, "--drive", drive, ToQt(path), flag});
+}
+
+std::string HelpTopicPage(std::string helpFile, const std::string& topic) {
+    if (helpFile.find(':') == std::string::npos) helpFile = ProgramDir() + helpFile;
+    const std::string page = WinPath::Folder(helpFile) + topic + ".htm";
+    return PackFileExists(page) ? page : helpFile + "#" + topic;
 }

@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
         TMainForm* window = form.get();
         form->StartBook([window, &line] { runScripted(*window, line); });
     } else {
-        form->show();
+        if (!form->isVisible()) form->show();
+        runScripted(*form, line);
     }
     const int code = app.exec();
     form.reset();  // shutdown runs while the application object still exists

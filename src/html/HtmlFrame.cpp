@@ -122,6 +122,20 @@ void THtmlFrame::FitToPanel() {
     view->setGeometry(QRect(left, 0, panel->width() - left, panel->height()));
 }
 
+void THtmlFrame::FillWindow(const QRect& area) {
+    TFrameViewer* view = CurrentView();
+    if (!view) return;
+    if (view->parentWidget() != host_.FrameWindow()) view->setParent(host_.FrameWindow());
+    view->setGeometry(area);
+    view->show();
+    view->raise();
+}
+
+void THtmlFrame::RestoreBounds() {
+    TFrameViewer* view = CurrentView();
+    if (view && currentElement_ >= 0) PlaceView(view, elements_[size_t(currentElement_)], false);
+}
+
 bool THtmlFrame::ShowFile(TFrameViewer* view, const std::string& file) {
     int index = -1;
     if (inHistory(*view, file, index)) {

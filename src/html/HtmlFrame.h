@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,10 @@ public:
     void TrackPageGroup(const std::string& file);
     // Lays the reading screen's view out beside the trees that show now.
     void FitToPanel();
+    // The standard window: the current view fills an area of the window, and goes back into its
+    // element's place.
+    void FillWindow(const QRect& area);
+    void RestoreBounds();
     // "html" command: the page group, then the element with that number.
     void OpenHtmlCommand(const std::string& file, int number);
     // The current view's history newest first (index 0 the most recent entry, larger indexes

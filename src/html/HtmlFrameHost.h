@@ -34,4 +34,6 @@ public:
     virtual bool InThesaurusMode() const { return false; }
     virtual void EnterToFindBoxes() {}
     virtual void MouseMoveToWindow() {}
+    // Shows a topic of the book's help ("Topic18" from the print preview).
+    virtual void ShowHelpTopic(const std::string&) {}
 };

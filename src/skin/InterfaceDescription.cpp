@@ -249,3 +249,16 @@ TInterfaceDescription ReadElements(const TDynamicStringArray& lines, const RWind
     }
     return d;
 }
+
+TInterfaceDescription ReadThesaurusElements(const TDynamicStringArray& lines, const RWindowKeys& keys) {
+    // Each element line is read as a line of the first screen; the lines of other kinds become
+    // empty, so that list keys still run over the lines they span.
+    TDynamicStringArray oneScreen = lines;
+    for (std::string& line : oneScreen) {
+        const Kind kind = KindOf(line);
+        const bool kept = kind == Kind::Button || kind == Kind::Html || kind == Kind::FindTxt || kind == Kind::Text ||
+                          kind == Kind::Screen;
+        if (kind != Kind::None) line = kept ? "1 " + line : std::string();  // the first number of a line is its screen
+    }
+    return ReadElements(oneScreen, keys);
+}

@@ -42,3 +42,7 @@ struct TInterfaceDescription {
 
 // Reads every element of the lines; keys supplies the minimize and close buttons.
 TInterfaceDescription ReadElements(const TDynamicStringArray& lines, const RWindowKeys& keys);
+
+// The thesaurus window's description: one screen (index 0) whatever numbers its lines hold, with
+// buttons, page views, find boxes, text labels and its "_screen" line; other kinds are left out.
+TInterfaceDescription ReadThesaurusElements(const TDynamicStringArray& lines, const RWindowKeys& keys);

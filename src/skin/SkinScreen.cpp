@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <type_traits>
+
 #include "base/Cp1251.h"
 #include "effects/EffBtnCar.h"
 #include "platform/Diagnostics.h"
@@ -111,7 +113,10 @@ void TSkinScreen::Rebuild(std::vector<Element>* list, std::vector<Pic>& pics, bo
         }
         delete pic.fader;
         pic.fader = nullptr;
-        if (const int step = TSkinKind<Element>::FadeStep(e); step > 0 && host_.tickers) {
+        int step = TSkinKind<Element>::FadeStep(e);
+        if constexpr (std::is_same_v<Element, RBtn>)
+            if (host_.buttonFadeStep > 0) step = host_.buttonFadeStep;
+        if (step > 0 && host_.tickers) {
             pic.fader = new TEffBtnCar(host_.window, step, host_.tickers);
             pic.fader->SetPaintAllowed([this] { return FadesAllowed(); });
         }

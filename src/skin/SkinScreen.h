@@ -71,6 +71,7 @@ struct RSkinHost {
     std::function<bool()> treesHidden;    // both contents trees are hidden
     TTickerFactory tickers;               // for the faders
     TMyControl::TForward forward;         // where the carriers send the pointer
+    int buttonFadeStep = 0;               // above 0: every button fades with this step
 };
 
 class TSkinScreen {

@@ -10,6 +10,9 @@
 #include "packs/ComprStream.h"
 #include "packs/PackFile.h"
 #include "packs/PackTestUtil.h"
+#include "platform/BookWindows.h"
+#include "platform/InstanceLock.h"
+#include "platform/BookWindows.h"
 #include "platform/InstanceLock.h"
 #include "skin/WindowKeys.h"
 
@@ -31,10 +34,25 @@ TEST(CommandLine, OwnOptionsAreRemovedBeforeTheBookReadsItsArguments) {
     EXPECT_EQ(ChooseStartMode(ParseCommandLine({"pic.bmp", "/h"})), TStartMode::Standard);
     EXPECT_EQ(ChooseStartMode(ParseCommandLine({"--disc=/x"})), TStartMode::Shell);
     EXPECT_EQ(ChooseStartMode(ParseCommandLine({"a/T"})), TStartMode::Standard);  // "/t" is case-sensitive
+    EXPECT_EQ(ChooseStartMode(ParseCommandLine({"/tmp/pic.bmp"})), TStartMode::Standard);  // a host path
+    EXPECT_EQ(ChooseStartMode(ParseCommandLine({"/t"})), TStartMode::Thesaurus);
     EXPECT_FALSE(ParseCommandLine({"--disc"}).error.empty());
     EXPECT_FALSE(ParseCommandLine({"--drive", "12"}).error.empty());
     EXPECT_FALSE(ParseCommandLine({"--frobnicate"}).error.empty());
     EXPECT_EQ(ParseCommandLine({"файл.htm"}).bookArgs.front(), "\xF4\xE0\xE9\xEB.htm");
+}
+
+TEST(CommandLine, TheWindowsReadOneFileWithoutQuotesAndTheirWords) {
+    RBookArguments a = ReadBookArguments(ParseCommandLine({"\"d:\\run\\help\\x.htm\"", "/h"}));
+    EXPECT_EQ(a.file, "d:\\run\\help\\x.htm");
+    EXPECT_TRUE(a.helpOnly);
+    EXPECT_FALSE(a.thesaurus);
+    a = ReadBookArguments(ParseCommandLine({"  /tmp/my pic.bmp  "}));
+    EXPECT_EQ(a.file, "/tmp/my pic.bmp");
+    EXPECT_FALSE(a.helpOnly || a.thesaurus);
+    a = ReadBookArguments(ParseCommandLine({"/t", "page.htm#term", "/h"}));
+    EXPECT_EQ(a.file, "page.htm#term");
+    EXPECT_TRUE(a.helpOnly && a.thesaurus);
 }
 
 TEST(WindowKeys, FirstPassReadsEveryKeyAndTheLastLineWins) {
@@ -127,13 +145,27 @@ TEST(Startup, OpensADiscWhoseNamesDifferInCase) {
     StartState() = TStartState{};
 }
 
-TEST(Startup, ArgumentsChooseTheOtherWindowsWithoutTheInstanceTest) {
+TEST(Startup, ArgumentsChooseTheOtherWindowsWithoutTheBooksInstanceTest) {
     const TestDisc disc = MakeTestDisc("title=x\r\n");
-    TInstanceLock lock;
-    EXPECT_EQ(Start(disc.programDir, lock, {"page.htm", "/t"}).outcome, TStartOutcome::Thesaurus);
-    EXPECT_EQ(Start(disc.programDir, lock, {"pic.bmp"}).outcome, TStartOutcome::Standard);
+    {
+        TInstanceLock lock;
+        EXPECT_EQ(Start(disc.programDir, lock, {"pic.bmp"}).outcome, TStartOutcome::Standard);
+        EXPECT_TRUE(StartState().restrictedRun);
+        EXPECT_FALSE(lock.Held());
+        EXPECT_EQ(AppTitle(), "X");
+        EXPECT_EQ(Start(disc.programDir, lock, {"help\\a.htm", "/h"}).outcome, TStartOutcome::Standard);
+        EXPECT_EQ(AppTitle(), BookWindows::kHelp);
+    }
+    // The thesaurus window runs once: its own lock, and a second one ends without a word.
+    TInstanceLock first, second;
+    EXPECT_EQ(Start(disc.programDir, first, {"page.htm", "/t"}).outcome, TStartOutcome::Thesaurus);
+    EXPECT_TRUE(first.Held());
+    EXPECT_EQ(AppTitle(), BookWindows::kThesaurus);
+    const TStartResult again = Start(disc.programDir, second, {"page.htm", "/t"});
+    EXPECT_EQ(again.outcome, TStartOutcome::Terminate);
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.message.empty());
     EXPECT_TRUE(StartState().restrictedRun);
-    EXPECT_FALSE(lock.Held());
     StartState() = TStartState{};
 }
 

@@ -1,6 +1,8 @@
 // A second process of the book for tests: finds a window by caption, sends it a record of the
-// given kind with one string, and waits for the "page shown" answer.
-// Usage: send_record CAPTION KIND STRING   (exit 0: answered, 3: no answer, 4: no window)
+// given kind with one string, and waits for the answer: "page shown" for kind 0, the yes/no
+// answer for kind 3 (a query of the shown file).
+// Usage: send_record CAPTION KIND STRING
+// (exit 0: page shown, 10/11: answered no/yes, 3: no answer, 4: no window)
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
@@ -15,8 +17,10 @@ int main(int argc, char** argv) {
     self.SetCaption("sender");
     self.SetVisible(true);
     bool answered = false;
-    QObject::connect(&self, &TChannelWindow::MessageReceived, [&](quint32 message, quint64, quint64) {
+    int code = 0;
+    QObject::connect(&self, &TChannelWindow::MessageReceived, [&](quint32 message, quint64 wParam, quint64) {
         if (message == 0x069A) answered = true;
+        if (message == 0x04C9) answered = true, code = 10 + int(wParam);
     });
     THandle window = 0;
     if (!TInstanceChannel::Instance().FindVisibleWindow(Cp1251::fromUtf8(argv[1]), window)) return 4;
@@ -26,5 +30,5 @@ int main(int argc, char** argv) {
     if (!TInstanceChannel::Instance().SendCopyData(window, self.Handle(), record)) return 5;
     QDeadlineTimer deadline(15000);
     while (!answered && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return answered ? 0 : 3;
+    return answered ? code : 3;
 }
