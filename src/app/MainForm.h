@@ -31,6 +31,7 @@ class TStartClip;
 class TSound;
 class TChannelWindow;
 class TEffCar;
+class TFormOptions;
 class THtmlFrame;
 class TInstanceLock;
 class TLinkServices;
@@ -105,8 +106,8 @@ public:
 
     // ICommandTarget
     bool Busy() const override;
-    bool ButtonSoundsOn() const override { return buttonSounds_; }
-    bool HintsShown() const { return hints_; }
+    bool ButtonSoundsOn() const override;
+    bool HintsShown() const;
     int ScreenCount() const override;
     bool HasPageFrame() const override { return pageFrame_ != nullptr; }
     void CloseMainWindow(int exitButton) override;
@@ -146,6 +147,10 @@ public:
     void RunGame(const std::string& setup, const std::string& key) override;
     void DeleteGame(const std::string& key) override;
     void InstallFonts() override;
+    void Options() override;
+    // The options dialog (null outside the skinned shell) and the page font dialog.
+    TFormOptions* FormOptions() const { return options_; }
+    void ChooseFont();
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -185,6 +190,7 @@ private:
     void FormCreate(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
     void BuildWindow();
     void ReadOptions();
+    void BuildOptions();
     void BuildSkin();
     void BuildPanel();
     void AddDiscFonts();
@@ -225,12 +231,11 @@ private:
     QRegion region_;
     QImage fadeFrom_;  // the face a fade to the first screen starts from where no screen grab works
     int exitButton_ = -1;
-    bool buttonSounds_ = true;
-    bool hints_ = true;
     bool helpOnly_ = false;
     std::vector<int> installedFonts_;
 
     TChannelWindow* channel_ = nullptr;
+    TFormOptions* options_ = nullptr;
     TEffCar* car_ = nullptr;
     TWindowAnimation* animation_ = nullptr;
     TSuperTimer* clipStartTimer_ = nullptr;

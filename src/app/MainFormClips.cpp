@@ -9,7 +9,7 @@
 #include "media/Install.h"
 #include "media/StartClip.h"
 #include "platform/Drives.h"
-#include "platform/SettingsStore.h"
+#include "settings/FormOptions.h"
 #include "skin/SkinScreen.h"
 
 namespace {
@@ -29,9 +29,7 @@ void TMainForm::StartBook(std::function<void()> done) {
         });
         StartMusic();
     };
-    bool clip = true;
-    if (!TSettingsStore(AppTitle()).ReadBool("Clip", clip)) clip = true;
-    if (!isSet(start_.keys.rolic) || !clip) return open();
+    if (!isSet(start_.keys.rolic) || !options_ || !options_->Values().clip) return open();
     RStartClipHost host;
     host.installMpegDriver = InstallMpegDriver;
     host.finished = [this, open] {
