@@ -24,6 +24,7 @@ bool isSet(const std::string& key) { return !key.empty() && key != "no"; }
 void TMainForm::StartBook(std::function<void()> done) {
     auto open = [this, done = std::move(done)] {
         ShowAnimated([this, done] {
+            if (options_) options_->ClearAnimation();  // the start is over
             if (skin_ && skin_->SwitchedOn("3d") && CurrentScreen() == 0) Clip3D();
             if (done) done();
         });

@@ -17,7 +17,7 @@ bool anyButtonSound(const TInterfaceDescription& elements) {
     return false;
 }
 
-} // namespace
+}  // namespace
 
 // The slide settings reach the slide show at once; the font button opens the page font dialog.
 void TMainForm::BuildOptions() {

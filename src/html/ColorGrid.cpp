@@ -9,7 +9,7 @@ constexpr int kColumns = 4;
 
 QColor ToColor(unsigned bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
 
-} // namespace
+}  // namespace
 
 TColorGrid::TColorGrid(std::vector<unsigned> colors, QWidget* parent) : QWidget(parent), colors_(std::move(colors)) {
     setCursor(Qt::PointingHandCursor);

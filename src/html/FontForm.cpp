@@ -25,12 +25,12 @@ struct RNamedColor {
 // The named colours that are not system colours, in the order the list shows them; the first
 // sixteen are the basic colours of the grids.
 constexpr RNamedColor kColors[] = {
-    {"clBlack", 0x000000},     {"clMaroon", 0x000080},    {"clGreen", 0x008000},   {"clOlive", 0x008080},
-    {"clNavy", 0x800000},      {"clPurple", 0x800080},    {"clTeal", 0x808000},    {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},    {"clRed", 0x0000FF},       {"clLime", 0x00FF00},    {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},      {"clFuchsia", 0xFF00FF},   {"clAqua", 0xFFFF00},    {"clWhite", 0xFFFFFF},
-    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},  {"clCream", 0xF0FBFF},   {"clMedGray", 0xA4A0A0},
-    {"clDefault", 0x20000000}, {"clNone", 0x1FFFFFFF},
+    {"clBlack", 0x000000},      {"clMaroon", 0x000080},  {"clGreen", 0x008000}, {"clOlive", 0x008080},
+    {"clNavy", 0x800000},       {"clPurple", 0x800080},  {"clTeal", 0x808000},  {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},     {"clRed", 0x0000FF},     {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},       {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF},
+    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6}, {"clCream", 0xF0FBFF}, {"clMedGray", 0xA4A0A0},
+    {"clDefault", 0x20000000},  {"clNone", 0x1FFFFFFF},
 };
 constexpr uint32_t kButtonFace = 0x8000000F;
 
@@ -42,7 +42,7 @@ uint32_t ToBgr(const QColor& c) { return uint32_t(c.red()) | uint32_t(c.green())
 
 QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 
-} // namespace
+}  // namespace
 
 uint32_t RealPageColor(uint32_t color, uint32_t fallback) {
     if ((color >> 24) == 0) return color;

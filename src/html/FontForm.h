@@ -27,9 +27,9 @@ public:
     // Each setter updates the preview.
     void SetFontName(const std::string& name);  // selects it in the list, else "Arial"
     void SetFontColor(uint32_t color);
-    void SetFontSize(int points);                // also the size box
+    void SetFontSize(int points);  // also the size box
     void SetHotSpotColor(uint32_t color);
-    void SetBackground(uint32_t color);          // selects its name, or adds it
+    void SetBackground(uint32_t color);  // selects its name, or adds it
     // The values to apply: the selected font ("Arial" when none), the colours picked, the size,
     // the selected background (the button face when none), every colour a real RGB value.
     RFontAttr Attributes() const;

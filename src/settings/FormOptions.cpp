@@ -45,11 +45,13 @@ QButtonGroup* AddRadios(QVBoxLayout* layout, const char* title, std::initializer
     return group;
 }
 
-} // namespace
+}  // namespace
 
 TFormOptions::TFormOptions(QWidget* parent, bool withPlayer, bool withPictures, ROptionsHost host)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      host_(std::move(host)), withPlayer_(withPlayer), withPictures_(withPictures) {
+      host_(std::move(host)),
+      withPlayer_(withPlayer),
+      withPictures_(withPictures) {
     setWindowTitle(Tr("Настройки"));
     setFixedSize(401, 277);
     pages_ = new QTabWidget(this);

@@ -37,7 +37,7 @@ void ReadPlayer(TSettingsStore& store, ROptions& o) {
     }
 }
 
-} // namespace
+}  // namespace
 
 ROptions LoadOptions(bool withPlayer, bool withPictures) {
     TSettingsStore store(AppTitle());

@@ -8,18 +8,18 @@
 class TSettingsStore;
 
 struct ROptions {
-    bool clip = true;        // "Clip": the start clip plays
-    bool wav = true;         // "Wav": button sounds
-    bool bgSound = true;     // "BGSound": background music
-    bool animation = true;   // "Animation": window animations
-    bool hint = true;        // "Hint": hints
-    bool autoStartPlayer = true;  // "AutoStartPlayer", with the player page only
-    bool playingCyclic = true;    // "PlayingCyclic", with the player page only
+    bool clip = true;                      // "Clip": the start clip plays
+    bool wav = true;                       // "Wav": button sounds
+    bool bgSound = true;                   // "BGSound": background music
+    bool animation = true;                 // "Animation": window animations
+    bool hint = true;                      // "Hint": hints
+    bool autoStartPlayer = true;           // "AutoStartPlayer", with the player page only
+    bool playingCyclic = true;             // "PlayingCyclic", with the player page only
     std::array<std::string, 3> playLists;  // "NamePlayList1".."3", CP1251
-    bool runSlideShow = false;  // "RunSlideShow", with the pictures page only
-    int slideShowTime = 5;      // "SlideShowTime", seconds 1..10
-    int imageSequence = 0;      // "ImageSequence"
-    int sizeInterface = 0;      // "SizeInterface", written by OK, never read
+    bool runSlideShow = false;             // "RunSlideShow", with the pictures page only
+    int slideShowTime = 5;                 // "SlideShowTime", seconds 1..10
+    int imageSequence = 0;                 // "ImageSequence"
+    int sizeInterface = 0;                 // "SizeInterface", written by OK, never read
 };
 
 // The flag stored under name; when missing or unreadable the default is written and returned.

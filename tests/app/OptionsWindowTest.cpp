@@ -53,8 +53,8 @@ TEST_F(OptionsWindow, TheCommandShowsTheDialogWithTheBoxesTheBookCanUse) {
     EXPECT_FALSE(options->isVisible());
     window_->RunCommand("options");
     EXPECT_TRUE(options->isVisible());
-    EXPECT_TRUE(options->ClipBox()->isEnabled());  // the book has a start clip
-    EXPECT_TRUE(options->WavBox()->isEnabled());   // and button sounds
+    EXPECT_TRUE(options->ClipBox()->isEnabled());    // the book has a start clip
+    EXPECT_TRUE(options->WavBox()->isEnabled());     // and button sounds
     EXPECT_TRUE(options->Pages()->isTabVisible(2));  // and picture areas
     EXPECT_FALSE(options->Pages()->isTabVisible(1));
 }

@@ -43,7 +43,7 @@ protected:
     std::vector<std::string> calls;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Options, FirstRunWritesEveryDefaultAndShowsThePagesTheInterfaceHas) {
     auto form = Make(true);
@@ -78,8 +78,8 @@ TEST_F(Options, StoredValuesWinAndTheSlideTimeStaysWithinTheTrackBar) {
 TEST_F(Options, SecondsLabelFollowsTheTrackBar) {
     auto form = Make(true);
     form->show();
-    const std::pair<int, const char*> cases[] = {{1, "1 секунда"}, {3, "3 секунды"}, {4, "4 секунды"},
-                                                 {5, "5 секунд"}, {10, "10 секунд"}};
+    const std::pair<int, const char*> cases[] = {
+        {1, "1 секунда"}, {3, "3 секунды"}, {4, "4 секунды"}, {5, "5 секунд"}, {10, "10 секунд"}};
     for (const auto& [position, text] : cases) {
         form->TrackBar()->setValue(position);
         EXPECT_EQ(form->SecondsLabel()->text(), QString::fromUtf8(text));

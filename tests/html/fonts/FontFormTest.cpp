@@ -34,7 +34,7 @@ QStringList PreviewStyle(TFrameViewer* preview) {
     return style;
 }
 
-} // namespace
+}  // namespace
 
 TEST(FontForm, LayoutListsAndSizeBox) {
     TFontForm form(nullptr);
