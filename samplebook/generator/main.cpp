@@ -272,6 +272,7 @@ bool drawButtons(const QString& skin) {
     ok &= buttonSet(skin, "picprev", {160, 34}, QString::fromUtf8("◄ Картинка"));
     ok &= buttonSet(skin, "picnext", {160, 34}, QString::fromUtf8("Картинка ►"));
     ok &= buttonSet(skin, "fonts", {74, 30}, QString::fromUtf8("Шрифты"));
+    ok &= buttonSet(skin, "opts", {74, 30}, QString::fromUtf8("Настройки"));
     return ok;
 }
 

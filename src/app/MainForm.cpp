@@ -111,9 +111,7 @@ void TMainForm::ReadOptions() {
     if (!start_.keys.icon.empty() && start_.bundle->ReadBundleStream(start_.keys.icon, icon) &&
         pixmap.loadFromData(icon.Data(), static_cast<uint>(icon.Size())))
         QApplication::setWindowIcon(QIcon(pixmap));
-    TSettingsStore settings(AppTitle());
-    if (!settings.ReadBool("Wav", buttonSounds_)) buttonSounds_ = true;
-    if (!settings.ReadBool("Hint", hints_)) hints_ = true;
+    BuildOptions();
 }
 
 // The first screen's background gives the window its size, once; the stored switch states
@@ -132,7 +130,7 @@ void TMainForm::BuildSkin(int buttonFadeStep) {
         else FormMouseUp(e->button(), at, e->modifiers());
     };
     skin_ = std::make_unique<TSkinScreen>(elements_, std::move(host));
-    skin_->SetHintsShown(hints_);
+    skin_->SetHintsShown(HintsShown());
     const QImage first = elements_.ScreenBackgrounds.empty() ? QImage() : LoadPicture(elements_.ScreenBackgrounds[0]);
     resize(first.isNull() ? QSize(640, 480) : first.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
@@ -184,7 +182,7 @@ QImage TMainForm::LoadPicture(const std::string& name) const {
 void TMainForm::FormDestroy() {
     if (Terminating() || start_.outcome != TStartOutcome::Shell) return;
     const auto* buttons = size_t(CurrentScreen()) < elements_.ScreenButtons.size() ? &elements_.ScreenButtons[size_t(CurrentScreen())] : nullptr;
-    if (exitButton_ >= 0 && buttonSounds_ && buttons && size_t(exitButton_) < buttons->size()) {
+    if (exitButton_ >= 0 && ButtonSoundsOn() && buttons && size_t(exitButton_) < buttons->size()) {
         const std::string& sound = (*buttons)[size_t(exitButton_)].sound;
         if (!sound.empty() && sound != "no") PlaySoundToEnd(ProgramDir() + sound);
     }

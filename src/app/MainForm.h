@@ -33,6 +33,7 @@ class TSound;
 class TStandardWindow;
 class TChannelWindow;
 class TEffCar;
+class TFormOptions;
 class THtmlFrame;
 class TInstanceLock;
 class TLinkServices;
@@ -114,8 +115,8 @@ public:
 
     // ICommandTarget
     bool Busy() const override;
-    bool ButtonSoundsOn() const override { return buttonSounds_; }
-    bool HintsShown() const { return hints_; }
+    bool ButtonSoundsOn() const override;
+    bool HintsShown() const;
     int ScreenCount() const override;
     bool HasPageFrame() const override { return pageFrame_ != nullptr; }
     void CloseMainWindow(int exitButton) override;
@@ -159,6 +160,10 @@ public:
     void About() override;
     TAboutBox* AboutBox() const { return about_; }
     bool InThesaurusWindow() const override;
+    void Options() override;
+    // The options dialog (null outside the skinned shell) and the page font dialog.
+    TFormOptions* FormOptions() const { return options_; }
+    void ChooseFont();
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -210,6 +215,7 @@ private:
     void RefreshStandardHistory();
     bool AnimationSetting() const;
     void BuildSkin(int buttonFadeStep = 0);
+    void BuildOptions();
     void BuildPanel();
     void AddDiscFonts();
     void BuildPages(bool withTrees = true);
@@ -249,12 +255,11 @@ private:
     QRegion region_;
     QImage fadeFrom_;  // the face a fade to the first screen starts from where no screen grab works
     int exitButton_ = -1;
-    bool buttonSounds_ = true;
-    bool hints_ = true;
     bool helpOnly_ = false;
     std::vector<int> installedFonts_;
 
     TChannelWindow* channel_ = nullptr;
+    TFormOptions* options_ = nullptr;
     TEffCar* car_ = nullptr;
     TWindowAnimation* animation_ = nullptr;
     TSuperTimer* clipStartTimer_ = nullptr;

@@ -9,7 +9,7 @@
 #include "media/Install.h"
 #include "media/StartClip.h"
 #include "platform/Drives.h"
-#include "platform/SettingsStore.h"
+#include "settings/FormOptions.h"
 #include "skin/SkinScreen.h"
 
 namespace {
@@ -24,14 +24,13 @@ bool isSet(const std::string& key) { return !key.empty() && key != "no"; }
 void TMainForm::StartBook(std::function<void()> done) {
     auto open = [this, done = std::move(done)] {
         ShowAnimated([this, done] {
+            if (options_) options_->ClearAnimation();  // the start is over
             if (skin_ && skin_->SwitchedOn("3d") && CurrentScreen() == 0) Clip3D();
             if (done) done();
         });
         StartMusic();
     };
-    bool clip = true;
-    if (!TSettingsStore(AppTitle()).ReadBool("Clip", clip)) clip = true;
-    if (!isSet(start_.keys.rolic) || !clip) return open();
+    if (!isSet(start_.keys.rolic) || !options_ || !options_->Values().clip) return open();
     RStartClipHost host;
     host.installMpegDriver = InstallMpegDriver;
     host.finished = [this, open] {

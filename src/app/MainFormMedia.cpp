@@ -12,22 +12,19 @@
 #include "media/SlideImage.h"
 #include "media/StartClip.h"
 #include "media/Sound.h"
-#include "platform/SettingsStore.h"
+#include "settings/FormOptions.h"
 
 // The codecs the description asks for; the Indeo codec only where clips play at start.
 void TMainForm::InstallCodecs() {
-    bool clip = true;
-    if (!TSettingsStore(AppTitle()).ReadBool("Clip", clip)) clip = true;
+    const bool clip = options_ && options_->Values().clip;
     if (start_.keys.codec.find("indeo5") != std::string::npos && clip) InstallIndeo();
     if (start_.keys.codec.find("mpegaudio") != std::string::npos) InstallLayer3Codec();
 }
 
 // The music player and the clip player with its areas; every button sound is loaded ahead.
 void TMainForm::BuildMedia() {
-    TSettingsStore settings(AppTitle());
-    bool musicOn = true;
-    if (!settings.ReadBool("BGSound", musicOn)) musicOn = true;
-    music_ = std::make_unique<TBackgroundMusic>(this, start_.keys.bgSoundDef, musicOn);
+    music_ = std::make_unique<TBackgroundMusic>(this, start_.keys.bgSoundDef, options_->Values().bgSound);
+    music_->OnChanged = [this](bool on) { options_->SetBGSound(on); };
     RSoundHost host;
     host.currentScreen = [this] { return CurrentScreen(); };
     host.openPage = [this](const std::string& page, int view) {
@@ -39,7 +36,7 @@ void TMainForm::BuildMedia() {
     connect(this, &TMainForm::ScreenChanged, sound_.get(), [this] { sound_->ShowClipAreas(); });
     linkServices_->PlaySound = [this](const std::string& path) { sound_->PlayMedia(path, "", 3); };
     BuildSlides();
-    if (!buttonSounds_) return;
+    if (!ButtonSoundsOn()) return;
     const auto preload = [](const std::string& name) {
         if (!name.empty() && name != "no") PreloadButtonSound(ProgramDir() + name);
     };
@@ -54,12 +51,8 @@ void TMainForm::BuildMedia() {
 // The picture areas with the slide show's stored settings.
 void TMainForm::BuildSlides() {
     if (elements_.Images.empty()) return;
-    TSettingsStore settings(AppTitle());
-    RSlideSettings slide;
-    settings.ReadBool("RunSlideShow", slide.run);
-    int32_t value = 0;
-    if (settings.ReadInteger("SlideShowTime", value)) slide.seconds = value;
-    if (settings.ReadInteger("ImageSequence", value)) slide.sequence = value;
+    const ROptions& o = options_->Values();
+    const RSlideSettings slide{o.runSlideShow, o.slideShowTime, o.imageSequence};
     slides_ = std::make_unique<TSlideImage>(this, elements_.Images, slide, [this] { return CurrentScreen(); },
                                             [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); });
     connect(this, &TMainForm::ScreenChanged, slides_.get(), [this] { slides_->ShowSlides(); });

@@ -22,6 +22,7 @@
 #include "platform/Drives.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"
+#include "settings/FormOptions.h"
 #include "skin/AboutBox.h"
 #include "skin/SkinScreen.h"
 
@@ -88,7 +89,6 @@ void TMainForm::BuildThesaurusWindow() {
     setMouseTracking(true);
     setAcceptDrops(true);
     ReadOptions();
-    hints_ = true;
     BuildSkin(4);
     BuildPages(false);
     BuildControls(false);
@@ -174,10 +174,10 @@ void TMainForm::About() {
         RAboutHost host;
         host.loadPicture = [this](const std::string& name) { return LoadPicture(name); };
         host.playSound = [this](const std::string& sound) {
-            if (!sound.empty() && sound != "no" && buttonSounds_) PlaySound(ProgramDir() + sound);
+            if (!sound.empty() && sound != "no" && ButtonSoundsOn()) PlaySound(ProgramDir() + sound);
         };
         host.openLink = [](const std::string& target) { ShellOpen(ToQt(target)); };
-        host.hintsShown = [this] { return hints_; };
+        host.hintsShown = [this] { return HintsShown(); };
         host.animation = [this] { return AnimationSetting(); };
         host.tickers = SuperTimerTickers();
         about_ = new TAboutBox(this, ReadAboutDescription(lines), std::move(host));
@@ -185,4 +185,5 @@ void TMainForm::About() {
     about_->ShowModal();
 }
 
-bool TMainForm::AnimationSetting() const { return false; }
+// The animation setting as the options hold it now: the opening of the book clears it.
+bool TMainForm::AnimationSetting() const { return options_ && options_->Values().animation; }

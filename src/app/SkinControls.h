@@ -75,7 +75,7 @@ public:
     void RunHistoryCommand(const std::string& command) override;
     void CopySelection() override;
     void AddToFavorites() override { AddCurrentPageToFavorites(); }
-    void PageFontDialog() override {}  // the page font dialog comes with the options
+    void PageFontDialog() override;
     void SelectAll() override;
     void PrintPage() override;
     void Dispatch(const std::string& command) override;

@@ -131,6 +131,8 @@ void TSkinControls::SelectAll() {
     if (IPageFrame* frame = window_.PageFrame()) frame->SelectAll();
 }
 
+void TSkinControls::PageFontDialog() { window_.ChooseFont(); }
+
 void TSkinControls::PrintPage() {
     if (IPageFrame* frame = window_.PageFrame()) frame->PrintPage();
 }

@@ -38,11 +38,7 @@ THtmlFrame::THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std:
         auto* view = new TFrameViewer(host_.FrameWindow());
         view->hide();
         view->resize(0, 0);
-        view->SetDefFontName(attributes_.name);
-        view->SetDefFontColor(attributes_.color);
-        view->SetDefFontSize(attributes_.size);
-        view->SetDefHotSpotColor(attributes_.hotSpotColor);
-        view->SetDefBackground(attributes_.background);
+        ApplyAttributes(*view);
         view->SetDefOverLinkColor(255);
         view->SetHistoryMaxCount(10);
         view->SetVisitedMaxCount(20);
@@ -294,26 +290,6 @@ void THtmlFrame::RefreshChapterHints() {
     };
     host_.SetButtonHint("nextchapter", hintOf(tree->NextChapterItem(true), "\xCF\xEE\xF1\xEB\xE5\xE4\xED\xE8\xE9 \xF0\xE0\xE7\xE4\xE5\xEB"));  // Последний раздел
     host_.SetButtonHint("prevchapter", hintOf(tree->NextChapterItem(false), "\xCF\xE5\xF0\xE2\xFB\xE9 \xF0\xE0\xE7\xE4\xE5\xEB"));     // Первый раздел
-}
-
-void THtmlFrame::ReadAttributes() {
-    TSettingsStore settings(AppTitle());
-    std::string name;
-    if (settings.ReadString("FontName", name) && !name.empty()) attributes_.name = name;
-    int32_t value = 0;
-    if (settings.ReadInteger("FontColor", value)) attributes_.color = uint32_t(value);
-    if (settings.ReadInteger("FontSize", value)) attributes_.size = value;
-    if (settings.ReadInteger("HotSpotColor", value)) attributes_.hotSpotColor = uint32_t(value);
-    if (settings.ReadInteger("Background", value)) attributes_.background = uint32_t(value);
-}
-
-void THtmlFrame::WriteAttributes() const {
-    TSettingsStore settings(AppTitle());
-    settings.WriteString("FontName", attributes_.name);
-    settings.WriteInteger("FontColor", int32_t(attributes_.color));
-    settings.WriteInteger("FontSize", attributes_.size);
-    settings.WriteInteger("HotSpotColor", int32_t(attributes_.hotSpotColor));
-    settings.WriteInteger("Background", int32_t(attributes_.background));
 }
 
 // --- what the link protocol asks of the frame ---

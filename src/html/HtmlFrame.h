@@ -61,6 +61,12 @@ public:
     // older), as the history popups and "history=" items count it, and the entry shown.
     std::vector<RHistoryEntry> History() const;
     int HistoryPosition() const;
+    // The default text attributes every view shows; setting them re-renders the current page.
+    const RFontAttr& Attributes() const { return attributes_; }
+    void SetAttributes(const RFontAttr& attributes);
+    // The page font dialog on the current attributes: OK applies its values to every view,
+    // Cancel changes nothing.
+    void ChooseFont();
 
     // IPageFrame
     void OpenInCurrentView(const std::string& file) override;
@@ -119,6 +125,7 @@ private:
     void StopTooltip();
     void ReadAttributes();
     void WriteAttributes() const;
+    void ApplyAttributes(TFrameViewer& view) const;
 
     IHtmlFrameHost& host_;
     std::vector<RHTML> elements_;

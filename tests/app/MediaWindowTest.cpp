@@ -17,7 +17,13 @@
 namespace {
 
 struct MediaWindow : SampleBook {
-    void SetClipSetting(bool on) { TSettingsStore(AppTitle()).WriteBool("Clip", on); }
+    // The setting counts when the window is made: the window is made again.
+    void SetClipSetting(bool on) {
+        const std::string title = AppTitle();
+        SampleBook::TearDown();
+        TSettingsStore(title).WriteBool("Clip", on);
+        SampleBook::SetUp();
+    }
     void TearDown() override {
         TSettingsStore(AppTitle()).DeleteValue("Clip");
         SampleBook::TearDown();

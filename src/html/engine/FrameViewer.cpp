@@ -152,6 +152,12 @@ void TFrameViewer::Reload() {
     page_->triggerAction(QWebEnginePage::Reload);
 }
 
+void TFrameViewer::LoadText(const QString& html) {
+    ApplyDefaults();
+    loading_ = true;
+    page_->setHtml(html, QUrl(QStringLiteral("about:blank")));
+}
+
 std::vector<std::string> TFrameViewer::HistoryFiles() const {
     std::vector<std::string> files;
     for (const auto& entry : history_) files.push_back(entry.file);

@@ -80,6 +80,9 @@ public:
     QString Title() const;            // of the current history entry
     bool IsLoading() const { return loading_; }
     void Reload();                    // the current page again, with the defaults as they are now
+    // Shows an HTML text rather than a file, with the defaults as they are now; the history
+    // does not change. A preview of the defaults uses it.
+    void LoadText(const QString& html);
 
     std::vector<std::string> HistoryFiles() const;
     QStringList HistoryTitles() const;
