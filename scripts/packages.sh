@@ -7,6 +7,7 @@ BOOKSHELL_PACKAGES=(
   libgumbo-dev libicu-dev libjpeg62-turbo-dev libarchive-dev libunarr-dev
   pulseaudio pulseaudio-utils
   xvfb xauth
+  desktop-file-utils man-db groff-base
 )
 
 install_packages() {

@@ -7,8 +7,10 @@
 const char* const kUsage =
     "Usage: bookshell [--disc DIR] [--drive LETTER] [--verbose] [PAGE /t | FILE [/h]]\n"
     "Opens a reference book from its disc folder.\n"
-    "  --disc DIR       the disc's program folder (holding interface.dat and Zaz.dhl);\n"
-    "                   default: this program's folder when it holds Zaz.dhl, else the sample book\n"
+    "  --disc DIR       the disc's program folder (holding interface.dat and Zaz.dhl) or the disc\n"
+    "                   folder above it; default: this program's folder when it holds Zaz.dhl,\n"
+    "                   else a book on a mounted disc (a list to choose from when there are\n"
+    "                   several), else the sample book\n"
     "  --drive LETTER   the drive letter the book sees its disc as (default d)\n"
     "  --command TEXT   run a book command after start-up, as a key does (repeatable),\n"
     "                   for example --command 2 for the second screen\n"

@@ -1,24 +1,19 @@
 #include "app/ProgramFolder.h"
 
-#include <filesystem>
-
-#include "base/Cp1251.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-bool holdsBundle(const fs::path& dir) {
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(dir, ec))
-        if (Cp1251::equalsNoCase(Cp1251::fromUtf8(entry.path().filename().string()), "zaz.dhl")) return true;
-    return false;
-}
-} // namespace
-
-std::string ChooseProgramFolder(const std::string& discOption, const std::string& executableDir) {
-    if (!discOption.empty()) return discOption;
-    if (!executableDir.empty() && holdsBundle(executableDir)) return executableDir;
+std::string ChooseProgramFolder(const std::string& discOption, const std::string& executableDir,
+                                const std::vector<RMountRoot>& mountRoots, const TBookChooser& choose) {
+    if (!discOption.empty()) {
+        const std::string book = BookFolderIn(discOption);
+        return book.empty() ? discOption : book;  // a folder without a book fails at start with its reason
+    }
+    if (!executableDir.empty() && HoldsBundle(executableDir)) return executableDir;
+    const std::vector<std::string> mounted = FindMountedBooks(mountRoots);
+    if (mounted.size() == 1) return mounted.front();
+    if (mounted.size() > 1) {
+        const std::string chosen = choose ? choose(mounted) : mounted.front();
+        if (!chosen.empty()) return chosen;
+    }
     for (const char* candidate : {BOOKSHELL_INSTALLED_SAMPLE, BOOKSHELL_BUILD_SAMPLE})
-        if (holdsBundle(candidate)) return candidate;
+        if (HoldsBundle(candidate)) return candidate;
     return {};
 }

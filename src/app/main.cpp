@@ -1,4 +1,5 @@
 // Process entry: the application object, the program's own options, the main window.
+#include <QInputDialog>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -41,30 +42,42 @@ void runScripted(TMainForm& form, const TCommandLine& line) {
     poll->start(20);
 }
 
+// Several mounted discs hold a book: the user picks one, or none (the sample book opens then).
+std::string ChooseMountedBook(const std::vector<std::string>& books) {
+    QStringList items;
+    for (const std::string& book : books) items << QString::fromStdString(book);
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(nullptr, QStringLiteral("Bookshell"),
+                                                 QString::fromUtf8("Книги на дисках:"), items, 0, false, &ok);
+    return ok ? chosen.toStdString() : std::string();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Help and version answer without a display; the rest is read once Qt has taken its own options.
+    const TCommandLine early = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (early.error.empty() && early.help) {
+        std::cout << kUsage << "Mounted discs are looked for in " << DescribeMountRoots() << ", one level deep.\n";
+        return 0;
+    }
+    if (early.error.empty() && early.version) {
+        std::cout << "bookshell " BOOKSHELL_VERSION "\n";
+        return 0;
+    }
     PreparePageEngine();  // the page scheme must be known before the application object exists
     TQtMediaDevice::SelectBackend();
     TApplication app(argc, argv);
 
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const TCommandLine line = ParseCommandLine(args);
+    const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!line.error.empty()) {
         std::cerr << "bookshell: " << line.error << " (see bookshell --help)\n";
         return 2;
     }
-    if (line.help) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (line.version) {
-        std::cout << "bookshell " BOOKSHELL_VERSION "\n";
-        return 0;
-    }
     InstallDiagnostics(line.verbose);
-    const std::string folder = ChooseProgramFolder(line.discDir, QCoreApplication::applicationDirPath().toStdString());
+    const std::string folder = ChooseProgramFolder(line.discDir, QCoreApplication::applicationDirPath().toStdString(),
+                                                   DefaultMountRoots(), ChooseMountedBook);
     if (folder.empty()) {
         std::cerr << "bookshell: no book to open: name its folder with --disc DIR\n";
         return 1;
