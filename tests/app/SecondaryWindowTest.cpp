@@ -31,9 +31,11 @@ struct StartedWith {
     }
 };
 
-int SendRecord(const char* caption, int kind, const std::string& text) {
+int SendRecord(const char* caption, int kind, const std::string& text, bool wait = true) {
     QProcess sender;
-    sender.start(SEND_RECORD, {ToQt(caption), QString::number(kind), ToQt(text)});
+    QStringList args{ToQt(caption), QString::number(kind), ToQt(text)};
+    if (!wait) args << "nowait";
+    sender.start(SEND_RECORD, args);
     // The window answers from this thread's event loop, which must run meanwhile.
     if (!WaitUntil([&] { return sender.state() == QProcess::NotRunning; }, 30000)) return -1;
     return sender.exitCode();
@@ -75,6 +77,22 @@ TEST(StandardWindow, ASchemeOpensAtItsFixedSizeAndAHelpWindowKeepsItsCaption) {
     EXPECT_TRUE(w.HelpOnly());
     ASSERT_TRUE(WaitUntil([&] { return w.HtmlFrame()->CurrentView() && !w.HtmlFrame()->History().empty(); }));
     EXPECT_EQ(w.windowTitle(), ToQt(BookWindows::kHelp));
+}
+
+TEST(ThesaurusWindow, IsSkinnedFromItsOwnDescriptionAndOpensPagesSentToItUnchanged) {
+    StartedWith start({"tezaurus\\index.htm", "/t"});
+    TMainForm& w = *start.window;
+    ASSERT_EQ(w.Outcome(), TStartOutcome::Thesaurus);
+    EXPECT_TRUE(w.HelpOnly());
+    EXPECT_EQ(w.windowTitle(), ToQt(BookWindows::kThesaurus));
+    ASSERT_NE(w.Skin(), nullptr);
+    EXPECT_EQ(w.size(), w.Background().size());
+    EXPECT_EQ(w.Elements().FindTexts.size(), 1u);
+    w.show();
+    ASSERT_TRUE(WaitUntil([&] { return !w.HtmlFrame()->CurrentFile().empty(); }));
+    const std::string page = ProgramDir() + "tezaurus\\tormoz.htm";
+    EXPECT_EQ(SendRecord(BookWindows::kThesaurus, 0, page, false), 0);
+    EXPECT_TRUE(WaitUntil([&] { return w.HtmlFrame()->CurrentFile() == page; })) << w.HtmlFrame()->CurrentFile();
 }
 
 TEST_F(SampleBook, TheSkinTurnsIntoTheStandardWindowAndBackWithItsCaption) {
