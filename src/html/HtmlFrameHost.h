@@ -34,4 +34,9 @@ public:
     virtual bool InThesaurusMode() const { return false; }
     virtual void EnterToFindBoxes() {}
     virtual void MouseMoveToWindow() {}
+    // The skinned message dialog's page (2 no printer, 3 the default printer unusable); false
+    // when there is no skinned dialog, so the caller warns in a box of its own.
+    virtual bool ShowPrinterMessagePage(int) { return false; }
+    // Help on a topic ("Topic18": the print preview).
+    virtual void ShowHelpTopic([[maybe_unused]] const std::string& topic) {}
 };
