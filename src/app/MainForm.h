@@ -164,6 +164,8 @@ public:
     void EnterToFindBoxes() override;
     // The pointer left the skin for a page: no element keeps its hover look.
     void MouseMoveToWindow() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
+    // The printer messages on the skinned dialog's pages.
+    bool ShowPrinterMessagePage(int page) override;
 
 signals:
     void ScreenChanged(int screen);

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -171,6 +172,8 @@ bool TPreviewForm::Open(bool picture, int pictureWidth, int pictureHeight) {
 bool TPreviewForm::ShowFor(TPrintFrameViewer& viewer, bool picture, int width, int height, RPrintHost host, QWidget* parent) {
     TPreviewForm form(viewer, std::move(host), parent);
     if (!form.Open(picture, width, height)) return false;
+    // The whole screen also where no window manager maximises windows.
+    if (const QScreen* screen = form.screen()) form.setGeometry(screen->availableGeometry());
     form.exec();
     return true;
 }

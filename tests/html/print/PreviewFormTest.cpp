@@ -16,6 +16,9 @@
 #include "html/print/PreviewPage.h"
 #include "html/print/PrintFrameViewer.h"
 #include "html/print/PrintStatusForm.h"
+#include "platform/ChannelWindow.h"
+#include "platform/InstanceChannel.h"
+#include "platform/QtText.h"
 
 namespace {
 
@@ -141,4 +144,20 @@ TEST_F(Preview, PrintZoomRepaginatesAndAStoppedPaginationKeepsThePreviousPages) 
     EXPECT_EQ(form->PageCount(), smaller);
     form->RestoreScale();
     EXPECT_EQ(form->PageCount(), count);
+}
+
+// A wiring viewer beside the book hears of each preview, with the preview window's handle.
+TEST_F(Preview, OpeningTellsTheWiringViewerWhichWindowPreviews) {
+    TChannelWindow wiring;
+    wiring.SetCaption("Varurorivazi");
+    wiring.SetVisible(true);
+    std::vector<std::pair<quint32, quint64>> heard;
+    QObject::connect(&wiring, &TChannelWindow::MessageReceived,
+                     [&heard](quint32 message, quint64 wParam, quint64) { heard.emplace_back(message, wParam); });
+    auto form = Open(kShortPage);
+    ASSERT_TRUE(WaitFor([&] { return !heard.empty(); }, 5000));
+    EXPECT_EQ(heard[0].first, 1690u);
+    THandle preview = 0;
+    ASSERT_TRUE(TInstanceChannel::Instance().FindVisibleWindow(FromQt(QString::fromUtf8("Предварительный просмотр")), preview));
+    EXPECT_EQ(heard[0].second, preview);
 }

@@ -14,13 +14,14 @@ struct RSeen {
     bool shown = false;
     bool landscape = false;
     double scale = 0;
+    bool returned = false;  // the print call had returned while the preview showed
 };
 
 // Looks at the next preview when it shows and closes it.
-RSeen* WatchPreview() {
+RSeen* WatchPreview(const bool* returned) {
     auto* seen = new RSeen;
-    OnNextModal<TPreviewForm>([seen](TPreviewForm* form) {
-        *seen = RSeen{true, form->Pages().Landscape(), form->PrintScale()};
+    OnNextModal<TPreviewForm>([seen, returned](TPreviewForm* form) {
+        *seen = RSeen{true, form->Pages().Landscape(), form->PrintScale(), *returned};
         form->close();
     });
     return seen;
@@ -32,13 +33,17 @@ TEST_F(PrintFrame, APictureRequestFitsThatPrintOnlyAndTheNextPrintIsPlain) {
     if (!PrinterExpected()) GTEST_SKIP() << "no default printer";
     frame_->SetPicturePrint(true);
     frame_->SetPicturePrintSize(1200, 400);
-    std::unique_ptr<RSeen> picture(WatchPreview());
+    // A requested file is deleted after the print call returns: that is after the preview closed.
+    bool returned = false;
+    std::unique_ptr<RSeen> picture(WatchPreview(&returned));
     EXPECT_TRUE(frame_->PrintFile(kWidePicture));
+    returned = true;
     EXPECT_TRUE(picture->shown);
+    EXPECT_FALSE(picture->returned);
     EXPECT_TRUE(picture->landscape);
     EXPECT_LT(picture->scale, 1.0);
     // The flag and the sizes went with that print.
-    std::unique_ptr<RSeen> page(WatchPreview());
+    std::unique_ptr<RSeen> page(WatchPreview(&returned));
     EXPECT_TRUE(frame_->PrintFile(kShortPage));
     EXPECT_FALSE(page->landscape);
     EXPECT_DOUBLE_EQ(page->scale, 1.0);
@@ -49,7 +54,8 @@ TEST_F(PrintFrame, TheCurrentPictureFitsBySizeThePageShows) {
     if (!PrinterExpected()) GTEST_SKIP() << "no default printer";
     frame_->OpenInCurrentView(kWidePicture);
     ASSERT_TRUE(WaitFor([&] { return !frame_->CurrentView()->IsLoading(); }));
-    std::unique_ptr<RSeen> seen(WatchPreview());
+    const bool returned = false;
+    std::unique_ptr<RSeen> seen(WatchPreview(&returned));
     frame_->PrintPage();
     EXPECT_TRUE(seen->shown);
     EXPECT_TRUE(seen->landscape);
