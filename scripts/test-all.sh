@@ -25,13 +25,14 @@ pulse_pid=$!
 # it write), which the tests read back through BOOKSHELL_PRINT_OUT.
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+cups_running() { LC_ALL=C lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 cups_pid=""
-if ! lpstat -r >/dev/null 2>&1; then
+if ! cups_running; then
   $sudo /usr/sbin/cupsd -f &
   cups_pid=$!
 fi
-for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
-old_default=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
+for _ in $(seq 100); do cups_running && break; sleep 0.1; done
+old_default=$(LC_ALL=C lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
 print_out=$($sudo mktemp -d -p /var/spool/cups-pdf bookshell.XXXXXX)
 $sudo chmod 777 "$print_out"
 printf 'Out %s\nAnonDirName %s\n' "$print_out" "$print_out" | $sudo tee /etc/cups/cups-pdf-bookshell.conf >/dev/null
