@@ -2,8 +2,6 @@
 // second page, or the warning box when there is no skinned dialog; no preview either way.
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
-
 #include "PrintFrameFixture.h"
 
 // This program's print client asks a print server that is not there, before anything prints.
@@ -14,10 +12,7 @@ TEST_F(PrintFrame, NoPrinterIsToldOnTheDialogsSecondPageOrInABox) {
     EXPECT_EQ(host_.messagePages, std::vector<int>{2});
     host_.skinnedDialog = false;
     QString told;
-    OnNextModal<QMessageBox>([&told](QMessageBox* box) {
-        told = box->text();
-        box->close();
-    });
+    CloseNextWarning(told);
     frame_->PrintPage(kShortPage);
     EXPECT_EQ(told, QString::fromUtf8("Не найдено установленных принтеров!"));
 }

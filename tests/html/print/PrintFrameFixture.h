@@ -1,6 +1,7 @@
 #pragma once
 // The page frame with one page view on a plain window, with a host that records the printer
 // messages and help topics it is asked for, and links that do nothing.
+#include <QMessageBox>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -48,6 +49,14 @@ public:
     bool QueryPictureWindows(const std::string&) override { return false; }
     void StartPictureInstance(const std::string&) override {}
 };
+
+// The next warning box's text goes to told, and the box closes.
+inline void CloseNextWarning(QString& told) {
+    OnNextModal<QMessageBox>([&told](QMessageBox* box) {
+        told = box->text();
+        box->close();
+    });
+}
 
 class PrintFrame : public ::testing::Test {
 protected:

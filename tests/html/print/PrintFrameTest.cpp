@@ -2,8 +2,6 @@
 // only, the current page prints as the page shows, and an unusable default printer is told.
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
-
 #include "PrintFrameFixture.h"
 #include "html/engine/FrameViewer.h"
 #include "html/print/PreviewForm.h"
@@ -71,10 +69,7 @@ TEST_F(PrintFrame, AnUnusableDefaultPrinterIsToldOnTheDialogsThirdPageOrInABox) 
     EXPECT_EQ(host_.messagePages, std::vector<int>{3});
     host_.skinnedDialog = false;
     QString told;
-    OnNextModal<QMessageBox>([&told](QMessageBox* box) {
-        told = box->text();
-        box->close();
-    });
+    CloseNextWarning(told);
     EXPECT_FALSE(frame_->PrintFile(kShortPage));
     EXPECT_EQ(told, QString::fromUtf8("Принтер, установленный по умолчанию, сейчас не доступен!"));
     if (kept.isEmpty()) qunsetenv("LPDEST");
