@@ -3,9 +3,10 @@ BOOKSHELL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev fonts-dejavu-core
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev qt6-pdf-dev fonts-dejavu-core
   libgumbo-dev libicu-dev libjpeg62-turbo-dev libarchive-dev libunarr-dev
   pulseaudio pulseaudio-utils
+  cups printer-driver-cups-pdf poppler-utils
   xvfb xauth
   desktop-file-utils man-db groff-base
 )

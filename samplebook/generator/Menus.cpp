@@ -91,9 +91,16 @@ bool drawMenus(const QString& skin) {
     }
     ok &= save(dialogPage({320, 120}, QString::fromUtf8("Сообщение"), false), skin + "/dlgmsg.bmp");
     ok &= save(dialogPage({420, 250}, QString::fromUtf8("Поиск по книге"), true), skin + "/dlgfind.bmp");
+    // The printer pages carry their messages; the program shows them without a text.
+    const char* printerMessages[] = {"Не найдено установленных принтеров!", "Принтер, установленный по умолчанию, сейчас не доступен!"};
     for (int i = 1; i <= 2; ++i) {
         QImage page = dialogPage({360, 120}, QString::fromUtf8("Печать"), false);
         printer(page);
+        QPainter text(&page);
+        text.setPen(kLeather);
+        text.setFont(font(10, true));
+        text.drawText(QRect(76, 40, 270, 60), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, QString::fromUtf8(printerMessages[i - 1]));
+        text.end();
         ok &= save(page, skin + "/dlgprn" + QString::number(i) + ".bmp");
     }
     ok &= buttonSet(skin, "dbok", {90, 26}, "OK");

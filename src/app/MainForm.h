@@ -185,6 +185,8 @@ public:
     void ShowHelpTopic(const std::string& topic) override;
     // The pointer left the skin for a page: no element keeps its hover look.
     void MouseMoveToWindow() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
+    // The printer messages on the skinned dialog's pages.
+    bool ShowPrinterMessagePage(int page) override;
 
 signals:
     void ScreenChanged(int screen);

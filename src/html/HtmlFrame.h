@@ -77,14 +77,15 @@ public:
     void GoBack() override { Step(true); }
     void GoForward() override { Step(false); }
     void CopyPage() override;  // needs the path input's folder
-    void PrintPage() override {}
+    void PrintPage() override;
     void ScrollToTop() override;
     void NextChapter() override { Chapter(true); }
     void PrevChapter() override { Chapter(false); }
     void SelectAll() override;
     void SetPicturePrint(bool on) override { picturePrint_ = on; }
     void SetPicturePrintSize(int width, int height) override { pictureWidth_ = width, pictureHeight_ = height; }
-    bool PrintFile(const std::string&) override { return false; }  // printing is not there yet
+    // Previews a file for printing; true once the preview was shown and has closed.
+    bool PrintFile(const std::string& file) override;
 
     // ILinkView
     std::string ExpandLink(const std::string& url) override;
@@ -92,7 +93,7 @@ public:
     bool InArchiveMode() override { return ArchiveMode(); }
     void AddVisited(const std::string& path) override;
     void RefreshVisited() override;
-    void PrintPage(const std::string&) override {}
+    void PrintPage(const std::string& file) override { PrintFile(file); }
     void CopyListSelection(const std::string& name) override;
     void SyncTreeToPage(const std::string& path) override;
 
@@ -126,6 +127,7 @@ private:
     void ReadAttributes();
     void WriteAttributes() const;
     void ApplyAttributes(TFrameViewer& view) const;
+    bool Preview(const std::string& file, bool picture, bool sizeFromPage);
 
     IHtmlFrameHost& host_;
     std::vector<RHTML> elements_;

@@ -34,6 +34,9 @@ public:
     virtual bool InThesaurusMode() const { return false; }
     virtual void EnterToFindBoxes() {}
     virtual void MouseMoveToWindow() {}
+    // The skinned message dialog's page (2 no printer, 3 the default printer unusable); false
+    // when there is no skinned dialog, so the caller warns in a box of its own.
+    virtual bool ShowPrinterMessagePage(int) { return false; }
     // Shows a topic of the book's help ("Topic18" from the print preview).
     virtual void ShowHelpTopic(const std::string&) {}
 };

@@ -30,6 +30,7 @@
 
 #include "html/engine/PageScripts.h"
 
+class QPageLayout;
 class QWebEngineView;
 class TViewerPage;
 
@@ -138,6 +139,9 @@ public:
     // PageAnswerWait() (an invalid value when it did not come in time).
     void RunScript(const QString& script);
     QVariant EvaluateScript(const QString& script);
+    // Lays the page shown out for printing on pages of layout, backgrounds printed or not, and
+    // hands the pages as a PDF to done (empty when the browser failed). Asynchronous.
+    void PrintToPdf(const QPageLayout& layout, bool backgrounds, std::function<void(const QByteArray&)> done);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

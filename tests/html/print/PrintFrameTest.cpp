@@ -1,0 +1,77 @@
+// Printing from the page frame with a printer: a picture request's fit holds for that print
+// only, the current page prints as the page shows, and an unusable default printer is told.
+#include <gtest/gtest.h>
+
+#include "PrintFrameFixture.h"
+#include "html/engine/FrameViewer.h"
+#include "html/print/PreviewForm.h"
+
+namespace {
+
+struct RSeen {
+    bool shown = false;
+    bool landscape = false;
+    double scale = 0;
+    bool returned = false;  // the print call had returned while the preview showed
+};
+
+// Looks at the next preview when it shows and closes it.
+RSeen* WatchPreview(const bool* returned) {
+    auto* seen = new RSeen;
+    OnNextModal<TPreviewForm>([seen, returned](TPreviewForm* form) {
+        *seen = RSeen{true, form->Pages().Landscape(), form->PrintScale(), *returned};
+        form->close();
+    });
+    return seen;
+}
+
+}  // namespace
+
+TEST_F(PrintFrame, APictureRequestFitsThatPrintOnlyAndTheNextPrintIsPlain) {
+    if (!PrinterExpected()) GTEST_SKIP() << "no default printer";
+    frame_->SetPicturePrint(true);
+    frame_->SetPicturePrintSize(1200, 400);
+    // A requested file is deleted after the print call returns: that is after the preview closed.
+    bool returned = false;
+    std::unique_ptr<RSeen> picture(WatchPreview(&returned));
+    EXPECT_TRUE(frame_->PrintFile(kWidePicture));
+    returned = true;
+    EXPECT_TRUE(picture->shown);
+    EXPECT_FALSE(picture->returned);
+    EXPECT_TRUE(picture->landscape);
+    EXPECT_LT(picture->scale, 1.0);
+    // The flag and the sizes went with that print.
+    std::unique_ptr<RSeen> page(WatchPreview(&returned));
+    EXPECT_TRUE(frame_->PrintFile(kShortPage));
+    EXPECT_FALSE(page->landscape);
+    EXPECT_DOUBLE_EQ(page->scale, 1.0);
+}
+
+// The current page is a picture file: it is fitted by the size the page shows.
+TEST_F(PrintFrame, TheCurrentPictureFitsBySizeThePageShows) {
+    if (!PrinterExpected()) GTEST_SKIP() << "no default printer";
+    frame_->OpenInCurrentView(kWidePicture);
+    ASSERT_TRUE(WaitFor([&] { return !frame_->CurrentView()->IsLoading(); }));
+    const bool returned = false;
+    std::unique_ptr<RSeen> seen(WatchPreview(&returned));
+    frame_->PrintPage();
+    EXPECT_TRUE(seen->shown);
+    EXPECT_TRUE(seen->landscape);
+    // A file that is not there shows no preview.
+    EXPECT_FALSE(frame_->PrintFile("d:\\run\\html\\missing.htm"));
+}
+
+TEST_F(PrintFrame, AnUnusableDefaultPrinterIsToldOnTheDialogsThirdPageOrInABox) {
+    if (!PrinterExpected()) GTEST_SKIP() << "no default printer";
+    const QByteArray kept = qgetenv("LPDEST");
+    qputenv("LPDEST", "BookshellNoSuchPrinter");
+    EXPECT_FALSE(frame_->PrintFile(kShortPage));
+    EXPECT_EQ(host_.messagePages, std::vector<int>{3});
+    host_.skinnedDialog = false;
+    QString told;
+    CloseNextWarning(told);
+    EXPECT_FALSE(frame_->PrintFile(kShortPage));
+    EXPECT_EQ(told, QString::fromUtf8("Принтер, установленный по умолчанию, сейчас не доступен!"));
+    if (kept.isEmpty()) qunsetenv("LPDEST");
+    else qputenv("LPDEST", kept);
+}
