@@ -9,6 +9,7 @@
 #include "app/FindTxtHtml.h"
 #include "app/PageScan.h"
 #include "app/SuperTicker.h"
+#include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
 #include "platform/Drives.h"
@@ -62,11 +63,12 @@ void TSkinControls::BuildPaths() {
     RPathHost host;
     host.window = &window_;
     host.appTitle = AppTitle();
+    // The box holds CP1251 text; host paths are UTF-8.
     host.toHost = [](const std::string& win) {
         const auto hostPath = HostPathsService().ToHost(win);
-        return hostPath ? *hostPath : win;
+        return hostPath ? Cp1251::fromUtf8(*hostPath) : win;
     };
-    host.toWindows = [](const std::string& typed) { return HostPathsService().ToWindows(typed); };
+    host.toWindows = [](const std::string& typed) { return HostPathsService().ToWindows(Cp1251::toUtf8(typed)); };
     host.pointerOver = [this] { window_.FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
     paths_ = std::make_unique<TPathInputBox>(window_.Elements().PathInputs, std::move(host));
 }

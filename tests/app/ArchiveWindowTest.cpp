@@ -58,7 +58,8 @@ TEST_F(SampleBook, AnArchiveLinkShowsItsListingAndUnarcUnpacksItIntoThePathInput
     for (QLineEdit* edit : w.findChildren<QLineEdit*>())
         if (edit->isVisible()) path = edit;
     ASSERT_NE(path, nullptr) << "the reading screen has a path input";
-    QTemporaryDir out;
+    QTemporaryDir temp;
+    const QDir out(temp.filePath(QString::fromUtf8("Распаковка")));  // a host folder with Cyrillic letters
     path->setText(out.path());
     w.LinkServices().OpenArchive(ProgramDir() + "archives\\folders.rar", w.PageFrame()->CurrentFile());
     ASSERT_TRUE(WaitUntil([&] { return w.PageFrame()->CurrentFile().find("\\as_") != std::string::npos; }, 20000));

@@ -74,6 +74,25 @@ QSize TPrintFrameViewer::PictureSize() {
 void TPrintFrameViewer::Paginate(const QPageLayout& layout, double scale, bool backgrounds,
                                  std::function<void(const QByteArray&)> done) {
     // The print scale is the page's zoom: content at scale 2 takes twice the paper.
+    WaitForEarlierPdf();
     view_->EvaluateScript(QStringLiteral("document.documentElement.style.zoom = '%1'").arg(scale, 0, 'f', 6));
-    view_->PrintToPdf(layout, backgrounds, std::move(done));
+    *printing_ = true;
+    view_->PrintToPdf(layout, backgrounds, [printing = printing_, done = std::move(done)](const QByteArray& pdf) {
+        *printing = false;
+        done(pdf);
+    });
+}
+
+// The browser makes one PDF at a time and leaves a second request unanswered: the request of a
+// stopped pagination is waited for before the next one starts.
+void TPrintFrameViewer::WaitForEarlierPdf() {
+    if (!*printing_) return;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!*printing_) loop.quit();
+    });
+    QTimer::singleShot(kLoadWaitMs, &loop, &QEventLoop::quit);
+    poll.start(20);
+    loop.exec();
 }

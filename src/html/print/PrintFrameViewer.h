@@ -28,6 +28,9 @@ public:
     void Paginate(const QPageLayout& layout, double scale, bool backgrounds, std::function<void(const QByteArray&)> done);
 
 private:
+    void WaitForEarlierPdf();
+
     std::unique_ptr<TFrameViewer> view_;
     bool loaded_ = false;
+    std::shared_ptr<bool> printing_ = std::make_shared<bool>(false);  // a PDF is being made
 };
