@@ -46,10 +46,12 @@ TDynamicStringArray TDiscFolder::List(const std::string& folder) const {
     return out;
 }
 
-bool TBookFiles::Has(const std::string& path) const { return (pack_ && pack_->Has(path)) || disc_.Has(path); }
+bool TBookFiles::Has(const std::string& path) const {
+    return (pack_ && pack_->Has(path)) || (image_ && image_->Has(path)) || disc_.Has(path);
+}
 
 void TBookFiles::Read(const std::string& path, TMemoryStream& stream) const {
-    for (const IBookFiles* source : {pack_, static_cast<const IBookFiles*>(&disc_)}) {
+    for (const IBookFiles* source : {pack_, image_, static_cast<const IBookFiles*>(&disc_)}) {
         // Every page and picture comes through here: the path is looked up once when it reads.
         if (!source) continue;
         if (source->Read(path, stream)) return;
@@ -64,7 +66,7 @@ void TBookFiles::Read(const std::string& path, TMemoryStream& stream) const {
 TDynamicStringArray TBookFiles::List(const std::string& folder) const {
     TDynamicStringArray out;
     std::set<std::string> seen;
-    for (const IBookFiles* source : {pack_, static_cast<const IBookFiles*>(&disc_)}) {
+    for (const IBookFiles* source : {pack_, image_, static_cast<const IBookFiles*>(&disc_)}) {
         if (!source) continue;
         for (std::string& path : source->List(folder)) {
             std::string key;

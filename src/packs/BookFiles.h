@@ -1,8 +1,9 @@
 #pragma once
 // Where the book's files come from. An IBookFiles is one container of them, addressed by the
 // book's own Windows paths ("d:\run\html\page.htm"): the interface pack, the disc's folders on
-// the host (TDiscFolder, through the file access), and in time a disc image. TBookFiles asks its
-// containers in order, the pack first, and the first one that holds a file decides.
+// the host (TDiscFolder, through the file access), and a disc image standing for the disc.
+// TBookFiles asks its containers in order, the pack first, then the image, then the folders,
+// and the first one that holds a file decides.
 //
 // Everything here runs on the window thread: containers share their file positions and caches.
 #include <string>
@@ -37,6 +38,9 @@ public:
     // The pack asked first; not owned, null for none.
     void SetPack(const IBookFiles* pack) { pack_ = pack; }
     const IBookFiles* Pack() const { return pack_; }
+    // The disc image, asked after the pack and before the host folders; not owned, null for none.
+    void SetImage(const IBookFiles* image) { image_ = image; }
+    const IBookFiles* Image() const { return image_; }
 
     // True when any container holds the file.
     bool Has(const std::string& path) const;
@@ -50,6 +54,7 @@ public:
 
 private:
     const IBookFiles* pack_ = nullptr;
+    const IBookFiles* image_ = nullptr;
     TDiscFolder disc_;
 };
 

@@ -6,6 +6,7 @@
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"
 #include "base/FileErrors.h"
+#include "packs/BookFiles.h"
 #include "packs/FileAccess.h"
 
 namespace {
@@ -23,15 +24,32 @@ uint32_t readU32(std::FILE* f) {
     return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
 }
 
+// The bundle's bytes as a file: the copy read from a disc image, else the host file.
+File openBundle(bool inImage, const std::string& bytes, const std::string& hostPath) {
+    if (!inImage) return File(std::fopen(hostPath.c_str(), "rb"));
+    // An empty buffer cannot back a memory file; an empty bundle is as short as a missing one.
+    if (bytes.empty()) throw EInOutError("Read beyond end of file");
+    return File(::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r"));
+}
+
 } // namespace
 
 void TReadBin::OpenBundle(const std::string& fileName) {
     fileName_ = fileName;
     directory_.clear();
-    const auto host = FileAccess().FindFile(fileName);
-    if (!host) throw EInOutError("File not found: " + fileName);
-    hostPath_ = *host;
-    File f(std::fopen(hostPath_.c_str(), "rb"));
+    const IBookFiles* image = BookFiles().Image();
+    inImage_ = image && image->Has(fileName);
+    imageBytes_.clear();
+    if (inImage_) {
+        TMemoryStream bytes;
+        if (!image->Read(fileName, bytes)) throw EInOutError("Cannot read " + fileName);
+        imageBytes_.assign(reinterpret_cast<const char*>(bytes.Data()), bytes.Size());
+    } else {
+        const auto host = FileAccess().FindFile(fileName);
+        if (!host) throw EInOutError("File not found: " + fileName);
+        hostPath_ = *host;
+    }
+    File f(openBundle(inImage_, imageBytes_, hostPath_));
     if (!f) throw EInOutError("File not found: " + fileName);
     if (std::fseek(f.get(), 0, SEEK_END) != 0) throw EInOutError("Cannot read " + fileName);
     const long fileSize = std::ftell(f.get());
@@ -68,7 +86,7 @@ bool TReadBin::BundleHas(const std::string& name) const { return Find(name) != n
 
 bool TReadBin::ReadBytes(const RBin& entry, std::vector<uint8_t>& out) const {
     if (!entry.readable) return false;
-    File f(std::fopen(hostPath_.c_str(), "rb"));
+    File f(openBundle(inImage_, imageBytes_, hostPath_));
     if (!f || std::fseek(f.get(), entry.offset, SEEK_SET) != 0) return false;
     out.resize(static_cast<size_t>(entry.size));
     return readExact(f.get(), out.data(), out.size());

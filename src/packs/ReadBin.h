@@ -1,7 +1,8 @@
 #pragma once
 // TReadBin: the configuration bundle (Zaz.dhl). It reads the bundle's directory once and then
 // serves entries by name, compared case-insensitively under the CP1251 locale; the first entry
-// in directory order wins. Each read opens the file anew; nothing is cached.
+// in directory order wins. Each read opens the file anew; nothing is cached, except a bundle
+// inside a disc image, which is read from the image once and kept.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,5 +46,7 @@ private:
 
     std::string fileName_;
     std::string hostPath_;
+    bool inImage_ = false;    // read from the disc image: the bundle is held in imageBytes_
+    std::string imageBytes_;
     TDynamicBinArray directory_;
 };
