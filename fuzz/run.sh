@@ -9,13 +9,14 @@ set -euo pipefail
 per_target=${1:-30}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-fuzz
-targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_dialog fuzz_index fuzz_pagetext fuzz_hostpaths fuzz_rar)
+targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_image fuzz_description fuzz_dialog fuzz_index fuzz_pagetext fuzz_hostpaths fuzz_rar)
 
 declare -A max_len=(
   [fuzz_pack]=1048576
   [fuzz_bundle]=65536
   [fuzz_cfs]=65536
   [fuzz_parsers]=4096
+  [fuzz_image]=262144
   [fuzz_description]=16384
   [fuzz_dialog]=16384
   [fuzz_index]=16384
@@ -50,6 +51,14 @@ i=0
 for p in 'run\html\index.htm' '..\..\..\etc\passwd' 'RUN/HTML/INDEX.HTM' '\run\.\html\..\html\Index.htm' 'c:\windows\x'; do
   printf '%s' "$p" > "$build/seeds/fuzz_hostpaths/seed$((i++))"
 done
+# Disc images: a small one with Joliet names made here, and the sample disc's image when a
+# build wrote it (its directories lie in its first blocks, which max_len keeps).
+mkdir -p "$build/seeds/fuzz_image"
+xorriso -report_about FAILURE -as mkisofs -input-charset utf-8 -J -joliet-long -quiet \
+  -o "$build/seeds/fuzz_image/loose.iso" "$root/samplebook/loose" >/dev/null 2>&1
+if [ -f "$root/build/samplebook/sample.iso" ]; then
+  head -c 262144 "$root/build/samplebook/sample.iso" > "$build/seeds/fuzz_image/sample-head.iso"
+fi
 # Real RAR archives kept beside the checkout.
 mkdir -p "$build/seeds/fuzz_rar"
 if [ -d "$root/../shared/realdata/rar" ]; then cp "$root"/../shared/realdata/rar/*.rar "$build/seeds/fuzz_rar/"; fi

@@ -7,7 +7,8 @@
 const char* const kUsage =
     "Usage: bookshell [--disc DIR] [--drive LETTER] [--verbose] [PAGE /t | FILE [/h]]\n"
     "Opens a reference book from its disc folder.\n"
-    "  --disc DIR       the disc's program folder (holding interface.dat and Zaz.dhl);\n"
+    "  --disc DIR|IMAGE the disc's program folder (holding interface.dat and Zaz.dhl), or an\n"
+    "                   image of the disc (.iso, .mdf, .bin/.cue, .nrg), read in place;\n"
     "                   default: this program's folder when it holds Zaz.dhl, else the sample book\n"
     "  --drive LETTER   the drive letter the book sees its disc as (default d)\n"
     "  --command TEXT   run a book command after start-up, as a key does (repeatable),\n"

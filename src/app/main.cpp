@@ -8,6 +8,7 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/DiscImageOption.h"
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
 #include "effects/EffCar.h"
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
     TApplication app(argc, argv);
 
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const TCommandLine line = ParseCommandLine(args);
+    const TCommandLine line = WithImageAsDisc(ParseCommandLine(args));  // "Open with" an image
     if (!line.error.empty()) {
         std::cerr << "bookshell: " << line.error << " (see bookshell --help)\n";
         return 2;
@@ -64,7 +65,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     InstallDiagnostics(line.verbose);
-    const std::string folder = ChooseProgramFolder(line.discDir, QCoreApplication::applicationDirPath().toStdString());
+    const auto disc = DiscFolderOf(line.discDir);  // an image opens as the disc drive; a folder passes
+    if (!disc) return 1;
+    const std::string folder = ChooseProgramFolder(*disc, QCoreApplication::applicationDirPath().toStdString());
     if (folder.empty()) {
         std::cerr << "bookshell: no book to open: name its folder with --disc DIR\n";
         return 1;

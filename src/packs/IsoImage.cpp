@@ -47,6 +47,14 @@ std::string foldedKey(int directory, std::string_view name) {
     return key;
 }
 
+// Folders below the image's root searched for the program folder.
+constexpr int kProgramFolderDepth = 3;
+
+bool holdsBundle(const TIsoImage& image, int folder) {
+    const int bundle = image.Child(folder, "zaz.dhl");
+    return bundle >= 0 && !image.Entry(bundle).directory;
+}
+
 }  // namespace
 
 struct TIsoImage::Backend {
@@ -230,4 +238,22 @@ TDynamicStringArray TIsoImage::List(int directory) const {
         for (std::string& below : List(child)) out.push_back(entry.name + "\\" + below);
     }
     return out;
+}
+
+std::optional<std::string> FindProgramFolder(const TIsoImage& image) {
+    std::vector<std::pair<int, std::string>> level{{0, ""}};
+    for (int depth = 0; depth <= kProgramFolderDepth && !level.empty(); ++depth) {
+        std::optional<std::string> found;
+        std::vector<std::pair<int, std::string>> next;
+        for (const auto& [folder, path] : level) {
+            const bool isRun = Cp1251::equalsNoCase(image.Entry(folder).name, "run");
+            if (holdsBundle(image, folder) && (!found || isRun)) found = path;
+            for (const int child : image.Entry(folder).children)
+                if (image.Entry(child).directory)
+                    next.emplace_back(child, (path.empty() ? "" : path + "\\") + image.Entry(child).name);
+        }
+        if (found) return found;
+        level = std::move(next);
+    }
+    return std::nullopt;
 }

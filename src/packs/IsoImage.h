@@ -10,6 +10,7 @@
 // absurd sizes, are left out of the index. Not thread-safe: reads share the image's position.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -62,3 +63,7 @@ private:
     std::vector<RIsoEntry> entries_;  // [0] is the root
     uint64_t blocks_ = 0;             // blocks readable in the image
 };
+
+// The program folder inside an image: the shallowest folder holding Zaz.dhl ("run" first among
+// equals), as a "\"-separated path ("" for the root); nothing when there is none.
+std::optional<std::string> FindProgramFolder(const TIsoImage& image);

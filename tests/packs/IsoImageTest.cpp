@@ -48,6 +48,7 @@ TEST_F(IsoImageTest, JolietNamesResolveInAnyCaseAndFilesReadWhole) {
     EXPECT_EQ(Bytes(*image, "RUN\\HTML\\тормоза\\КОЛОДКИ.htm"), "<p>pads</p>");
     EXPECT_EQ(Bytes(*image, "образец.HTM"), "sample");
     EXPECT_EQ(Bytes(*image, "run\\zaz.DHL"), "bundle");
+    EXPECT_EQ(FindProgramFolder(*image), "run");
     EXPECT_EQ(Bytes(*image, "empty.txt"), "");
     EXPECT_TRUE(Bytes(*image, "video\\clip.avi") == bigBytes());
     EXPECT_EQ(image->Find("run\\missing.htm"), -1);
