@@ -16,7 +16,7 @@ declare -A max_len=(
   [fuzz_bundle]=65536
   [fuzz_cfs]=65536
   [fuzz_parsers]=4096
-  [fuzz_image]=262144
+  [fuzz_image]=524288
   [fuzz_description]=16384
   [fuzz_dialog]=16384
   [fuzz_index]=16384
@@ -36,6 +36,7 @@ cmake --build "$build" -j2 --target fuzz_all
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp
 
 rm -rf "$build/seeds"
 "$build/fuzz/make_seeds" "$build/seeds"
@@ -57,7 +58,7 @@ mkdir -p "$build/seeds/fuzz_image"
 xorriso -report_about FAILURE -as mkisofs -input-charset utf-8 -J -joliet-long -quiet \
   -o "$build/seeds/fuzz_image/loose.iso" "$root/samplebook/loose" >/dev/null 2>&1
 if [ -f "$root/build/samplebook/sample.iso" ]; then
-  head -c 262144 "$root/build/samplebook/sample.iso" > "$build/seeds/fuzz_image/sample-head.iso"
+  head -c 524288 "$root/build/samplebook/sample.iso" > "$build/seeds/fuzz_image/sample-head.iso"
 fi
 # Real RAR archives kept beside the checkout.
 mkdir -p "$build/seeds/fuzz_rar"

@@ -50,6 +50,11 @@ std::string foldedKey(int directory, std::string_view name) {
 // Folders below the image's root searched for the program folder.
 constexpr int kProgramFolderDepth = 3;
 
+uint32_t le32(const std::string& bytes, size_t at) {
+    const auto byte = [&](size_t i) { return uint32_t(static_cast<uint8_t>(bytes[at + i])); };
+    return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+}
+
 bool holdsBundle(const TIsoImage& image, int folder) {
     const int bundle = image.Child(folder, "zaz.dhl");
     return bundle >= 0 && !image.Entry(bundle).directory;
@@ -62,6 +67,9 @@ struct TIsoImage::Backend {
     CdIo_t* cdio = nullptr;
     bool raw = false;                             // iso holds whole raw sectors, found by their volume descriptor
     std::unordered_map<std::string, int> byName;  // foldedKey -> entry
+
+    // Opens the image with the driver its name calls for; EFOpenError when none reads it.
+    void Open(const std::string& hostPath);
 
     ~Backend() {
         if (iso) iso9660_close(iso);
@@ -96,6 +104,25 @@ struct TIsoImage::Backend {
 TIsoImage::TIsoImage() : backend_(std::make_unique<Backend>()) {}
 TIsoImage::~TIsoImage() = default;
 
+void TIsoImage::Backend::Open(const std::string& hostPath) {
+    const std::string ext = lowerExtension(hostPath);
+    if (ext == ".cue" || ext == ".bin" || ext == ".nrg") {
+        cdio = cdio_open(hostPath.c_str(), ext == ".nrg" ? DRIVER_NRG : DRIVER_BINCUE);
+        if (!cdio && ext != ".bin") throw EFOpenError("the disc image \"" + hostPath + "\" is damaged or not of its kind");
+        if (cdio && !iso9660_fs_read_superblock(cdio, ISO_EXTENSION_JOLIET))
+            throw EFOpenError("the disc image \"" + hostPath + "\" holds no ISO 9660 data");
+    }
+    if (cdio) return;
+    // A plain ISO image, else a raw track (".mdf", a ".bin" without its ".cue") found by its
+    // volume descriptor.
+    iso = iso9660_open_ext(hostPath.c_str(), ISO_EXTENSION_JOLIET);
+    if (!iso) {
+        iso = iso9660_open_fuzzy_ext(hostPath.c_str(), ISO_EXTENSION_JOLIET, 64);
+        raw = true;
+    }
+    if (!iso) throw EFOpenError("the disc image \"" + hostPath + "\" holds no ISO 9660 data");
+}
+
 std::unique_ptr<TIsoImage> TIsoImage::Open(const std::string& hostPath) {
     cdio_log_set_handler(quietLog);
     std::error_code ec;
@@ -104,31 +131,44 @@ std::unique_ptr<TIsoImage> TIsoImage::Open(const std::string& hostPath) {
         throw EFOpenError("cannot read the disc image \"" + hostPath + "\"");
     std::unique_ptr<TIsoImage> image(new TIsoImage);
     Backend& b = *image->backend_;
-    const std::string ext = lowerExtension(hostPath);
-    if (ext == ".cue" || ext == ".bin" || ext == ".nrg") {
-        b.cdio = cdio_open(hostPath.c_str(), ext == ".nrg" ? DRIVER_NRG : DRIVER_BINCUE);
-        if (!b.cdio && ext != ".bin") throw EFOpenError("the disc image \"" + hostPath + "\" is damaged or not of its kind");
-        if (b.cdio && !iso9660_fs_read_superblock(b.cdio, ISO_EXTENSION_JOLIET))
-            throw EFOpenError("the disc image \"" + hostPath + "\" holds no ISO 9660 data");
-    }
-    if (!b.cdio) {
-        // A plain ISO image, else a raw track (".mdf", a ".bin" without its ".cue") found by
-        // its volume descriptor.
-        b.iso = iso9660_open_ext(hostPath.c_str(), ISO_EXTENSION_JOLIET);
-        if (!b.iso) {
-            b.iso = iso9660_open_fuzzy_ext(hostPath.c_str(), ISO_EXTENSION_JOLIET, 64);
-            b.raw = true;
-        }
-        if (!b.iso) throw EFOpenError("the disc image \"" + hostPath + "\" holds no ISO 9660 data");
-    }
+    b.Open(hostPath);
     const uint64_t bound = b.cdio ? uint64_t(std::max(0, int(cdio_get_disc_last_lsn(b.cdio)))) + 1 : fileSize / kBlock + 1;
     image->blocks_ = b.Blocks(bound);
+    if (!image->SoundRoots()) throw EFOpenError("the disc image \"" + hostPath + "\" has a damaged root folder");
     image->entries_.push_back({"", 0, 0, true, {}});
     std::set<uint32_t> visited;
-    image->Index(0, "/", 0, visited);
-    if (image->entries_.size() == 1 && !b.ReadDir("/"))
-        throw EFOpenError("the disc image \"" + hostPath + "\" has no readable root folder");
+    if (!image->Index(0, "/", 0, visited)) throw EFOpenError("the disc image \"" + hostPath + "\" has no readable root folder");
     return image;
+}
+
+bool TIsoImage::SoundRoots() const {
+    // Volume descriptors from block 16 to the terminator: the primary one and the Joliet ones.
+    std::string block(kBlock, '\0');
+    for (uint32_t at = 16; at < 16 + kIsoMaxDescriptors; ++at) {
+        if (!backend_->ReadBlocks(at, 1, block.data())) return false;
+        const auto type = static_cast<uint8_t>(block[0]);
+        if (type == 255) return true;
+        if (type != 1 && type != 2) continue;
+        if (!SoundFolder(le32(block, 156 + 2), le32(block, 156 + 10))) return false;
+    }
+    return false;
+}
+
+// libiso9660 trusts the records it parses, so a folder is checked here before it is handed
+// over: every record lies inside its block and holds its name.
+bool TIsoImage::SoundFolder(uint32_t lsn, uint32_t size) const {
+    if (size == 0 || size > kIsoMaxFolder || !Fits(lsn, size)) return false;
+    std::string block(kBlock, '\0');
+    for (uint32_t n = 0; n < (size + kBlock - 1) / kBlock; ++n) {
+        if (!backend_->ReadBlocks(lsn + n, 1, block.data())) return false;
+        for (size_t at = 0; at < kBlock;) {
+            const auto length = static_cast<uint8_t>(block[at]);
+            if (length == 0) break;  // the rest of the block is padding
+            if (length < 34 || at + length > kBlock || 33u + static_cast<uint8_t>(block[at + 32]) > length) return false;
+            at += length;
+        }
+    }
+    return true;
 }
 
 bool TIsoImage::Fits(uint32_t lsn, uint32_t size) const {
@@ -136,9 +176,9 @@ bool TIsoImage::Fits(uint32_t lsn, uint32_t size) const {
     return size == 0 || uint64_t(lsn) + blocks <= blocks_;
 }
 
-void TIsoImage::Index(int directory, const std::string& libPath, int depth, std::set<uint32_t>& visited) {
+bool TIsoImage::Index(int directory, const std::string& libPath, int depth, std::set<uint32_t>& visited) {
     CdioList_t* list = backend_->ReadDir(libPath);
-    if (!list) return;
+    if (!list) return false;
     std::vector<std::pair<int, std::string>> folders;
     for (CdioListNode_t* node = _cdio_list_begin(list); node; node = _cdio_list_node_next(node)) {
         const auto* stat = static_cast<iso9660_stat_t*>(_cdio_list_node_data(node));
@@ -155,8 +195,9 @@ void TIsoImage::Index(int directory, const std::string& libPath, int depth, std:
             continue;
         }
         // A folder reached twice (a loop, or two names for one folder) is read only once.
-        if (entry.directory && (depth + 1 >= kIsoMaxDepth || !visited.insert(entry.lsn).second)) {
-            Diagnose(TDiagnosticLayer::Packs, "an image folder is reached twice or lies too deep: " + entry.name);
+        if (entry.directory &&
+            (depth + 1 >= kIsoMaxDepth || !SoundFolder(entry.lsn, entry.size) || !visited.insert(entry.lsn).second)) {
+            Diagnose(TDiagnosticLayer::Packs, "an image folder is damaged, reached twice or lies too deep: " + entry.name);
             continue;
         }
         const int index = static_cast<int>(entries_.size());
@@ -167,6 +208,7 @@ void TIsoImage::Index(int directory, const std::string& libPath, int depth, std:
     }
     iso9660_filelist_free(list);
     for (const auto& [index, path] : folders) Index(index, path, depth + 1, visited);
+    return true;
 }
 
 int TIsoImage::Child(int directory, std::string_view name) const {

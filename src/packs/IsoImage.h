@@ -29,6 +29,9 @@ struct RIsoEntry {
 // Most entries and deepest folders the index takes; a directory beyond is not read.
 constexpr size_t kIsoMaxEntries = 1'000'000;
 constexpr int kIsoMaxDepth = 64;
+// Largest folder read, and most volume descriptors looked at.
+constexpr uint32_t kIsoMaxFolder = 16u << 20;
+constexpr uint32_t kIsoMaxDescriptors = 64;
 
 class TIsoImage {
 public:
@@ -56,8 +59,11 @@ public:
 private:
     struct Backend;
     TIsoImage();
-    void Index(int directory, const std::string& libPath, int depth, std::set<uint32_t>& visited);
+    // Reads a folder and those below it into the index; false when the folder cannot be read.
+    bool Index(int directory, const std::string& libPath, int depth, std::set<uint32_t>& visited);
     bool Fits(uint32_t lsn, uint32_t size) const;
+    bool SoundRoots() const;
+    bool SoundFolder(uint32_t lsn, uint32_t size) const;
 
     std::unique_ptr<Backend> backend_;
     std::vector<RIsoEntry> entries_;  // [0] is the root

@@ -122,6 +122,12 @@ TEST_F(IsoImageTest, LoopsAndEntriesBeyondTheEndAreLeftOut) {
     const auto huge = TIsoImage::Open(dir_ + "/huge.iso");
     EXPECT_EQ(huge->Find("empty.txt"), -1);
     EXPECT_EQ(Bytes(*huge, "run\\zaz.dhl"), "bundle");  // what lies deeper is untouched
+
+    // A name running past its record would be read past the folder: the folder is refused.
+    iso = ReadBytes(iso_);
+    EditRootRecords(iso, [&](char* record, bool) { record[32] = static_cast<char>(250); });
+    WriteFileBytes(dir_ + "/names.iso", iso);
+    EXPECT_THROW(TIsoImage::Open(dir_ + "/names.iso"), EFOpenError);
 }
 
 }  // namespace
