@@ -231,16 +231,25 @@ int TIsoImage::Find(std::string_view path) const {
 bool TIsoImage::ReadRange(int index, uint64_t offset, size_t count, std::string& out) const {
     const RIsoEntry& entry = Entry(index);
     if (entry.directory || offset + count > entry.size) return false;
-    out.clear();
+    out.resize(count);
     std::string run;
     uint64_t block = offset / kBlock;
-    size_t skip = offset % kBlock;
-    while (out.size() < count) {
-        const uint64_t left = (skip + (count - out.size()) + kBlock - 1) / kBlock;
+    size_t skip = offset % kBlock, filled = 0;
+    while (filled < count) {
+        const uint64_t left = (skip + (count - filled) + kBlock - 1) / kBlock;
         const uint32_t blocks = static_cast<uint32_t>(std::min<uint64_t>(left, kRunBlocks));
-        run.resize(size_t(blocks) * kBlock);
-        if (!backend_->ReadBlocks(entry.lsn + static_cast<uint32_t>(block), blocks, run.data())) return false;
-        out.append(run, skip, std::min(run.size() - skip, count - out.size()));
+        const size_t bytes = size_t(blocks) * kBlock;
+        const uint32_t lsn = entry.lsn + static_cast<uint32_t>(block);
+        if (skip == 0 && filled + bytes <= count) {  // whole blocks go straight into place
+            if (!backend_->ReadBlocks(lsn, blocks, out.data() + filled)) return false;
+            filled += bytes;
+        } else {
+            run.resize(bytes);
+            if (!backend_->ReadBlocks(lsn, blocks, run.data())) return false;
+            const size_t part = std::min(bytes - skip, count - filled);
+            out.replace(filled, part, run, skip, part);
+            filled += part;
+        }
         block += blocks;
         skip = 0;
     }

@@ -25,11 +25,11 @@ uint32_t readU32(std::FILE* f) {
 }
 
 // The bundle's bytes as a file: the copy read from a disc image, else the host file.
-File openBundle(bool inImage, const std::string& bytes, const std::string& hostPath) {
+File openBundle(bool inImage, const TMemoryStream& bytes, const std::string& hostPath) {
     if (!inImage) return File(std::fopen(hostPath.c_str(), "rb"));
     // An empty buffer cannot back a memory file; an empty bundle is as short as a missing one.
-    if (bytes.empty()) throw EInOutError("Read beyond end of file");
-    return File(::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r"));
+    if (bytes.Size() == 0) throw EInOutError("Read beyond end of file");
+    return File(::fmemopen(const_cast<uint8_t*>(bytes.Data()), bytes.Size(), "r"));
 }
 
 } // namespace
@@ -39,11 +39,9 @@ void TReadBin::OpenBundle(const std::string& fileName) {
     directory_.clear();
     const IBookFiles* image = BookFiles().Image();
     inImage_ = image && image->Has(fileName);
-    imageBytes_.clear();
+    imageBytes_.SetSize(0);
     if (inImage_) {
-        TMemoryStream bytes;
-        if (!image->Read(fileName, bytes)) throw EInOutError("Cannot read " + fileName);
-        imageBytes_.assign(reinterpret_cast<const char*>(bytes.Data()), bytes.Size());
+        if (!image->Read(fileName, imageBytes_)) throw EInOutError("Cannot read " + fileName);
     } else {
         const auto host = FileAccess().FindFile(fileName);
         if (!host) throw EInOutError("File not found: " + fileName);

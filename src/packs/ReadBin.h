@@ -47,6 +47,6 @@ private:
     std::string fileName_;
     std::string hostPath_;
     bool inImage_ = false;    // read from the disc image: the bundle is held in imageBytes_
-    std::string imageBytes_;
+    TMemoryStream imageBytes_;
     TDynamicBinArray directory_;
 };
