@@ -3,11 +3,11 @@
 // run. A bad image must fail with EFOpenError; once it opened, every entry lies inside the
 // image, every folder is listed once, and every file reads back at its size.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
-#include <unistd.h>
 
+#include "ScratchFile.h"
 #include "base/FileErrors.h"
 #include "packs/IsoImage.h"
 
@@ -17,31 +17,14 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-const std::string& scratchPath() {
-    static const std::string path = "/tmp/bookshell-fuzz-image-" + std::to_string(::getpid()) + ".iso";
-    return path;
-}
-
-// libFuzzer ends the process without running exit handlers, so each run removes its file.
-struct RemoveScratch {
-    ~RemoveScratch() { std::remove(scratchPath().c_str()); }
-};
-
-bool writeScratch(const uint8_t* data, size_t size) {
-    std::FILE* f = std::fopen(scratchPath().c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const RemoveScratch cleanup;
-    if (!writeScratch(data, size)) std::abort();
+    const TScratchFile scratch("image", ".iso", data, size);
+    if (!scratch.Written()) std::abort();
     std::unique_ptr<TIsoImage> image;
     try {
-        image = TIsoImage::Open(scratchPath());
+        image = TIsoImage::Open(scratch.Path());
     } catch (const EFOpenError&) {
         return 0;
     }

@@ -57,9 +57,12 @@ done
 mkdir -p "$build/seeds/fuzz_image"
 xorriso -report_about FAILURE -as mkisofs -input-charset utf-8 -J -joliet-long -quiet \
   -o "$build/seeds/fuzz_image/loose.iso" "$root/samplebook/loose" >/dev/null 2>&1
-if [ -f "$root/build/samplebook/sample.iso" ]; then
-  head -c 524288 "$root/build/samplebook/sample.iso" > "$build/seeds/fuzz_image/sample-head.iso"
-fi
+for tree in build-ci build; do
+  if [ -f "$root/$tree/samplebook/sample.iso" ]; then
+    head -c 524288 "$root/$tree/samplebook/sample.iso" > "$build/seeds/fuzz_image/sample-head.iso"
+    break
+  fi
+done
 # Real RAR archives kept beside the checkout.
 mkdir -p "$build/seeds/fuzz_rar"
 if [ -d "$root/../shared/realdata/rar" ]; then cp "$root"/../shared/realdata/rar/*.rar "$build/seeds/fuzz_rar/"; fi

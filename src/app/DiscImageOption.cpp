@@ -1,5 +1,7 @@
 #include "app/DiscImageOption.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <filesystem>
 #include <iostream>
 
@@ -21,18 +23,13 @@ std::string hostForm(const std::string& imagePath) {
     return out;
 }
 
-bool isImageName(const fs::path& path) {
-    std::string ext = Cp1251::lower(path.extension().string());
-    return ext == ".iso" || ext == ".bin" || ext == ".cue" || ext == ".nrg" || ext == ".mdf";
-}
-
 }  // namespace
 
 TCommandLine WithImageAsDisc(TCommandLine line) {
     std::error_code ec;
     if (!line.discDir.empty() || line.bookArgs.size() != 1) return line;
     const std::string host = Cp1251::toUtf8(line.bookArgs.front());
-    if (!isImageName(host) || !fs::is_regular_file(host, ec)) return line;
+    if (!IsDiscImageName(host) || !fs::is_regular_file(host, ec)) return line;
     line.discDir = host;
     line.bookArgs.clear();
     return line;
@@ -74,4 +71,12 @@ std::optional<std::string> DiscFolderOf(const std::string& discOption) {
     HostPathsService().AttachImage(hostRoot, drive.get());
     BookFiles().SetImage(drive.get());
     return programHost;
+}
+
+bool OpenDroppedImage(const std::string& hostPath) {
+    std::error_code ec;
+    if (!IsDiscImageName(hostPath) || !fs::is_regular_file(hostPath, ec)) return false;
+    // A book of its own: another title opens beside this one, this title's second start ends.
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {"--disc", QString::fromStdString(hostPath)});
+    return true;
 }

@@ -17,3 +17,6 @@ std::optional<std::string> DiscFolderOf(const std::string& discOption);
 // A command line whose only book argument is a disc image and which names no --disc (a double
 // click, "Open with") opens that image as the disc; any other line is returned unchanged.
 TCommandLine WithImageAsDisc(TCommandLine line);
+
+// A disc image dropped on the window opens in a program of its own; false for other files.
+bool OpenDroppedImage(const std::string& hostPath);

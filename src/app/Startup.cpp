@@ -52,7 +52,8 @@ TStartResult ReadDescription(const std::string& programFolderHost) {
     const std::string bundlePath = StartState().programDir + "Zaz.dhl";
     // On a disc image the bundle is read in place: asking for its host path would copy it out.
     const IBookFiles* image = BookFiles().Image();
-    if (!(image && image->Has(bundlePath)) && !HostPathsService().FindFile(bundlePath)) return terminate(1, "the book's Zaz.dhl is missing in " + programFolderHost);
+    if (!(image && image->Has(bundlePath)) && !HostPathsService().FindFile(bundlePath))
+        return terminate(1, "the book's Zaz.dhl is missing in " + programFolderHost);
     TStartResult result;
     result.bundle = std::make_unique<TReadBin>();
     try {

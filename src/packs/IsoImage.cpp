@@ -308,3 +308,8 @@ std::optional<std::string> FindProgramFolder(const TIsoImage& image) {
     }
     return std::nullopt;
 }
+
+bool IsDiscImageName(const std::string& hostPath) {
+    const std::string ext = lowerExtension(hostPath);
+    return ext == ".iso" || ext == ".bin" || ext == ".cue" || ext == ".nrg" || ext == ".mdf";
+}

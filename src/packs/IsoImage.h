@@ -7,7 +7,8 @@
 // is asked for, in blocks, so the image is never loaded whole. Names are CP1251 in the index;
 // paths inside the image are "\"-separated and matched without regard to letter case. A loop of
 // folders is followed once; entries whose data lie beyond the end of the image, or that claim
-// absurd sizes, are left out of the index. Not thread-safe: reads share the image's position.
+// absurd sizes, and folders whose records are malformed, are left out of the index (a damaged
+// root folder fails the opening). Not thread-safe: reads share the image's position.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -73,3 +74,6 @@ private:
 // The program folder inside an image: the shallowest folder holding Zaz.dhl ("run" first among
 // equals), as a "\"-separated path ("" for the root); nothing when there is none.
 std::optional<std::string> FindProgramFolder(const TIsoImage& image);
+
+// True for the names disc images go by: ".iso", ".bin", ".cue", ".nrg", ".mdf", any case.
+bool IsDiscImageName(const std::string& hostPath);

@@ -141,3 +141,18 @@ TEST(DiscImage, BookFilesAndRealFilesComeFromTheImage) {
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(iso).parent_path()), fs::directory_iterator{}), 1);
     ClosePack();
 }
+
+TEST(DiscImage, AnImageAsTheOnlyArgumentOpensAsTheDisc) {
+    const std::string iso = imageCopy("Книга.ISO");
+    const TCommandLine opened = WithImageAsDisc(ParseCommandLine({iso}));
+    EXPECT_EQ(opened.discDir, iso);
+    EXPECT_TRUE(opened.bookArgs.empty());
+    // A page for the standard window, an image beside --disc, or a missing image stay arguments.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{fs::path(iso).replace_extension(".htm").string()},
+          std::vector<std::string>{"--disc", "/x", iso}, std::vector<std::string>{iso + ".iso"}}) {
+        const TCommandLine line = WithImageAsDisc(ParseCommandLine(args));
+        EXPECT_EQ(line.bookArgs.size(), 1u) << args.back();
+    }
+    EXPECT_FALSE(OpenDroppedImage(fs::path(iso).replace_extension(".htm").string()));
+}

@@ -61,6 +61,13 @@ TEST_F(IsoImageTest, JolietNamesResolveInAnyCaseAndFilesReadWhole) {
     EXPECT_NE(std::find(all.begin(), all.end(), Cp1251::fromUtf8("html\\Тормоза\\Колодки.htm")), all.end());
 }
 
+TEST_F(IsoImageTest, PlainIsoNamesWithoutJolietResolveToo) {
+    const auto image = TIsoImage::Open(MakeIsoImage(dir_ + "/disc", dir_ + "/plain.iso", false));
+    EXPECT_EQ(Bytes(*image, "run\\zaz.dhl"), "bundle");  // stored as "ZAZ.DHL;1"
+    EXPECT_EQ(Bytes(*image, "empty.txt"), "");
+    EXPECT_TRUE(Bytes(*image, "VIDEO\\CLIP.AVI") == bigBytes());
+}
+
 TEST_F(IsoImageTest, RangesAndCopiesCrossBlocksExactly) {
     const auto image = TIsoImage::Open(iso_);
     const int clip = image->Find("VIDEO\\CLIP.AVI");

@@ -6,8 +6,6 @@
 
 class TIsoImage;
 
-// True for the file names of disc images (".iso", ".bin", ".cue", ".nrg", ".mdf", any case).
-bool IsDiscImagePath(const std::string& path);
 // Opens an image; Failure with the reader's reason when it cannot be read.
 std::unique_ptr<TIsoImage> OpenDiscImage(const std::string& path);
 // The file called name in the image's program folder (the one holding Zaz.dhl); Failure when

@@ -1,7 +1,6 @@
 // The "disc" verbs: list and extract the files of a disc image. Also the opening of a disc
 // image for the other verbs, so that "pack list manual.iso" reads the pack inside it.
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 
 #include "Cli.h"
@@ -11,12 +10,6 @@
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
 #include "packs/IsoImage.h"
-
-bool IsDiscImagePath(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
-    for (char& c : ext) c = static_cast<char>(Cp1251::lowerByte(static_cast<unsigned char>(c)));
-    return ext == ".iso" || ext == ".bin" || ext == ".cue" || ext == ".nrg" || ext == ".mdf";
-}
 
 std::unique_ptr<TIsoImage> OpenDiscImage(const std::string& path) {
     RequireInputFile(path);

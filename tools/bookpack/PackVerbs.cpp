@@ -13,6 +13,7 @@
 #include "Progress.h"
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
+#include "packs/IsoImage.h"
 #include "packs/PackFile.h"
 #include "packs/PackWriter.h"
 
@@ -37,7 +38,7 @@ struct TSource {
 std::unique_ptr<TPack> openPack(const std::string& path) {
     RequireInputFile(path);
     try {
-        if (IsDiscImagePath(path)) return TPack::FromBytes(ReadFromImage(path, "interface.dat"));
+        if (IsDiscImageName(path)) return TPack::FromBytes(ReadFromImage(path, "interface.dat"));
         return TPack::Open(path);
     } catch (const EFOpenError& e) {
         throw Failure("cannot open " + Quoted(path) + ": " + e.what());
