@@ -67,6 +67,7 @@ std::optional<std::string> DiscFolderOf(const std::string& discOption) {
         return std::nullopt;
     }
     static std::unique_ptr<TImageDrive> drive;  // the disc for the rest of the run
+    if (drive) HostPathsService().AttachImage(drive->HostRoot(), nullptr);
     drive = std::make_unique<TImageDrive>(std::move(image), base, hostRoot, HostPathsService());
     HostPathsService().AttachImage(hostRoot, drive.get());
     BookFiles().SetImage(drive.get());
