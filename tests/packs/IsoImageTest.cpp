@@ -97,7 +97,12 @@ TEST_F(IsoImageTest, ImagesWithoutAFileSystemFailToOpenWithAReason) {
     WriteFileBytes(dir_ + "/audio.iso", std::string(400000, '\0'));
     WriteFileBytes(dir_ + "/short.iso", ReadBytes(iso_).substr(0, 17 * 2048 + 100));
     WriteFileBytes(dir_ + "/tiny.iso", "CD001");
-    for (const std::string name : {"audio.iso", "short.iso", "tiny.iso", "missing.iso", "audio.nrg", "audio.cue"}) {
+    // An audio CD as a ".bin"/".cue" pair, a garbled ".nrg", and a ".cue" naming no file.
+    WriteFileBytes(dir_ + "/audio.bin", std::string(2352 * 300, '\0'));
+    WriteFileBytes(dir_ + "/audio.cue", "FILE \"audio.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    WriteFileBytes(dir_ + "/audio.nrg", std::string(100000, 'N'));
+    WriteFileBytes(dir_ + "/lost.cue", "FILE \"lost.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n");
+    for (const std::string name : {"audio.iso", "short.iso", "tiny.iso", "missing.iso", "audio.cue", "audio.nrg", "lost.cue"}) {
         try {
             TIsoImage::Open(dir_ + "/" + name);
             ADD_FAILURE() << name << " opened";
