@@ -8,6 +8,19 @@
 #include "base/WinPath.h"
 #include "packs/FileAccess.h"
 
+std::optional<uint64_t> IBookFiles::SizeOf(const std::string& path) const {
+    TMemoryStream stream;
+    if (!Read(path, stream)) return std::nullopt;
+    return stream.Size();
+}
+
+bool IBookFiles::ReadPart(const std::string& path, uint64_t offset, size_t count, std::string& out) const {
+    TMemoryStream stream;
+    if (!Read(path, stream) || offset > stream.Size() || count > stream.Size() - offset) return false;
+    out.assign(stream.View().substr(static_cast<size_t>(offset), count));
+    return true;
+}
+
 bool TDiscFolder::Has(const std::string& path) const { return FileAccess().FindFile(path).has_value(); }
 
 bool TDiscFolder::Read(const std::string& path, TMemoryStream& stream) const {

@@ -6,6 +6,8 @@
 // and the first one that holds a file decides.
 //
 // Everything here runs on the window thread: containers share their file positions and caches.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/DynamicStringArray.h"
@@ -22,6 +24,11 @@ public:
     // Everything below the folder at path, depth first, as paths relative to it: a sub-folder
     // ends with "\" and comes before what it holds. Empty when there is no such folder here.
     virtual TDynamicStringArray List(const std::string& folder) const = 0;
+    // The size of the file at path; nothing when it is not here. The default reads the file.
+    virtual std::optional<uint64_t> SizeOf(const std::string& path) const;
+    // Replaces out with count bytes at offset of the file at path; false when the file is not
+    // here or the range runs past its end. The default reads the whole file and cuts it.
+    virtual bool ReadPart(const std::string& path, uint64_t offset, size_t count, std::string& out) const;
 };
 
 // The disc's folders, and every other drive the book names, as host files reached through

@@ -230,7 +230,7 @@ int TIsoImage::Find(std::string_view path) const {
 
 bool TIsoImage::ReadRange(int index, uint64_t offset, size_t count, std::string& out) const {
     const RIsoEntry& entry = Entry(index);
-    if (entry.directory || offset + count > entry.size) return false;
+    if (entry.directory || offset > entry.size || count > entry.size - offset) return false;
     out.resize(count);
     std::string run;
     uint64_t block = offset / kBlock;

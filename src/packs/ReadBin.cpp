@@ -1,6 +1,8 @@
 #include "packs/ReadBin.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "base/Cp1251.h"
@@ -24,12 +26,49 @@ uint32_t readU32(std::FILE* f) {
     return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
 }
 
-// The bundle's bytes as a file: the copy read from a disc image, else the host file.
-File openBundle(bool inImage, const TMemoryStream& bytes, const std::string& hostPath) {
+// A bundle inside the disc image as a file: reads go to the image, a range at a time.
+struct RImageBundle {
+    std::string path;
+    uint64_t size = 0;
+    uint64_t position = 0;
+};
+
+ssize_t readImageBundle(void* cookie, char* buffer, size_t size) {
+    auto* bundle = static_cast<RImageBundle*>(cookie);
+    const IBookFiles* image = BookFiles().Image();
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(size, bundle->size - std::min(bundle->position, bundle->size)));
+    std::string part;
+    if (count == 0) return 0;
+    if (!image || !image->ReadPart(bundle->path, bundle->position, count, part)) return -1;
+    std::memcpy(buffer, part.data(), count);
+    bundle->position += count;
+    return static_cast<ssize_t>(count);
+}
+
+int seekImageBundle(void* cookie, off64_t* offset, int whence) {
+    auto* bundle = static_cast<RImageBundle*>(cookie);
+    const int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? int64_t(bundle->position) : int64_t(bundle->size);
+    if (*offset < -base) return -1;
+    bundle->position = uint64_t(base + *offset);
+    *offset = static_cast<off64_t>(bundle->position);
+    return 0;
+}
+
+int closeImageBundle(void* cookie) {
+    delete static_cast<RImageBundle*>(cookie);
+    return 0;
+}
+
+// The bundle as a file: in the disc image, else the host file.
+File openBundle(bool inImage, const std::string& fileName, const std::string& hostPath) {
     if (!inImage) return File(std::fopen(hostPath.c_str(), "rb"));
-    // An empty buffer cannot back a memory file; an empty bundle is as short as a missing one.
-    if (bytes.Size() == 0) throw EInOutError("Read beyond end of file");
-    return File(::fmemopen(const_cast<uint8_t*>(bytes.Data()), bytes.Size(), "r"));
+    const IBookFiles* image = BookFiles().Image();
+    const auto size = image ? image->SizeOf(fileName) : std::nullopt;
+    if (!size) return nullptr;
+    auto* cookie = new RImageBundle{fileName, *size, 0};
+    std::FILE* f = ::fopencookie(cookie, "r", {readImageBundle, nullptr, seekImageBundle, closeImageBundle});
+    if (!f) delete cookie;
+    return File(f);
 }
 
 } // namespace
@@ -39,15 +78,12 @@ void TReadBin::OpenBundle(const std::string& fileName) {
     directory_.clear();
     const IBookFiles* image = BookFiles().Image();
     inImage_ = image && image->Has(fileName);
-    imageBytes_.SetSize(0);
-    if (inImage_) {
-        if (!image->Read(fileName, imageBytes_)) throw EInOutError("Cannot read " + fileName);
-    } else {
+    if (!inImage_) {
         const auto host = FileAccess().FindFile(fileName);
         if (!host) throw EInOutError("File not found: " + fileName);
         hostPath_ = *host;
     }
-    File f(openBundle(inImage_, imageBytes_, hostPath_));
+    File f(openBundle(inImage_, fileName_, hostPath_));
     if (!f) throw EInOutError("File not found: " + fileName);
     if (std::fseek(f.get(), 0, SEEK_END) != 0) throw EInOutError("Cannot read " + fileName);
     const long fileSize = std::ftell(f.get());
@@ -84,7 +120,7 @@ bool TReadBin::BundleHas(const std::string& name) const { return Find(name) != n
 
 bool TReadBin::ReadBytes(const RBin& entry, std::vector<uint8_t>& out) const {
     if (!entry.readable) return false;
-    File f(openBundle(inImage_, imageBytes_, hostPath_));
+    File f(openBundle(inImage_, fileName_, hostPath_));
     if (!f || std::fseek(f.get(), entry.offset, SEEK_SET) != 0) return false;
     out.resize(static_cast<size_t>(entry.size));
     return readExact(f.get(), out.data(), out.size());

@@ -43,6 +43,17 @@ bool TImageDrive::Read(const std::string& path, TMemoryStream& stream) const {
     return true;
 }
 
+std::optional<uint64_t> TImageDrive::SizeOf(const std::string& path) const {
+    const int at = Locate(path);
+    if (at < 0 || image_->Entry(at).directory) return std::nullopt;
+    return image_->Entry(at).size;
+}
+
+bool TImageDrive::ReadPart(const std::string& path, uint64_t offset, size_t count, std::string& out) const {
+    const int at = Locate(path);
+    return at >= 0 && image_->ReadRange(at, offset, count, out);
+}
+
 TDynamicStringArray TImageDrive::List(const std::string& folder) const { return image_->List(Locate(folder)); }
 
 std::optional<std::vector<RFolderEntry>> TImageDrive::ListImage(const std::vector<std::string>& components) {

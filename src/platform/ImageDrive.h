@@ -20,6 +20,9 @@ public:
     bool Has(const std::string& path) const override;
     bool Read(const std::string& path, TMemoryStream& stream) const override;
     TDynamicStringArray List(const std::string& folder) const override;
+    // Read in place, a block run at a time, without the rest of the file.
+    std::optional<uint64_t> SizeOf(const std::string& path) const override;
+    bool ReadPart(const std::string& path, uint64_t offset, size_t count, std::string& out) const override;
 
     bool Materialize(const std::vector<std::string>& components) override;
     std::optional<std::vector<RFolderEntry>> ListImage(const std::vector<std::string>& components) override;

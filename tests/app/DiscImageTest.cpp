@@ -122,9 +122,17 @@ TEST(DiscImage, BookFilesAndRealFilesComeFromTheImage) {
     EXPECT_NE(std::string(page.View()).find("Joliet"), std::string::npos);
     OpenPack(layout.programDir + "interface.dat");
     EXPECT_FALSE(ListPackFiles().empty());
-    TReadBin bundle;
+    // The bundle's entries are read in place, each as the disc folder's bundle holds it.
+    TReadBin bundle, folderBundle;
     bundle.OpenBundle(layout.programDir + "ZAZ.DHL");
-    EXPECT_FALSE(bundle.Directory().empty());
+    folderBundle.OpenBundle(std::string(SAMPLE_RUN) + "/Zaz.dhl");
+    ASSERT_EQ(bundle.Directory().size(), folderBundle.Directory().size());
+    for (const RBin& entry : folderBundle.Directory()) {
+        std::vector<uint8_t> inImage, inFolder;
+        EXPECT_EQ(bundle.ReadBundleEntry(entry.name, inImage), folderBundle.ReadBundleEntry(entry.name, inFolder));
+        EXPECT_TRUE(inImage == inFolder) << entry.name;
+    }
+    EXPECT_FALSE(fs::exists(fs::path(*folder) / "Zaz.dhl")) << "read from the image, not copied out";
     const auto listed = HostPathsService().List("d:\\RUN\\");
     ASSERT_TRUE(listed.has_value());
     EXPECT_TRUE(std::any_of(listed->begin(), listed->end(), [](const RFolderEntry& e) { return e.name == "click.wav"; }));
