@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Cp1251.h"
+#include "ScratchFile.h"
 #include "base/FileErrors.h"
 #include "packs/CfsCodec.h"
 #include "packs/ReadBin.h"
@@ -19,23 +20,6 @@ namespace {
 
 void check(bool condition) {
     if (!condition) std::abort();
-}
-
-const std::string& scratchPath() {
-    static const std::string path = "/tmp/bookshell-fuzz-bundle-" + std::to_string(::getpid()) + ".dhl";
-    return path;
-}
-
-// libFuzzer ends the process without running exit handlers, so each run removes its file.
-struct RemoveScratch {
-    ~RemoveScratch() { std::remove(scratchPath().c_str()); }
-};
-
-bool writeScratch(const uint8_t* data, size_t size) {
-    std::FILE* f = std::fopen(scratchPath().c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
 }
 
 bool endsWithCfs(const std::string& name) {
@@ -49,11 +33,11 @@ bool endsWithCfs(const std::string& name) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const RemoveScratch cleanup;
-    if (!writeScratch(data, size)) std::abort();
+    const TScratchFile scratch("bundle", ".dhl", data, size);
+    if (!scratch.Written()) std::abort();
     TReadBin bin;
     try {
-        bin.OpenBundle(scratchPath());
+        bin.OpenBundle(scratch.Path());
     } catch (const EInOutError&) {
         return 0;
     }

@@ -9,13 +9,14 @@ set -euo pipefail
 per_target=${1:-30}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-fuzz
-targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_description fuzz_dialog fuzz_index fuzz_pagetext fuzz_hostpaths fuzz_rar)
+targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_image fuzz_description fuzz_dialog fuzz_index fuzz_pagetext fuzz_hostpaths fuzz_rar)
 
 declare -A max_len=(
   [fuzz_pack]=1048576
   [fuzz_bundle]=65536
   [fuzz_cfs]=65536
   [fuzz_parsers]=4096
+  [fuzz_image]=524288
   [fuzz_description]=16384
   [fuzz_dialog]=16384
   [fuzz_index]=16384
@@ -35,6 +36,7 @@ cmake --build "$build" -j2 --target fuzz_all
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp
 
 rm -rf "$build/seeds"
 "$build/fuzz/make_seeds" "$build/seeds"
@@ -49,6 +51,17 @@ find "$root/samplebook/pages" -name '*.htm' -exec cp {} "$build/seeds/fuzz_paget
 i=0
 for p in 'run\html\index.htm' '..\..\..\etc\passwd' 'RUN/HTML/INDEX.HTM' '\run\.\html\..\html\Index.htm' 'c:\windows\x'; do
   printf '%s' "$p" > "$build/seeds/fuzz_hostpaths/seed$((i++))"
+done
+# Disc images: a small one with Joliet names made here, and the sample disc's image when a
+# build wrote it (its directories lie in its first blocks, which max_len keeps).
+mkdir -p "$build/seeds/fuzz_image"
+xorriso -report_about FAILURE -as mkisofs -input-charset utf-8 -J -joliet-long -quiet \
+  -o "$build/seeds/fuzz_image/loose.iso" "$root/samplebook/loose" >/dev/null 2>&1
+for tree in build-ci build; do
+  if [ -f "$root/$tree/samplebook/sample.iso" ]; then
+    head -c 524288 "$root/$tree/samplebook/sample.iso" > "$build/seeds/fuzz_image/sample-head.iso"
+    break
+  fi
 done
 # Real RAR archives kept beside the checkout.
 mkdir -p "$build/seeds/fuzz_rar"

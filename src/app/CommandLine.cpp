@@ -7,8 +7,9 @@
 const char* const kUsage =
     "Usage: bookshell [--disc DIR] [--drive LETTER] [--verbose] [PAGE /t | FILE [/h]]\n"
     "Opens a reference book from its disc folder.\n"
-    "  --disc DIR       the disc's program folder (holding interface.dat and Zaz.dhl) or the disc\n"
-    "                   folder above it; default: this program's folder when it holds Zaz.dhl,\n"
+    "  --disc DIR|IMAGE the disc's program folder (holding interface.dat and Zaz.dhl), the disc\n"
+    "                   folder above it, or an image of the disc (.iso, .mdf, .bin/.cue, .nrg),\n"
+    "                   read in place; default: this program's folder when it holds Zaz.dhl,\n"
     "                   else a book on a mounted disc (a list to choose from when there are\n"
     "                   several), else the sample book\n"
     "  --drive LETTER   the drive letter the book sees its disc as (default d)\n"

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include "app/DiscImageOption.h"
 #include "app/MainForm.h"
 #include "skin/AboutBox.h"
 #include "app/SuperTimer.h"
@@ -137,7 +138,7 @@ void TMainForm::DropFile(const std::string& file) {
         if (pageFrame_) pageFrame_->OpenInCurrentView(file);
     } else if (name.find(".rar") != std::string::npos) {
         ShowArchive(file);
-    } else if (!DropSound(name, file)) {
+    } else if (!DropSound(name, file) && !OpenDroppedImage(HostPathsService().Find(file).value_or(""))) {
         qCInfo(lcApp).noquote() << "a dropped file of no kind the book opens:" << ToQt(file);
     }
 }

@@ -50,7 +50,10 @@ std::optional<TStartResult> OpenPaths(const std::string& programFolderHost, cons
 // The bundle, Struct.cfs in lines and the window keys read from them.
 TStartResult ReadDescription(const std::string& programFolderHost) {
     const std::string bundlePath = StartState().programDir + "Zaz.dhl";
-    if (!HostPathsService().FindFile(bundlePath)) return terminate(1, "the book's Zaz.dhl is missing in " + programFolderHost);
+    // On a disc image the bundle is read in place: asking for its host path would copy it out.
+    const IBookFiles* image = BookFiles().Image();
+    if (!(image && image->Has(bundlePath)) && !HostPathsService().FindFile(bundlePath))
+        return terminate(1, "the book's Zaz.dhl is missing in " + programFolderHost);
     TStartResult result;
     result.bundle = std::make_unique<TReadBin>();
     try {

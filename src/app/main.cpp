@@ -9,6 +9,7 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/DiscImageOption.h"
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
 #include "effects/EffCar.h"
@@ -70,13 +71,15 @@ int main(int argc, char** argv) {
     TQtMediaDevice::SelectBackend();
     TApplication app(argc, argv);
 
-    const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const TCommandLine line = WithImageAsDisc(ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc)));  // "Open with" an image
     if (!line.error.empty()) {
         std::cerr << "bookshell: " << line.error << " (see bookshell --help)\n";
         return 2;
     }
     InstallDiagnostics(line.verbose);
-    const std::string folder = ChooseProgramFolder(line.discDir, QCoreApplication::applicationDirPath().toStdString(),
+    const auto disc = DiscFolderOf(line.discDir);  // an image opens as the disc drive; a folder passes
+    if (!disc) return 1;
+    const std::string folder = ChooseProgramFolder(*disc, QCoreApplication::applicationDirPath().toStdString(),
                                                    DefaultMountRoots(), ChooseMountedBook);
     if (folder.empty()) {
         std::cerr << "bookshell: no book to open: name its folder with --disc DIR\n";

@@ -8,6 +8,19 @@
 #include "base/WinPath.h"
 #include "packs/FileAccess.h"
 
+std::optional<uint64_t> IBookFiles::SizeOf(const std::string& path) const {
+    TMemoryStream stream;
+    if (!Read(path, stream)) return std::nullopt;
+    return stream.Size();
+}
+
+bool IBookFiles::ReadPart(const std::string& path, uint64_t offset, size_t count, std::string& out) const {
+    TMemoryStream stream;
+    if (!Read(path, stream) || offset > stream.Size() || count > stream.Size() - offset) return false;
+    out.assign(stream.View().substr(static_cast<size_t>(offset), count));
+    return true;
+}
+
 bool TDiscFolder::Has(const std::string& path) const { return FileAccess().FindFile(path).has_value(); }
 
 bool TDiscFolder::Read(const std::string& path, TMemoryStream& stream) const {
@@ -46,10 +59,12 @@ TDynamicStringArray TDiscFolder::List(const std::string& folder) const {
     return out;
 }
 
-bool TBookFiles::Has(const std::string& path) const { return (pack_ && pack_->Has(path)) || disc_.Has(path); }
+bool TBookFiles::Has(const std::string& path) const {
+    return (pack_ && pack_->Has(path)) || (image_ && image_->Has(path)) || disc_.Has(path);
+}
 
 void TBookFiles::Read(const std::string& path, TMemoryStream& stream) const {
-    for (const IBookFiles* source : {pack_, static_cast<const IBookFiles*>(&disc_)}) {
+    for (const IBookFiles* source : {pack_, image_, static_cast<const IBookFiles*>(&disc_)}) {
         // Every page and picture comes through here: the path is looked up once when it reads.
         if (!source) continue;
         if (source->Read(path, stream)) return;
@@ -64,7 +79,7 @@ void TBookFiles::Read(const std::string& path, TMemoryStream& stream) const {
 TDynamicStringArray TBookFiles::List(const std::string& folder) const {
     TDynamicStringArray out;
     std::set<std::string> seen;
-    for (const IBookFiles* source : {pack_, static_cast<const IBookFiles*>(&disc_)}) {
+    for (const IBookFiles* source : {pack_, image_, static_cast<const IBookFiles*>(&disc_)}) {
         if (!source) continue;
         for (std::string& path : source->List(folder)) {
             std::string key;

@@ -1,10 +1,13 @@
 #pragma once
 // Where the book's files come from. An IBookFiles is one container of them, addressed by the
 // book's own Windows paths ("d:\run\html\page.htm"): the interface pack, the disc's folders on
-// the host (TDiscFolder, through the file access), and in time a disc image. TBookFiles asks its
-// containers in order, the pack first, and the first one that holds a file decides.
+// the host (TDiscFolder, through the file access), and a disc image standing for the disc.
+// TBookFiles asks its containers in order, the pack first, then the image, then the folders,
+// and the first one that holds a file decides.
 //
 // Everything here runs on the window thread: containers share their file positions and caches.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/DynamicStringArray.h"
@@ -21,6 +24,11 @@ public:
     // Everything below the folder at path, depth first, as paths relative to it: a sub-folder
     // ends with "\" and comes before what it holds. Empty when there is no such folder here.
     virtual TDynamicStringArray List(const std::string& folder) const = 0;
+    // The size of the file at path; nothing when it is not here. The default reads the file.
+    virtual std::optional<uint64_t> SizeOf(const std::string& path) const;
+    // Replaces out with count bytes at offset of the file at path; false when the file is not
+    // here or the range runs past its end. The default reads the whole file and cuts it.
+    virtual bool ReadPart(const std::string& path, uint64_t offset, size_t count, std::string& out) const;
 };
 
 // The disc's folders, and every other drive the book names, as host files reached through
@@ -37,6 +45,9 @@ public:
     // The pack asked first; not owned, null for none.
     void SetPack(const IBookFiles* pack) { pack_ = pack; }
     const IBookFiles* Pack() const { return pack_; }
+    // The disc image, asked after the pack and before the host folders; not owned, null for none.
+    void SetImage(const IBookFiles* image) { image_ = image; }
+    const IBookFiles* Image() const { return image_; }
 
     // True when any container holds the file.
     bool Has(const std::string& path) const;
@@ -50,6 +61,7 @@ public:
 
 private:
     const IBookFiles* pack_ = nullptr;
+    const IBookFiles* image_ = nullptr;
     TDiscFolder disc_;
 };
 

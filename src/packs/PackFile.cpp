@@ -320,13 +320,24 @@ std::unique_ptr<TPack>& thePack() {
     static std::unique_ptr<TPack> pack;
     return pack;
 }
+
+// The pack at path: read from the disc image when the image holds it (the image is never
+// copied out for it), else mapped from its host file.
+std::unique_ptr<TPack> openAt(const std::string& path) {
+    if (const IBookFiles* image = BookFiles().Image(); image && image->Has(path)) {
+        TMemoryStream bytes;
+        if (!image->Read(path, bytes)) throw EFOpenError("Cannot open file \"" + path + "\". Cannot read");
+        return TPack::FromBytes(std::string(reinterpret_cast<const char*>(bytes.Data()), bytes.Size()));
+    }
+    const auto host = FileAccess().FindFile(path);
+    if (!host) throw EFOpenError("Cannot open file \"" + path + "\". No such file");
+    return TPack::Open(*host);
+}
 } // namespace
 
 int OpenPack(const std::string& path) {
     ClosePack();
-    const auto host = FileAccess().FindFile(path);
-    if (!host) throw EFOpenError("Cannot open file \"" + path + "\". No such file");
-    thePack() = TPack::Open(*host);
+    thePack() = openAt(path);
     BookFiles().SetPack(thePack().get());
     return 0;
 }

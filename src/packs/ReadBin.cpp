@@ -1,11 +1,14 @@
 #include "packs/ReadBin.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"
 #include "base/FileErrors.h"
+#include "packs/BookFiles.h"
 #include "packs/FileAccess.h"
 
 namespace {
@@ -23,15 +26,64 @@ uint32_t readU32(std::FILE* f) {
     return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
 }
 
+// A bundle inside the disc image as a file: reads go to the image, a range at a time.
+struct RImageBundle {
+    std::string path;
+    uint64_t size = 0;
+    uint64_t position = 0;
+};
+
+ssize_t readImageBundle(void* cookie, char* buffer, size_t size) {
+    auto* bundle = static_cast<RImageBundle*>(cookie);
+    const IBookFiles* image = BookFiles().Image();
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(size, bundle->size - std::min(bundle->position, bundle->size)));
+    std::string part;
+    if (count == 0) return 0;
+    if (!image || !image->ReadPart(bundle->path, bundle->position, count, part)) return -1;
+    std::memcpy(buffer, part.data(), count);
+    bundle->position += count;
+    return static_cast<ssize_t>(count);
+}
+
+int seekImageBundle(void* cookie, off64_t* offset, int whence) {
+    auto* bundle = static_cast<RImageBundle*>(cookie);
+    const int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? int64_t(bundle->position) : int64_t(bundle->size);
+    if (*offset < -base) return -1;
+    bundle->position = uint64_t(base + *offset);
+    *offset = static_cast<off64_t>(bundle->position);
+    return 0;
+}
+
+int closeImageBundle(void* cookie) {
+    delete static_cast<RImageBundle*>(cookie);
+    return 0;
+}
+
+// The bundle as a file: in the disc image, else the host file.
+File openBundle(bool inImage, const std::string& fileName, const std::string& hostPath) {
+    if (!inImage) return File(std::fopen(hostPath.c_str(), "rb"));
+    const IBookFiles* image = BookFiles().Image();
+    const auto size = image ? image->SizeOf(fileName) : std::nullopt;
+    if (!size) return nullptr;
+    auto* cookie = new RImageBundle{fileName, *size, 0};
+    std::FILE* f = ::fopencookie(cookie, "r", {readImageBundle, nullptr, seekImageBundle, closeImageBundle});
+    if (!f) delete cookie;
+    return File(f);
+}
+
 } // namespace
 
 void TReadBin::OpenBundle(const std::string& fileName) {
     fileName_ = fileName;
     directory_.clear();
-    const auto host = FileAccess().FindFile(fileName);
-    if (!host) throw EInOutError("File not found: " + fileName);
-    hostPath_ = *host;
-    File f(std::fopen(hostPath_.c_str(), "rb"));
+    const IBookFiles* image = BookFiles().Image();
+    inImage_ = image && image->Has(fileName);
+    if (!inImage_) {
+        const auto host = FileAccess().FindFile(fileName);
+        if (!host) throw EInOutError("File not found: " + fileName);
+        hostPath_ = *host;
+    }
+    File f(openBundle(inImage_, fileName_, hostPath_));
     if (!f) throw EInOutError("File not found: " + fileName);
     if (std::fseek(f.get(), 0, SEEK_END) != 0) throw EInOutError("Cannot read " + fileName);
     const long fileSize = std::ftell(f.get());
@@ -68,7 +120,7 @@ bool TReadBin::BundleHas(const std::string& name) const { return Find(name) != n
 
 bool TReadBin::ReadBytes(const RBin& entry, std::vector<uint8_t>& out) const {
     if (!entry.readable) return false;
-    File f(std::fopen(hostPath_.c_str(), "rb"));
+    File f(openBundle(inImage_, fileName_, hostPath_));
     if (!f || std::fseek(f.get(), entry.offset, SEEK_SET) != 0) return false;
     out.resize(static_cast<size_t>(entry.size));
     return readExact(f.get(), out.data(), out.size());

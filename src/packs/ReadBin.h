@@ -1,7 +1,8 @@
 #pragma once
 // TReadBin: the configuration bundle (Zaz.dhl). It reads the bundle's directory once and then
 // serves entries by name, compared case-insensitively under the CP1251 locale; the first entry
-// in directory order wins. Each read opens the file anew; nothing is cached.
+// in directory order wins. Each read opens the file anew (inside a disc image, reads only the
+// entry's blocks); nothing is cached.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,5 +46,6 @@ private:
 
     std::string fileName_;
     std::string hostPath_;
+    bool inImage_ = false;  // read in place from the disc image of the book's files
     TDynamicBinArray directory_;
 };

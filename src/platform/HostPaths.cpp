@@ -36,10 +36,32 @@ THostPaths::THostPaths() {
     if (current_.back() != '\\') current_ += '\\';
 }
 
-void THostPaths::SetDrive(char letter, const std::string& hostRoot) {
+namespace {
+std::string normalRoot(const std::string& hostRoot) {
     std::string root = std::filesystem::path(hostRoot).lexically_normal().string();
     while (root.size() > 1 && root.back() == '/') root.pop_back();
-    drives_[lowerDrive(letter)] = root;
+    return root;
+}
+} // namespace
+
+void THostPaths::SetDrive(char letter, const std::string& hostRoot) { drives_[lowerDrive(letter)] = normalRoot(hostRoot); }
+
+void THostPaths::AttachImage(const std::string& hostRoot, IDriveImage* image) {
+    if (image) images_[normalRoot(hostRoot)] = image;
+    else images_.erase(normalRoot(hostRoot));
+}
+
+IDriveImage* THostPaths::ImageOf(char drive) const {
+    const auto root = drives_.find(drive);
+    if (root == drives_.end()) return nullptr;
+    const auto it = images_.find(root->second);
+    return it == images_.end() ? nullptr : it->second;
+}
+
+std::optional<std::vector<std::string>> THostPaths::ImagePath(const std::string& winPath, const IDriveImage* image) const {
+    const auto split = Parse(winPath);
+    if (!split || !image || ImageOf(split->drive) != image) return std::nullopt;
+    return split->components;
 }
 
 std::optional<std::string> THostPaths::DriveRoot(char letter) const {
@@ -144,9 +166,15 @@ std::string THostPaths::Resolve(const Split& split, size_t& found) {
     return host;
 }
 
+void THostPaths::FetchFromImage(const Split& split) {
+    // A listing read in the same clock tick as a copy out of the image keeps its stamp: drop it.
+    if (IDriveImage* image = ImageOf(split.drive); image && image->Materialize(split.components)) cache_.clear();
+}
+
 std::optional<std::string> THostPaths::Find(const std::string& winPath, bool wantDirectory) {
     const auto split = Parse(winPath);
     if (!split) return std::nullopt;
+    FetchFromImage(*split);
     size_t found = 0;
     const std::string host = Resolve(*split, found);
     if (found != split->components.size()) return std::nullopt;
@@ -159,6 +187,7 @@ std::optional<std::string> THostPaths::Find(const std::string& winPath, bool wan
 std::optional<std::string> THostPaths::ToHost(const std::string& winPath) {
     const auto split = Parse(winPath);
     if (!split) return std::nullopt;
+    FetchFromImage(*split);
     size_t found = 0;
     std::string host = Resolve(*split, found);
     for (size_t i = found; i < split->components.size(); ++i) {
@@ -199,6 +228,9 @@ std::string THostPaths::ToWindows(const std::string& hostPath) const {
 }
 
 std::optional<std::vector<RFolderEntry>> THostPaths::List(const std::string& winDir) {
+    if (const auto split = Parse(winDir))
+        if (IDriveImage* image = ImageOf(split->drive))
+            if (auto entries = image->ListImage(split->components)) return entries;
     const auto host = Find(winDir, true);
     if (!host) return std::nullopt;
     const Listing* listing = ListHost(*host);

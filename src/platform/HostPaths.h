@@ -13,6 +13,20 @@
 
 #include "packs/FileAccess.h"
 
+// A disc image standing behind a drive's host folder (a per-user cache folder): the drive's
+// names are those of the image, and a file or folder of the image is copied into the host
+// folder when a host path of it is asked for, so programs and players get a real file.
+class IDriveImage {
+public:
+    virtual ~IDriveImage() = default;
+    // Makes the image's file or folder at the drive's components exist in the host folder,
+    // copied out on first use and reused after. True when it wrote something, so that listings
+    // of the host folder read earlier are stale.
+    virtual bool Materialize(const std::vector<std::string>& components) = 0;
+    // The image's folder at components, or nothing when the image has no such folder.
+    virtual std::optional<std::vector<RFolderEntry>> ListImage(const std::vector<std::string>& components) = 0;
+};
+
 class THostPaths : public IFileAccess {
 public:
     THostPaths();
@@ -20,6 +34,10 @@ public:
     // Maps a drive letter to a host folder (absolute); replaces an earlier mapping.
     void SetDrive(char letter, const std::string& hostRoot);
     std::optional<std::string> DriveRoot(char letter) const;
+    // Puts an image behind whichever drive is mapped to hostRoot (not owned; null removes it).
+    void AttachImage(const std::string& hostRoot, IDriveImage* image);
+    // The components of a path on a drive the image stands behind; nothing for other paths.
+    std::optional<std::vector<std::string>> ImagePath(const std::string& winPath, const IDriveImage* image) const;
     // The current folder (Windows form, trailing "\") that relative paths start from.
     void SetCurrentDirectory(const std::string& winPath);
     const std::string& CurrentDirectory() const { return current_; }
@@ -54,8 +72,12 @@ private:
     const Listing* ListHost(const std::string& hostDir);
     // Walks the components; returns the host path and how many components were found.
     std::string Resolve(const Split& split, size_t& found);
+    IDriveImage* ImageOf(char drive) const;
+    // Copies the path's file or folder out of the image behind its drive, if any.
+    void FetchFromImage(const Split& split);
 
     std::map<char, std::string> drives_;
+    std::map<std::string, IDriveImage*> images_;  // by normalised host root
     std::string current_;
     std::unordered_map<std::string, Listing> cache_;
 };

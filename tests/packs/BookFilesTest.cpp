@@ -110,3 +110,15 @@ TEST_F(BookFilesTest, EveryFileNotFoundOrDamagedIsOneDiagnosticLine) {
     ASSERT_EQ(Said().size(), 1u);
     EXPECT_EQ(Said()[0], "neither in the pack nor on the disc: " + dir_ + "/gone.htm");
 }
+
+TEST_F(BookFilesTest, PartsOfAFileComeFromAnyContainerAndNeverRunPastItsEnd) {
+    const IBookFiles& pack = *BookFiles().Pack();
+    EXPECT_EQ(pack.SizeOf(dir_ + "/both.htm"), 9u);
+    EXPECT_EQ(pack.SizeOf(dir_ + "/missing.htm"), std::nullopt);
+    std::string part;
+    EXPECT_TRUE(pack.ReadPart(dir_ + "/both.htm", 5, 4, part));
+    EXPECT_EQ(part, "wins");
+    EXPECT_TRUE(pack.ReadPart(dir_ + "/both.htm", 9, 0, part));
+    EXPECT_FALSE(pack.ReadPart(dir_ + "/both.htm", 6, 4, part));
+    EXPECT_FALSE(pack.ReadPart(dir_ + "/both.htm", ~uint64_t(0), 2, part));
+}

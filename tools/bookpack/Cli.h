@@ -53,6 +53,7 @@ struct TVerb {
 std::vector<TVerb> PackVerbs();
 std::vector<TVerb> BundleVerbs();
 std::vector<TVerb> CfsVerbs();
+std::vector<TVerb> DiscVerbs();
 
 // The verb being run ("pack list"); it prefixes every message.
 void SetCommandName(std::string name);

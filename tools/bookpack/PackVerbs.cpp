@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 
 #include "Cli.h"
+#include "DiscImages.h"
 #include "HostTree.h"
 #include "Progress.h"
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
+#include "packs/IsoImage.h"
 #include "packs/PackFile.h"
 #include "packs/PackWriter.h"
 
@@ -32,9 +34,11 @@ struct TSource {
     bool folder = false;
 };
 
+// A pack file, or the pack inside a disc image (read from the image, not unpacked first).
 std::unique_ptr<TPack> openPack(const std::string& path) {
     RequireInputFile(path);
     try {
+        if (IsDiscImageName(path)) return TPack::FromBytes(ReadFromImage(path, "interface.dat"));
         return TPack::Open(path);
     } catch (const EFOpenError& e) {
         throw Failure("cannot open " + Quoted(path) + ": " + e.what());
@@ -289,7 +293,9 @@ std::vector<TVerb> PackVerbs() {
         {"pack", "list", "pack list FILE [--long]", "list the files of a pack",
          "Prints the path of every file, one per line, as the program lists them (names that\n"
          "begin with \".\" are hidden). --long prints every entry, hidden ones and folders too,\n"
-         "as tab-separated columns: path, kind (file/dir), stored size, unpacked size.\n",
+         "as tab-separated columns: path, kind (file/dir), stored size, unpacked size. FILE may\n"
+         "be a disc image (\".iso\", \".bin\", \".cue\", \".nrg\", \".mdf\"): the pack beside its\n"
+         "Zaz.dhl is read from it; so do the other pack verbs.\n",
          {{"--long", false}}, 1, 1, runList},
         {"pack", "extract", "pack extract FILE -o DIR [PATH...]", "extract files from a pack",
          "Writes every entry (hidden ones and empty folders included), or only the files at the\n"

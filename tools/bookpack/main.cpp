@@ -15,7 +15,7 @@ namespace {
 
 std::vector<TVerb> allVerbs() {
     std::vector<TVerb> verbs = PackVerbs();
-    for (auto more : {BundleVerbs(), CfsVerbs()}) verbs.insert(verbs.end(), more.begin(), more.end());
+    for (auto more : {BundleVerbs(), CfsVerbs(), DiscVerbs()}) verbs.insert(verbs.end(), more.begin(), more.end());
     return verbs;
 }
 
