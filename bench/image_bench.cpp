@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "BenchApplication.h"
+#include "FirstPaint.h"
 #include "app/DiscImageOption.h"
 #include "app/MainForm.h"
 #include "base/GlobalPaths.h"
@@ -31,15 +32,7 @@ void firstPaint(benchmark::State& state, bool fromImage) {
         std::string folder = SAMPLE_RUN;
         if (fromImage) folder = DiscFolderOf(SAMPLE_ISO).value_or("");
         else BookFiles().SetImage(nullptr);
-        TInstanceLock lock;
-        auto form = std::make_unique<TMainForm>(folder, TCommandLine{}, lock);
-        const QPixmap face = form->grab();  // renders the window as its first paint does
-        benchmark::DoNotOptimize(face.cacheKey());
-        state.PauseTiming();
-        form.reset();
-        ClosePack();
-        StartState() = TStartState{};
-        state.ResumeTiming();
+        TimeFirstPaint(state, folder);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "BenchApplication.h"
+#include "FirstPaint.h"
 #include "app/MainForm.h"
 #include "html/HtmlFrame.h"
 #include "base/GlobalPaths.h"
@@ -29,17 +30,7 @@ void BM_StartupToFirstPass(benchmark::State& state) {
 BENCHMARK(BM_StartupToFirstPass)->Unit(benchmark::kMillisecond);
 
 void BM_StartupToFirstPaint(benchmark::State& state) {
-    for (auto _ : state) {
-        TInstanceLock lock;
-        auto form = std::make_unique<TMainForm>(SAMPLE_RUN, TCommandLine{}, lock);
-        const QPixmap face = form->grab();  // renders the window as its first paint does
-        benchmark::DoNotOptimize(face.cacheKey());
-        state.PauseTiming();
-        form.reset();
-        ClosePack();
-        StartState() = TStartState{};
-        state.ResumeTiming();
-    }
+    for (auto _ : state) TimeFirstPaint(state, SAMPLE_RUN);
 }
 BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond);
 

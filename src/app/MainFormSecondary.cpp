@@ -121,7 +121,7 @@ void TMainForm::EnterStandardWindow(bool restricted) {
     setAcceptDrops(true);
     standard_->ShowBars(restricted);
     standardActive_ = true;
-    HistoryChanged(FromQt(windowTitle()));
+    RefreshStandardHistory();
     htmlFrame_->FillWindow(standard_->Layout());
     shownFile_ = start_.arguments.file;
     const std::string name = Cp1251::asciiLower(WinPath::FileName(htmlFrame_->CurrentFile()));
