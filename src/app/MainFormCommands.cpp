@@ -64,8 +64,7 @@ void TMainForm::RunFile(const std::string& file, const std::string& parameters) 
     if (!host) return;
     const QString path = QString::fromStdString(*host);
     const QString folder = path.left(path.lastIndexOf('/'));
-    const QStringList args = ToQt(parameters).split(' ', Qt::SkipEmptyParts);
-    LaunchProgram(path, args, folder);
+    LaunchProgram(path, SplitParameters(ToQt(parameters)), folder);
 }
 
 void TMainForm::Minimize(int index, int kind) {

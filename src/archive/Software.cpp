@@ -9,9 +9,11 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <optional>
 #include <cstdio>
 #include <tuple>
 
+#include "base/ContainedPath.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
@@ -101,7 +103,7 @@ bool RunGame(const std::string& setup, const std::string& key) {
     }
     const QString host = QString::fromStdString(SoftwareHostPath(program, prefix));
     if (host.isEmpty()) return false;
-    return LaunchProgram(host, QProcess::splitCommand(ToQt(args)), QFileInfo(host).absolutePath());
+    return LaunchProgram(host, SplitParameters(ToQt(args)), QFileInfo(host).absolutePath());
 }
 
 bool SafeToClean(const fs::path& folder, const fs::path& installed) {
@@ -134,7 +136,7 @@ bool RemoveGame(const std::string& key) {
     const std::string windows = prefix.isEmpty() ? StartState().windowsDir : std::string("c:\\windows\\");
     const QString uninstaller = QString::fromStdString(SoftwareHostPath(windows + "IsUninst.exe", prefix));
     SetBusyCursor(true);
-    RunAndWaitWithEvents(uninstaller, QProcess::splitCommand(ToQt(" -f\"" + folder + "\\Uninst.isu")));
+    RunAndWaitWithEvents(uninstaller, SplitParameters(ToQt(" -f\"" + folder + "\\Uninst.isu")));
     SetBusyCursor(false);
     std::string left;
     Record(key, left, prefix);
@@ -143,9 +145,36 @@ bool RemoveGame(const std::string& key) {
     return true;
 }
 
+namespace {
+
+// A font of the book goes into the font folder under its own name, or under a numbered one
+// beside a different font of that name: a file already there is never replaced or removed. The
+// path it is at, or nothing when it could not be written (full is set for a full disk).
+std::optional<fs::path> PlaceFont(const fs::path& folder, const std::string& name, std::string_view bytes, bool& full) {
+    const auto target = Contained::Join(folder, name);
+    if (!target || !Contained::IsPlainName(name)) return std::nullopt;
+    const std::string stem = target->stem().string(), ext = target->extension().string();
+    for (int n = 0; n < 100; ++n) {
+        const fs::path candidate = n == 0 ? *target : folder / (stem + "-" + std::to_string(n) + ext);
+        QFile existing(QString::fromStdString(candidate.string()));
+        if (existing.exists()) {
+            if (existing.open(QIODevice::ReadOnly) && existing.readAll() == QByteArray(bytes.data(), qsizetype(bytes.size())))
+                return candidate;  // installed before
+            continue;
+        }
+        if (Contained::WriteNew(candidate, bytes)) return candidate;
+        full = errno == ENOSPC || errno == EDQUOT;
+        if (!existing.exists()) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int InstallFonts(const std::string& folder) {
-    const QString target = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/fonts";
-    QDir().mkpath(target);
+    const fs::path target = (QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/fonts").toStdString();
+    std::error_code error;
+    fs::create_directories(target, error);
     int installed = 0;
     SetBusyCursor(true);
     for (const std::string& entry : BookFiles().List(folder)) {
@@ -156,20 +185,12 @@ int InstallFonts(const std::string& folder) {
         } catch (const std::exception&) {
             continue;
         }
-        const QString path = target + "/" + ToQt(entry);
-        QFile file(path);
-        const std::string_view bytes = font.View();
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) ||
-            !file.flush()) {
-            const bool full = file.error() == QFileDevice::ResourceError;
-            file.remove();  // never a partial font
-            if (full) break;
-            continue;
-        }
-        file.close();
-        if (QFontDatabase::addApplicationFont(path) >= 0) ++installed;
+        bool full = false;
+        const auto placed = PlaceFont(target, entry, font.View(), full);
+        if (full) break;
+        if (placed && QFontDatabase::addApplicationFont(QString::fromStdString(placed->string())) >= 0) ++installed;
     }
-    if (installed > 0) QProcess::startDetached("fc-cache", {target});
+    if (installed > 0) QProcess::startDetached("fc-cache", {QString::fromStdString(target.string())});
     SetBusyCursor(false);
     return installed;
 }

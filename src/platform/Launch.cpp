@@ -6,12 +6,16 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <optional>
+#include <utility>
 
 #include "platform/Diagnostics.h"
 
 namespace {
+
+ILaunchGate* gate = nullptr;
 
 bool IsWindowsProgram(const QString& program) {
     for (const char* ext : {".exe", ".com", ".bat"})
@@ -26,6 +30,30 @@ bool IsNativeProgram(const QString& program) {
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray head = file.read(4);
     return head.startsWith("#!") || head == "\x7f" "ELF";
+}
+
+// A local file the desktop's handler would run rather than show: a desktop entry, a program of
+// this system, a Windows program.
+bool RunsWhenOpened(const QString& fileOrUrl) {
+    const QUrl url(fileOrUrl);
+    const QString file = url.isLocalFile() ? url.toLocalFile() : fileOrUrl;
+    const QFileInfo info(file);
+    if (!info.isFile()) return false;
+    return file.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive) || IsWindowsProgram(file) ||
+           IsNativeProgram(file);
+}
+
+bool MayRun(const QString& program) {
+    const bool allowed = gate && gate->MayRun(program);
+    if (!allowed) qCInfo(lcPlatform).noquote() << "not started, the reader did not allow it:" << program;
+    return allowed;
+}
+
+bool MayOpen(const QString& fileOrUrl) {
+    if (RunsWhenOpened(fileOrUrl)) return MayRun(fileOrUrl);
+    const bool allowed = gate && gate->MayOpen(fileOrUrl);
+    if (!allowed) qCInfo(lcPlatform).noquote() << "not opened, no reader asked for it:" << fileOrUrl;
+    return allowed;
 }
 
 struct RCommand {
@@ -62,15 +90,20 @@ bool StartDetached(const RCommand& command, const QString& workingDir) {
 
 } // namespace
 
+ILaunchGate* SetLaunchGate(ILaunchGate* next) { return std::exchange(gate, next); }
+
+QStringList SplitParameters(const QString& parameters) { return QProcess::splitCommand(parameters); }
+
 bool ShellOpen(const QString& fileOrUrl, const QString& workingDir) {
+    if (fileOrUrl.isEmpty() || !MayOpen(fileOrUrl)) return false;
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty()) qCInfo(lcPlatform).noquote() << "not opened, xdg-open is not installed:" << fileOrUrl;
-    if (opener.isEmpty() || fileOrUrl.isEmpty()) return false;
+    if (opener.isEmpty()) return false;
     return StartDetached({opener, {fileOrUrl}}, workingDir);
 }
 
 bool LaunchProgram(const QString& program, const QStringList& args, const QString& workingDir) {
-    if (const auto command = ResolveProgram(program, args)) return StartDetached(*command, workingDir);
+    if (const auto command = ResolveProgram(program, args)) return MayRun(program) && StartDetached(*command, workingDir);
     if (IsWindowsProgram(program)) {
         qCInfo(lcPlatform).noquote() << "not started, wine is not installed:" << program;
         return false;
@@ -86,7 +119,7 @@ bool StartNewInstance(const QStringList& args) {
 int RunAndWait(const QString& program, const QStringList& args, const QString& workingDir,
                int timeoutMs) {
     const auto command = ResolveProgram(program, args);
-    if (!command) return -1;
+    if (!command || !MayRun(program)) return -1;
     QProcess process;
     Prepare(process, *command, workingDir);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -103,7 +136,7 @@ int RunAndWait(const QString& program, const QStringList& args, const QString& w
 
 int RunAndWaitWithEvents(const QString& program, const QStringList& args, const QString& workingDir) {
     const auto command = ResolveProgram(program, args);
-    if (!command) return -1;
+    if (!command || !MayRun(program)) return -1;
     QProcess process;
     Prepare(process, *command, workingDir);
     process.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -15,12 +15,20 @@
 #include "base/GlobalPaths.h"
 #include "packs/PackFile.h"
 #include "platform/Drives.h"
+#include "platform/Launch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// These tests call the software commands directly, as the reader's click would.
+struct TAllowAll : ILaunchGate {
+    bool MayRun(const QString&) override { return true; }
+    bool MayOpen(const QString&) override { return true; }
+};
+
 struct Software : ::testing::Test {
+    TAllowAll gate;
     QTemporaryDir root;
     QByteArray oldPath, oldDirs;
     void SetUp() override {
@@ -35,8 +43,10 @@ struct Software : ::testing::Test {
         HostPathsService().SetDrive('c', Path("cdrive").toStdString());
         StartState().windowsDir = "c:\\windows\\";
         SetCdRoot("d:\\");
+        SetLaunchGate(&gate);
     }
     void TearDown() override {
+        SetLaunchGate(nullptr);
         qputenv("PATH", oldPath);
         qputenv("XDG_CONFIG_DIRS", oldDirs);
     }
@@ -149,4 +159,31 @@ TEST_F(Software, FontsBesideAPageAreInstalledForTheUser) {
     EXPECT_EQ(InstallFonts("d:\\pages"), 1);
     const QString installed = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/fonts/Book.TTF";
     EXPECT_EQ(QFileInfo(installed).size(), QFileInfo(Path("disc/pages/Book.TTF")).size());
+}
+
+// A font of the user's that has the book font's name is neither replaced nor removed: the book's
+// goes beside it under a numbered name, once.
+TEST_F(Software, AFontOfTheSameNameStaysTheUsers) {
+    QFile real("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    const QByteArray book = real.readAll();
+    QFile font(Path("disc/pages/Book.TTF"));
+    ASSERT_TRUE(font.open(QIODevice::WriteOnly));
+    font.write(book);
+    font.close();
+    const QString fonts = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/fonts";
+    QDir().mkpath(fonts);
+    QFile::remove(fonts + "/Book-1.TTF");
+    QFile mine(fonts + "/Book.TTF");
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    mine.write("the user's own font");
+    mine.close();
+    EXPECT_EQ(InstallFonts("d:\\pages"), 1);
+    EXPECT_EQ(InstallFonts("d:\\pages"), 1);  // found installed the second time, not copied again
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), QByteArray("the user's own font"));
+    EXPECT_EQ(QFileInfo(fonts + "/Book-1.TTF").size(), book.size());
+    EXPECT_FALSE(QFile::exists(fonts + "/Book-2.TTF"));
+    QFile::remove(fonts + "/Book.TTF");
+    QFile::remove(fonts + "/Book-1.TTF");
 }

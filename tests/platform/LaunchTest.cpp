@@ -8,10 +8,25 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// A gate that lets through what it is told and writes down what it was asked.
+struct TRecordingGate : ILaunchGate {
+    bool run = true, open = true;
+    QStringList asked;
+    bool MayRun(const QString& program) override {
+        asked << "run " + program;
+        return run;
+    }
+    bool MayOpen(const QString& fileOrUrl) override {
+        asked << "open " + fileOrUrl;
+        return open;
+    }
+};
 
 class LaunchTest : public ::testing::Test {
 protected:
@@ -21,8 +36,12 @@ protected:
         QDir(root_.path()).mkpath("bin");
         QDir(root_.path()).mkpath("Game Folder");
         qputenv("PATH", QFile::encodeName(Path("bin")));
+        SetLaunchGate(&gate_);
     }
-    void TearDown() override { qputenv("PATH", oldPath_); }
+    void TearDown() override {
+        SetLaunchGate(nullptr);
+        qputenv("PATH", oldPath_);
+    }
 
     QString Path(const QString& relative) const { return root_.filePath(relative); }
 
@@ -58,6 +77,7 @@ protected:
 
     QTemporaryDir root_;
     QByteArray oldPath_;
+    TRecordingGate gate_;
 };
 
 TEST_F(LaunchTest, WindowsProgramsRunThroughWineInTheirFolder) {
@@ -141,6 +161,38 @@ TEST_F(LaunchTest, RunAndWaitGivesTheExitCode) {
     clock.start();
     EXPECT_EQ(RunAndWait(sleeper.fileName(), {}, {}, 200), -1);
     EXPECT_LT(clock.elapsed(), 20000);
+}
+
+TEST_F(LaunchTest, NothingStartsOrOpensWithoutTheGatesLeave) {
+    const QString wineLog = FakeTool(Path("bin/wine"));
+    const QString openLog = FakeTool(Path("bin/xdg-open"));
+    const QString tool = Path("Game Folder/tool");
+    const QString toolLog = FakeTool(tool);
+    gate_.run = gate_.open = false;
+    EXPECT_FALSE(LaunchProgram(tool, {}));
+    EXPECT_FALSE(LaunchProgram(Path("Game Folder/setup.exe"), {}));
+    EXPECT_EQ(RunAndWait(tool, {}), -1);
+    EXPECT_EQ(RunAndWaitWithEvents(tool, {}), -1);
+    EXPECT_FALSE(ShellOpen("http://example.org/"));
+    // A desktop entry or a script handed to the opener would run: it is asked about as a program.
+    const QString entry = Path("Game Folder/evil.desktop");
+    QFile(entry).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(ShellOpen(entry));
+    EXPECT_FALSE(ShellOpen(QUrl::fromLocalFile(tool).toString()));
+    EXPECT_TRUE(gate_.asked.contains("run " + entry));
+    EXPECT_TRUE(gate_.asked.contains("run " + QUrl::fromLocalFile(tool).toString()));
+    SetLaunchGate(nullptr);  // and with no gate at all
+    gate_.run = gate_.open = true;
+    EXPECT_FALSE(LaunchProgram(tool, {}));
+    EXPECT_FALSE(ShellOpen("http://example.org/"));
+    QThread::msleep(300);
+    for (const QString& log : {wineLog, openLog, toolLog}) EXPECT_FALSE(QFile::exists(log)) << log.toStdString();
+}
+
+TEST(LaunchParameters, QuotedParametersKeepTheirSpaces) {
+    EXPECT_EQ(SplitParameters(R"( -f "c:\Program Files\Demo\Uninst.isu"  /q)"),
+              QStringList({"-f", R"(c:\Program Files\Demo\Uninst.isu)", "/q"}));
+    EXPECT_EQ(SplitParameters(""), QStringList());
 }
 
 } // namespace
