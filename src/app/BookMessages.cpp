@@ -12,6 +12,7 @@
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
 #include "platform/InstanceChannel.h"
+#include "html/engine/PageScheme.h"
 
 using namespace BookWindows;
 
@@ -70,6 +71,7 @@ void TBookMessages::OnMessage(quint32 message) {
     IPageFrame* frame = window_.PageFrame();
     if (message != kMsgPrintPending || !frame || pendingPrintFile_.empty()) return;
     const std::string file = std::exchange(pendingPrintFile_, {});
+    AdmitForeign(file);  // the picture another process hands over is shown for its print alone
     if (!frame->PrintFile(file) || !InTemporaryFolder(file)) return;
     if (const auto host = HostPathsService().Find(file)) QFile::remove(QString::fromStdString(*host));
 }

@@ -9,6 +9,7 @@
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
 #include "html/HtmlFrame.h"
+#include "html/engine/PageScheme.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ TUnRar& TMainForm::ArchiveBrowser() {
             return controls_->CurrentPath();
         };
         unrar_ = std::make_unique<TUnRar>(std::move(host), AppTitle());
+        SetListingRoot(unrar_->ListingRoot());  // its pages may be shown; what is unpacked there is foreign
     }
     return *unrar_;
 }

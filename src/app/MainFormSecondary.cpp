@@ -15,6 +15,7 @@
 #include "base/WinPath.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
+#include "html/engine/PageScheme.h"
 #include "packs/BookFiles.h"
 #include "packs/CfsCodec.h"
 #include "platform/BookWindows.h"
@@ -64,6 +65,8 @@ void TMainForm::BuildStandardStart() {
     elements_ = TInterfaceDescription{};
     RHTML page;
     page.document = ArgumentPage(start_.arguments.file);
+    // A file of this computer named by the reader shows as a foreign page.
+    if (PageTrust(page.document) == TPageTrust::Refused) AdmitForeign(WinPath::Folder(page.document));
     page.right = 640;
     page.bottom = 480;
     elements_.Htmls.push_back(page);

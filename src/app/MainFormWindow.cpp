@@ -11,12 +11,15 @@
 #include "app/WindowAnimation.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
+#include "base/WinPath.h"
 #include "effects/EffCar.h"
+#include "html/engine/PageScheme.h"
 #include "platform/BookWindows.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Diagnostics.h"
 #include "platform/QtText.h"
 #include "platform/Drives.h"
+#include "platform/ReaderAct.h"
 #include "skin/CommandDispatcher.h"
 
 using namespace BookWindows;
@@ -117,6 +120,7 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
+    const TReaderAct drop;
     DropUrls(event->mimeData()->urls());
     event->acceptProposedAction();
 }
@@ -135,6 +139,8 @@ void TMainForm::DropFile(const std::string& file) {
         return false;
     };
     if (has({".htm", ".txt", ".bmp", ".jpg", ".jpeg", ".gif", ".png"})) {
+        // A page from elsewhere on this computer shows as a foreign one: no scripts, plain links.
+        if (PageTrust(file) == TPageTrust::Refused) AdmitForeign(WinPath::Folder(file));
         if (pageFrame_) pageFrame_->OpenInCurrentView(file);
     } else if (name.find(".rar") != std::string::npos) {
         ShowArchive(file);

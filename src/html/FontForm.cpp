@@ -67,7 +67,7 @@ void TFontForm::BuildControls() {
     };
     preview_ = new TFrameViewer(this);
     preview_->setGeometry(15, 16, 193, 177);
-    connect(preview_, &TFrameViewer::HotSpotClick, this, [](const QString&, const QString&, bool& handled) { handled = true; });
+    connect(preview_, &TFrameViewer::HotSpotClick, this, [](const QString&, const QString&, bool, bool& handled) { handled = true; });
     std::vector<unsigned> basic;
     for (size_t i = 0; i < 16; ++i) basic.push_back(kColors[i].value);
     auto* textGrid = new TColorGrid(basic, this);

@@ -45,8 +45,8 @@ THtmlFrame::THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std:
         connect(view, &TFrameViewer::HotSpotCovered, this, [this](const QString& url, const QString& target) {
             host_.ShowLinkStatus(links_.StatusText(FromQt(url), FromQt(target)));
         });
-        connect(view, &TFrameViewer::HotSpotClick, this, [this](const QString& url, const QString& target, bool& handled) {
-            handled = links_.LinkClick(FromQt(url), FromQt(target));
+        connect(view, &TFrameViewer::HotSpotClick, this, [this](const QString& url, const QString& target, bool byReader, bool& handled) {
+            handled = links_.LinkClick(FromQt(url), FromQt(target), byReader);
         });
         connect(view, &TFrameViewer::HistoryChanged, this, [this, view] { OnHistoryChange(view); });
         connect(view, &TFrameViewer::TitleChanged, this, [this, view] {

@@ -1,6 +1,7 @@
 #include "html/LinkProtocol.h"
 
 #include "base/Cp1251.h"
+#include "base/Diagnostics.h"
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
 #include "packs/StringUtils.h"
@@ -22,7 +23,8 @@ std::string& ZipFolder() {
 }
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
-bool ContainsNoCase(const std::string& text, const char* part) { return Contains(Cp1251::asciiLower(text), part); }
+// A link form is the link's beginning, in any letter case.
+bool StartsWithNoCase(const std::string& text, const char* prefix) { return Cp1251::asciiLower(text).rfind(prefix, 0) == 0; }
 
 // The scheme of a URL in lower case: the text before "://", else before a first ":" that follows
 // at least two letters (so "d:\" is a drive, not a scheme); empty when there is none.
@@ -43,6 +45,13 @@ std::string Argument(const std::string& url, size_t prefixLength) {
     if (url.size() <= prefixLength) return {};
     const size_t start = url.find_first_not_of('/', prefixLength);
     return start == std::string::npos ? std::string() : url.substr(start);
+}
+
+// A link of the book's own forms, which acts rather than shows a page.
+bool IsLinkForm(const std::string& url) {
+    for (const char* form : {"http:", "https:", "mailto:", "printhtml:", "copy:", "copylist:", "rungame:", "delgame:"})
+        if (StartsWithNoCase(url, form)) return true;
+    return false;
 }
 
 bool IsPageLike(const std::string& extension) {
@@ -112,10 +121,16 @@ struct TLinkProtocol::RClick {
     bool archiveMode = false;
 };
 
-bool TLinkProtocol::LinkClick(const std::string& url, const std::string& target) {
+bool TLinkProtocol::LinkClick(const std::string& url, const std::string& target, bool byReader) {
     RClick click{url, target, Cp1251::asciiLower(view_.ExpandLink(url)), {}, !url.empty() && url[0] == '#',
                  view_.InArchiveMode()};
     click.extension = WinPath::Extension(click.linkPath);
+    if (!byReader) {
+        if (!IsLinkForm(url))
+            if (const std::optional<bool> handled = PageLike(click)) return *handled;
+        Diagnose(TDiagnosticLayer::Rules, "a link no reader clicked is left alone: " + url);
+        return true;
+    }
     // The first step that knows the link decides.
     static constexpr TStep kSteps[] = {&TLinkProtocol::EnlargedPicture, &TLinkProtocol::WebOrMail, &TLinkProtocol::Print,
                                        &TLinkProtocol::Copy,            &TLinkProtocol::CopyList,  &TLinkProtocol::Software,
@@ -135,7 +150,7 @@ std::optional<bool> TLinkProtocol::EnlargedPicture(const RClick& c) {
 }
 
 std::optional<bool> TLinkProtocol::WebOrMail(const RClick& c) {
-    if (!ContainsNoCase(c.url, "http:") && !ContainsNoCase(c.url, "https:") && !ContainsNoCase(c.url, "mailto:"))
+    if (!StartsWithNoCase(c.url, "http:") && !StartsWithNoCase(c.url, "https:") && !StartsWithNoCase(c.url, "mailto:"))
         return std::nullopt;
     MarkVisited(c.linkPath);
     services_.ShellOpen(c.url);
@@ -143,18 +158,15 @@ std::optional<bool> TLinkProtocol::WebOrMail(const RClick& c) {
 }
 
 std::optional<bool> TLinkProtocol::Print(const RClick& c) {
-    const size_t at = c.url.find("printhtml:");
-    if (at == std::string::npos) return std::nullopt;
-    std::string rest = c.url;
-    rest.erase(at, 10);
-    const std::string page = view_.ExpandLink(rest);
+    if (!StartsWithNoCase(c.url, "printhtml:")) return std::nullopt;
+    const std::string page = view_.ExpandLink(c.url.substr(10));
     MarkVisited(page);
     view_.PrintPage(page);
     return true;
 }
 
 std::optional<bool> TLinkProtocol::Copy(const RClick& c) {
-    if (!Contains(c.url, "copy:")) return std::nullopt;
+    if (!StartsWithNoCase(c.url, "copy:")) return std::nullopt;
     MarkVisited(c.linkPath);
     const std::string folder = services_.PathInputFolder();
     if (folder.empty()) return true;
@@ -167,17 +179,16 @@ std::optional<bool> TLinkProtocol::Copy(const RClick& c) {
 }
 
 std::optional<bool> TLinkProtocol::CopyList(const RClick& c) {
-    if (!Contains(c.url, "copylist:")) return std::nullopt;
+    if (!StartsWithNoCase(c.url, "copylist:")) return std::nullopt;
     MarkVisited(c.linkPath);
     view_.CopyListSelection(c.url.substr(9));
     return true;
 }
 
 std::optional<bool> TLinkProtocol::Software(const RClick& c) {
-    if (!Contains(c.url, "rungame:") && !Contains(c.url, "delgame:")) return std::nullopt;
+    if (!StartsWithNoCase(c.url, "rungame:") && !StartsWithNoCase(c.url, "delgame:")) return std::nullopt;
     MarkVisited(c.linkPath);
-    std::string command = c.url;
-    command.erase(7, 1);
+    std::string command = Cp1251::asciiLower(c.url.substr(0, 7)) + c.url.substr(8);
     services_.ExecuteCommandWithoutSound(command);
     return true;
 }

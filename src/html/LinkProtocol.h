@@ -66,8 +66,12 @@ public:
     // status bar); empty for an empty URL and over an archive listing. Schemes are read before
     // "://" or, failing that, before a first ":" after two or more letters.
     std::string StatusText(const std::string& url, const std::string& target);
-    // A click; true when the link was handled here and the engine must not follow it.
-    bool LinkClick(const std::string& url, const std::string& target);
+    // A click; true when the link was handled here and the engine must not follow it. A link
+    // the reader did not click (byReader false: a page's script or navigation, a foreign page)
+    // is a plain page link or nothing: it never prints, copies, runs, opens or unpacks anything.
+    // Link forms are known by their beginning ("copy:…", "rungame:=…"), never found inside
+    // another link.
+    bool LinkClick(const std::string& url, const std::string& target, bool byReader);
 
     // The folder last chosen in the ".zip" save dialog, kept until the program ends (with "\").
     static const std::string& LastZipFolder();

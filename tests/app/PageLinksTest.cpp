@@ -12,6 +12,7 @@
 
 #include "app/LinkServices.h"
 #include "app/MainForm.h"
+#include "app/ProgramConsent.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
@@ -20,6 +21,7 @@
 #include "packs/PackFile.h"
 #include "platform/Drives.h"
 #include "platform/InstanceLock.h"
+#include "support/ReaderClick.h"
 #include "support/Wait.h"
 
 namespace {
@@ -57,6 +59,7 @@ protected:
         answerWait_ = PageAnswerWait();
         SetPageAnswerWait(3000);  // the page's answers come slowly on a busy machine
 
+        SetLaunchGate(&consent_);  // the reader's own clicks open what they ask for
         window_ = std::make_unique<Window>(SAMPLE_RUN, lock_);
         ASSERT_FALSE(window_->Terminating()) << window_->ExitMessage();
         window_->show();
@@ -72,6 +75,7 @@ protected:
     }
     void TearDown() override {
         window_.reset();
+        SetLaunchGate(nullptr);
         ClosePack();
         StartState() = TStartState{};
         SetPageAnswerWait(answerWait_);
@@ -86,9 +90,9 @@ protected:
                                    .arg(JsString(QString::fromLatin1(name)));
         return WaitUntil([&] { return EndsWith(view_->CurrentFile(), name) && Eval(script).toBool(); }, ms);
     }
-    // Clicks the first element the selector finds, the way a user's click reaches the page.
+    // The reader clicks the first element the selector finds.
     void Click(const QString& selector) {
-        view_->RunScript(QStringLiteral("document.querySelector(%1).click()").arg(JsString(selector)));
+        ASSERT_TRUE(ReaderClick(*view_, QStringLiteral("document.querySelector(%1)").arg(JsString(selector))));
     }
     QString Opened() const {
         QFile file(opened_);
@@ -106,6 +110,7 @@ protected:
     QByteArray path_;
     int answerWait_ = 100;
     TInstanceLock lock_;
+    TProgramConsent consent_{"page links", true, {}};
     std::unique_ptr<Window> window_;
     TFrameViewer* view_ = nullptr;
     std::string links_;
@@ -203,13 +208,13 @@ TEST_F(PageLinks, ACopyLinkInAFrameCopiesTheFileBesideItsOwnDocument) {
     ASSERT_TRUE(Shown("frames.htm"));
     const QString mainFrame = QStringLiteral("frames[1].location.pathname.toLowerCase()");
     ASSERT_TRUE(WaitUntil([&] { return Eval(mainFrame).toString().endsWith("engine.htm"); }));
-    Eval("frames[0].document.querySelector(\"a[href^='brakes']\").click()");
+    ASSERT_TRUE(ReaderClick(*view_, "frames[0].document.querySelector(\"a[href^='brakes']\")"));
     ASSERT_TRUE(WaitUntil([&] { return EndsWith(view_->CurrentFile(), "\\html\\brakes\\front.htm"); }));
     ASSERT_TRUE(WaitUntil([&] { return Eval(mainFrame).toString().endsWith("front.htm") &&
                                        Eval("frames[1].document.readyState").toString() == "complete"; }));
     QTemporaryDir out;
     window_->pathInput = HostPathsService().ToWindows(out.path().toStdString());
-    Eval("frames[1].document.querySelector(\"a[href^='copy:']\").click()");
+    ASSERT_TRUE(ReaderClick(*view_, "frames[1].document.querySelector(\"a[href^='copy:']\")"));
     const QString copied = out.filePath(QString::fromUtf8("Колодки.txt"));
     EXPECT_TRUE(WaitUntil([&] { return QFile::exists(copied); })) << copied.toStdString();
 }

@@ -29,7 +29,7 @@ void ReplaceScript(QWebEngineScriptCollection& scripts, const char* name, const 
     script.setName(QString::fromLatin1(name));
     script.setSourceCode(source);
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setWorldId(TViewerPage::ViewerWorld());
     script.setRunsOnSubFrames(true);
     scripts.insert(script);
 }
@@ -61,7 +61,7 @@ TFrameViewer::TFrameViewer(QWidget* parent) : QWidget(parent) {
     connect(page_, &QWebEnginePage::loadFinished, this, &TFrameViewer::OnLoadFinished);
     connect(page_, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) { OnNewWindow(request.requestedUrl()); });
-    ReplaceScript(page_->scripts(), kLinkScriptName, LinkReportScript());
+    ReplaceScript(page_->scripts(), kLinkScriptName, TViewerPage::ChannelClientScript() + LinkReportScript());
     ApplyDefaults();
 }
 
@@ -220,10 +220,10 @@ void TFrameViewer::OnLoadFinished(bool ok) {
             urls << PageUrl(file).toString();
             ExpectOwnLoad(PageUrl(file));
         }
-        page_->runJavaScript(RestoreFramesScript(frames, urls));
+        page_->RunViewerScript(RestoreFramesScript(frames, urls));
     }
     if (pendingScroll_ >= 0) {
-        page_->runJavaScript(QStringLiteral("window.scrollTo(0, %1)").arg(pendingScroll_));
+        page_->RunViewerScript(QStringLiteral("window.scrollTo(0, %1)").arg(pendingScroll_));
         pendingScroll_ = -1;
     }
     OnTitleChanged(page_->title());
@@ -249,5 +249,5 @@ void TFrameViewer::RefreshVisited() {
         const bool page = !PagePath(url).empty() && path.size() > 1 && path[1] == ':';
         urls << (page ? QStringLiteral("book://%1%2").arg(url.host(), url.path(QUrl::FullyDecoded)) : ToQt(path)).toLower();
     }
-    page_->runJavaScript(MarkVisitedScript(urls));
+    page_->RunViewerScript(MarkVisitedScript(urls));
 }

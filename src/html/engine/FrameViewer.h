@@ -14,7 +14,8 @@
 // entry; a jump to an anchor of the same file and a page changing inside one frame of a
 // frameset do not. Moving in history loads the entry's file again at its last scroll position.
 // The browser follows only links to book pages: "_blank" ones are shown in this view when the
-// owner leaves them, links of other schemes are the owner's alone.
+// owner leaves them, links of other schemes are the owner's alone. The viewer's own scripts run
+// in a world of their own (TViewerPage), so the page's scripts cannot speak for the reader.
 #include <QPoint>
 #include <QPointer>
 #include <QStringList>
@@ -148,9 +149,12 @@ protected:
 
 signals:
     void HotSpotCovered(const QString& url, const QString& target);
-    // Emitted for every link the user starts; set handled to keep the browser from following.
-    // Links of other schemes are reported just after the click, and never followed.
-    void HotSpotClick(const QString& url, const QString& target, bool& handled);
+    // Emitted for every link followed; set handled to keep the browser from following. byReader
+    // tells a reader's own click on a link of a page that may act (a page of the book or an
+    // archive listing) from what a page did by itself (a script's click or navigation, a new
+    // window, any link of a foreign page); a reader's click is handled while a TReaderAct is
+    // under way. Links of other schemes are reported just after the click, and never followed.
+    void HotSpotClick(const QString& url, const QString& target, bool byReader, bool& handled);
     void HistoryChanged();
     void TitleChanged();
     void LoadFinished(bool ok);
@@ -173,6 +177,7 @@ private:
         QString raw;     // the address as the page wrote it
         QString document;
         QString frame;   // the place of its frame
+        bool byReader = false;  // reported by the viewer's script for the reader's own click
     };
 
     void ApplyDefaults();

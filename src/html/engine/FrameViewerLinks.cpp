@@ -4,13 +4,16 @@
 #include <QPointer>
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "base/Cp1251.h"
 #include "base/WinPath.h"
 #include "html/engine/FrameViewer.h"
+#include "html/engine/PageScheme.h"
 #include "html/engine/PageUrl.h"
 #include "html/engine/ViewerPage.h"
 #include "platform/QtText.h"
+#include "platform/ReaderAct.h"
 
 namespace {
 
@@ -48,7 +51,7 @@ bool TFrameViewer::OnLinkClicked(const QUrl& url, bool) {
         ownLoads_.erase(it);
         return true;
     }
-    const RLinkReport link{url.toString(), TargetOf(url), {}, PageUrl(CurrentFile()).toString(), {}};
+    const RLinkReport link{url.toString(), TargetOf(url), {}, PageUrl(CurrentFile()).toString(), {}, false};
     QMetaObject::invokeMethod(this, [this, link] { FollowLink(link); }, Qt::QueuedConnection);
     return false;
 }
@@ -57,13 +60,13 @@ bool TFrameViewer::OnLinkClicked(const QUrl& url, bool) {
 void TFrameViewer::OnNewWindow(const QUrl& url) {
     QString target = TargetOf(url);
     if (target.isEmpty()) target = QStringLiteral("_blank");
-    const RLinkReport link{url.toString(), target, {}, PageUrl(CurrentFile()).toString(), {}};
+    const RLinkReport link{url.toString(), target, {}, PageUrl(CurrentFile()).toString(), {}, false};
     QMetaObject::invokeMethod(this, [this, link] { FollowLink(link); }, Qt::QueuedConnection);
 }
 
 void TFrameViewer::OnReport(const QString& kind, const QStringList& fields) {
     if (fields.size() < 5) return;
-    const RLinkReport link{fields[0], fields[1], fields[2], fields[3], fields[4]};
+    const RLinkReport link{fields[0], fields[1], fields[2], fields[3], fields[4], true};
     if (kind == QLatin1String("link")) {
         // Reports arrive inside the browser's own callback, where the page cannot answer
         // questions; the link is handed on from the event loop instead.
@@ -89,14 +92,20 @@ void TFrameViewer::OnLinkHovered(const QString& url) {
 }
 
 // The owner hears of the link with its document as the base of relative paths; what it leaves
-// alone, a book link, the viewer follows as the browser would have.
+// alone, a book link, the viewer follows as the browser would have. Only a reader's click on a
+// page that may act is the reader's act; a foreign page's links are plain page links.
 void TFrameViewer::FollowLink(const RLinkReport& link) {
     const QUrl url(link.href);
     const bool book = !PagePath(url).empty();
     linkDocument_ = PagePath(QUrl(link.document));
     const QString text = book ? LinkText(url) : (link.raw.isEmpty() ? link.href : link.raw);
+    const bool byReader = link.byReader && PageTrust(linkDocument_) != TPageTrust::Foreign;
     bool handled = false;
-    emit HotSpotClick(text, link.target, handled);
+    {
+        std::optional<TReaderAct> act;
+        if (byReader) act.emplace();
+        emit HotSpotClick(text, link.target, byReader, handled);
+    }
     linkDocument_.clear();
     if (!handled && book) Follow(link);
 }
@@ -109,7 +118,7 @@ void TFrameViewer::Follow(const RLinkReport& link) {
         return;
     }
     ExpectOwnLoad(url);
-    page_->runJavaScript(FollowInFrameScript(link.frame, link.href, link.target),
+    page_->RunViewerScript(FollowInFrameScript(link.frame, link.href, link.target),
                          [self = QPointer<TFrameViewer>(this), file, page = PagePath(url)](const QVariant& frame) {
                              if (!self) return;
                              if (frame.isNull() || frame.toString().isEmpty()) self->LoadFile(file);

@@ -31,7 +31,7 @@ bool TFrameViewer::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TFrameViewer::RunScript(const QString& script) { page_->runJavaScript(script); }
+void TFrameViewer::RunScript(const QString& script) { page_->RunViewerScript(script); }
 
 QVariant TFrameViewer::EvaluateScript(const QString& script) { return RunPageScript(page_, script); }
 
@@ -164,7 +164,7 @@ std::vector<RDropDownList> TFrameViewer::DropDownLists() { return DropDownsOf(Ru
 std::optional<QString> TFrameViewer::SelectedItemOf(const QString& name) { return SelectedIn(DropDownLists(), name); }
 
 void TFrameViewer::SelectedItemOf(const QString& name, std::function<void(const std::optional<QString>&)> done) {
-    page_->runJavaScript(DropDownScript(), [name, done = std::move(done)](const QVariant& answer) {
+    page_->RunViewerScript(DropDownScript(), [name, done = std::move(done)](const QVariant& answer) {
         done(SelectedIn(DropDownsOf(answer), name));
     });
 }
@@ -208,7 +208,7 @@ QString TFrameViewer::ObjectScript(QPoint point) const {
 RPageObject TFrameViewer::ObjectAt(QPoint point) { return ObjectOf(RunPageScript(page_, ObjectScript(point))); }
 
 void TFrameViewer::ObjectAt(QPoint point, std::function<void(const RPageObject&)> done) {
-    page_->runJavaScript(ObjectScript(point), [done = std::move(done)](const QVariant& answer) { done(ObjectOf(answer)); });
+    page_->RunViewerScript(ObjectScript(point), [done = std::move(done)](const QVariant& answer) { done(ObjectOf(answer)); });
 }
 
 std::string TFrameViewer::FrameDocument(const QString& frameName) {

@@ -7,13 +7,11 @@
 #include <QWebEnginePage>
 #include <memory>
 
+#include "html/engine/ViewerPage.h"
+
 namespace {
 
 int answerWait = 100;
-
-QString ReportPrefix() {
-    return JsString(QString::fromLatin1(kReportPrefix));
-}
 
 } // namespace
 
@@ -54,11 +52,31 @@ function frameAt(path) {
 )");
 }
 
+// The main frame reaches the viewer over the channel; frames below hand their reports to it, in
+// this world of the viewer's, which the page's own scripts do not share.
 QString LinkReportScript() {
     return QStringLiteral(R"((function() {
-  var log = console.log.bind(console);
-  %2
+  %1
+  var queue = [], bridge = null;
+  function deliver(fields) {
+    if (bridge) bridge.report(fields[0], fields.slice(1));
+    else queue.push(fields);
+  }
+  if (window === window.top) {
+    window.__bookshellDeliver = deliver;
+    if (typeof qt !== 'undefined' && qt.webChannelTransport) {
+      new QWebChannel(qt.webChannelTransport, function(channel) {
+        bridge = channel.objects.bookshell;
+        queue.splice(0).forEach(deliver);
+      });
+    }
+  } else {
+    deliver = function(fields) { try { window.top.__bookshellDeliver(fields); } catch (e) {} };
+  }
   function report(kind, e) {
+    // Only the reader's own pointer and keys count; a page's script clicking a link or
+    // dispatching events is left to the browser, which asks the viewer as for any navigation.
+    if (!e.isTrusted) return;
     var n = e.target;
     if (n && n.nodeType !== 1) n = n.parentElement;
     var a = n && n.closest ? n.closest('a[href],area[href]') : null;
@@ -71,12 +89,13 @@ QString LinkReportScript() {
       e.preventDefault();
       kind = 'link';
     }
-    log(%1 + [kind, a.href, t, a.getAttribute('href') || '', location.href, framePath(window)].join('\t'));
+    var raw = (a.getAttribute('href') || '').trim();
+    deliver([kind, a.href, t, raw, location.href, framePath(window)]);
   }
-  document.addEventListener('mouseover', function(e) { report('hover', e); }, true);
-  document.addEventListener('click', function(e) { report('click', e); }, true);
+  window.addEventListener('mouseover', function(e) { report('hover', e); }, true);
+  window.addEventListener('click', function(e) { report('click', e); }, true);
 })();)")
-        .arg(ReportPrefix(), FramesHelper());
+        .arg(FramesHelper());
 }
 
 QString FollowInFrameScript(const QString& fromFrame, const QString& url, const QString& target) {
@@ -167,7 +186,7 @@ QVariant RunPageScript(QWebEnginePage* page, const QString& script, bool* answer
         QEventLoop* loop = nullptr;
     };
     auto state = std::make_shared<State>();
-    page->runJavaScript(script, [state](const QVariant& value) {
+    page->runJavaScript(script, TViewerPage::ViewerWorld(), [state](const QVariant& value) {
         state->value = value;
         state->done = true;
         if (state->loop) state->loop->quit();

@@ -7,8 +7,6 @@
 
 class QWebEnginePage;
 
-// Prefix of the console lines by which the viewer's scripts report to it.
-inline constexpr char kReportPrefix[] = "\x01" "bookshell:";
 // Attribute that marks a link as visited.
 inline constexpr char kVisitedAttribute[] = "data-bookshell-visited";
 
@@ -26,9 +24,10 @@ QString CssColor(unsigned bgr);
 QString JsString(const QString& text);
 QString JsStringList(const QStringList& list);
 
-// Runs at document creation in every frame: reports the link under the pointer and every link
-// clicked (which the browser then does not follow), each with its address, its target, its
-// text as the page wrote it, the address of its document and the place of its frame.
+// Runs at document creation in every frame, in the viewer's script world after the channel's
+// client: reports the link under the reader's pointer and every link the reader clicks (which the
+// browser then does not follow), each with its address, its target, its text as the page wrote
+// it, the address of its document and the place of its frame.
 QString LinkReportScript();
 // A function body prefix: `framePath(w)` names a frame window by its place ("" the page, "1/0"
 // the first frame of the second frame) and `frameAt(path)` finds it again.
@@ -47,7 +46,7 @@ QString MarkVisitedScript(const QStringList& visitedUrls);
 // A function body prefix: `docs()` yields this document and those of all same-origin frames.
 QString DocumentsHelper();
 
-// Runs a script in the page's main frame and waits for its value, at most PageAnswerWait()
+// Runs a script in the viewer's world of the page's main frame and waits for its value, at most PageAnswerWait()
 // milliseconds; *answered (when given) tells whether it came in time.
 QVariant RunPageScript(QWebEnginePage* page, const QString& script, bool* answered = nullptr);
 

@@ -1,19 +1,39 @@
 #include "html/engine/ViewerPage.h"
 
-#include "html/engine/PageScheme.h"
-#include "html/engine/PageScripts.h"
+#include <QFile>
+#include <QWebChannel>
+#include <QWebEngineScript>
 
-TViewerPage::TViewerPage(QObject* parent) : QWebEnginePage(PageProfile(), parent) {}
+#include "html/engine/PageScheme.h"
+
+TViewerPage::TViewerPage(QObject* parent) : QWebEnginePage(PageProfile(), parent) {
+    channel_ = new QWebChannel(this);
+    channel_->registerObject(QStringLiteral("bookshell"), new TViewerReports(this));
+    setWebChannel(channel_, ViewerWorld());
+}
+
+unsigned TViewerPage::ViewerWorld() { return QWebEngineScript::ApplicationWorld; }
+
+QString TViewerPage::ChannelClientScript() {
+    static const QString source = [] {
+        QFile file(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }();
+    return source;
+}
+
+void TViewerPage::RunViewerScript(const QString& script, const std::function<void(const QVariant&)>& done) {
+    if (done) runJavaScript(script, ViewerWorld(), done);
+    else runJavaScript(script, ViewerWorld());
+}
 
 bool TViewerPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
     if (type != NavigationTypeLinkClicked || !onLinkClicked) return true;
     return onLinkClicked(url, isMainFrame);
 }
 
-void TViewerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                           const QString&) {
-    if (!message.startsWith(QLatin1String(kReportPrefix)) || !onReport) return;
-    QStringList fields = message.mid(int(qstrlen(kReportPrefix))).split(QLatin1Char('\t'));
-    const QString kind = fields.takeFirst();
-    onReport(kind, fields);
+void TViewerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
+
+void TViewerReports::report(const QString& kind, const QStringList& fields) {
+    if (page_->onReport) page_->onReport(kind, fields);
 }

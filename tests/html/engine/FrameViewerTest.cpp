@@ -11,6 +11,7 @@
 
 #include "PageTestBook.h"
 #include "html/engine/FrameViewer.h"
+#include "support/ReaderClick.h"
 
 namespace {
 
@@ -21,10 +22,8 @@ protected:
         viewer.resize(800, 600);
         viewer.show();
     }
-    // Clicks a link of the page without waiting: a page that goes away answers nothing.
-    void Click(const QString& id) {
-        viewer.RunScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
-    }
+    // The reader clicks a link of the page.
+    void Click(const QString& id) { ASSERT_TRUE(ReaderClick(viewer, QStringLiteral("document.getElementById('%1')").arg(id))); }
 
     TFrameViewer viewer;
 };
@@ -95,7 +94,7 @@ TEST_F(FrameViewerTest, FollowedLinkBecomesAnEntryAndHandledLinkStaysPut) {
     ASSERT_TRUE(LoadAndWait(viewer, kIndex));
     QString url, target;
     bool handle = true;
-    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString& t, bool& handled) {
+    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString& t, bool, bool& handled) {
         url = u;
         target = t;
         handled = handle;
@@ -127,7 +126,7 @@ TEST_F(FrameViewerTest, BlankTargetArrivesAsAClickAndAnchorsAreNoEntries) {
     ASSERT_TRUE(LoadAndWait(viewer, kIndex));
     QString url, target;
     int clicks = 0;
-    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString& t, bool& handled) {
+    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString& t, bool, bool& handled) {
         ++clicks;
         url = u;
         target = t;
@@ -184,7 +183,7 @@ TEST_F(FrameViewerTest, VisitedLinksTakeTheVisitedColour) {
 TEST_F(FrameViewerTest, LinksOfOtherSchemesKeepTheTextThePageWrote) {
     ASSERT_TRUE(LoadAndWait(viewer, kIndex));
     QStringList urls;
-    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString&, bool& handled) {
+    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString&, bool, bool& handled) {
         urls << u;
         handled = true;
     });
@@ -200,7 +199,7 @@ TEST_F(FrameViewerTest, ABookLinkReachesTheOwnerWhereThePageCanAnswer) {
     ASSERT_TRUE(LoadAndWait(viewer, kIndex));
     QVariant answer;
     bool asked = false;
-    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString&, const QString&, bool& handled) {
+    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString&, const QString&, bool, bool& handled) {
         answer = viewer.EvaluateScript("6 * 7");
         asked = handled = true;
     });
@@ -216,11 +215,11 @@ TEST_F(FrameViewerTest, NamedFrameShowsItsDocument) {
     EXPECT_EQ(viewer.FrameDocument("TOC"), "d:\\run\\html\\toc.htm");
     EXPECT_EQ(viewer.FrameDocument("none"), "");
     QString url, target;
-    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString& t, bool&) {
+    QObject::connect(&viewer, &TFrameViewer::HotSpotClick, [&](const QString& u, const QString& t, bool, bool&) {
         url = u;
         target = t;
     });
-    viewer.RunScript("frames[0].document.getElementById('go').click()");
+    ASSERT_TRUE(ReaderClick(viewer, "frames[0].document.getElementById('go')"));
     EXPECT_TRUE(WaitFor([&] { return url == kFront; }));
     EXPECT_EQ(target, "Main");
     for (int i = 0; i < 100 && viewer.FrameDocument("Main") != kFront; ++i) QSignalSpy(&viewer, &TFrameViewer::LoadFinished).wait(50);
@@ -232,7 +231,7 @@ TEST_F(FrameViewerTest, NamedFrameShowsItsDocument) {
 TEST_F(FrameViewerTest, LinksInFramesAreHistoryEntriesOfTheirDocuments) {
     const std::string frames = "d:\\run\\html\\frames.htm";
     ASSERT_TRUE(LoadAndWait(viewer, frames));
-    viewer.RunScript("frames[0].document.getElementById('go').click()");
+    ASSERT_TRUE(ReaderClick(viewer, "frames[0].document.getElementById('go')"));
     ASSERT_TRUE(WaitFor([&] { return viewer.CurrentFile() == kFront; }));
     EXPECT_EQ(viewer.HistoryFiles(), (std::vector<std::string>{frames, kFront}));
     EXPECT_TRUE(WaitFor([&] { return viewer.FrameDocument("Main") == kFront; }));

@@ -7,12 +7,15 @@
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include "PageTestBook.h"
 #include "base/GlobalPaths.h"
 #include "html/engine/FrameViewer.h"
 #include "html/engine/PageContent.h"
+#include "html/engine/PageScheme.h"
 #include "html/engine/PageUrl.h"
+#include "platform/Drives.h"
 
 namespace {
 
@@ -112,15 +115,20 @@ TEST_F(PageSchemeTest, DefaultsGiveWayToThePagesOwnColours) {
 
 } // namespace
 
-// A disc's page reads pictures from the disc and the temporary folder, never from the rest of
-// the computer, and fetches nothing from the network.
+// A disc's page reads pictures from the disc and the program's folder of archive listings, never
+// from the rest of the computer (the shared temporary folder included), and fetches nothing from
+// the network.
 TEST_F(PageSchemeTest, PagesReachNeitherTheHostsFilesNorTheNetwork) {
     const QByteArray png = QByteArray::fromBase64(
         "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
     const QString inTemp = QDir::tempPath() + "/bookshell-page-test.png";
+    QTemporaryDir listings;
+    const QString inListing = listings.filePath("as_x/as_1.htm.png");
     // /var/tmp lies outside the temporary folder wherever the tests run.
     const QString outside = QStringLiteral("/var/tmp/bookshell-page-test-%1.png").arg(QCoreApplication::applicationPid());
-    for (const QString& file : {inTemp, outside}) {
+    QDir(listings.path()).mkpath("as_x");
+    SetListingRoot(HostPathsService().ToWindows(listings.path().toStdString()));
+    for (const QString& file : {inTemp, outside, inListing}) {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(png);
@@ -144,14 +152,16 @@ TEST_F(PageSchemeTest, PagesReachNeitherTheHostsFilesNorTheNetwork) {
     viewer.show();
     ASSERT_TRUE(LoadAndWait(viewer, "d:\\RUN\\html\\index.htm"));
     const QString script = QStringLiteral(
-        "(function(){window.loads={};[['temp','%1'],['host','%2'],['web','%3']].forEach("
+        "(function(){window.loads={};[['temp','%1'],['host','%2'],['web','%3'],['listing','%4']].forEach("
         "function(p){var i=new Image();i.onload=function(){loads[p[0]]='ok'};i.onerror=function(){loads[p[0]]='no'};"
         "i.src=p[1];});return 1;})()")
-                               .arg("book://z" + inTemp, "book://z" + outside, web);
+                               .arg("book://z" + inTemp, "book://z" + outside, web, "book://z" + inListing);
     Eval(viewer, script);
-    EXPECT_EQ(EvalUntil(viewer, "loads.temp", "ok").toString(), "ok");
+    EXPECT_EQ(EvalUntil(viewer, "loads.listing", "ok").toString(), "ok");
+    EXPECT_EQ(EvalUntil(viewer, "loads.temp", "no").toString(), "no");
     EXPECT_EQ(EvalUntil(viewer, "loads.host", "no").toString(), "no");
     EXPECT_EQ(EvalUntil(viewer, "loads.web", "no").toString(), "no");
     QFile::remove(inTemp);
     QFile::remove(outside);
+    SetListingRoot({});
 }

@@ -115,9 +115,9 @@ std::vector<RClickCase> PrefixCases() {
          [](TFakeHost& h) { h.files = {"d:\\run\\html\\pic\\big.jpg"}, h.pictureShown = true; },
          "visit " + pic + " | refresh | query " + pic, true},
         {"missing picture", "http://x.ru/a.jpg", "_blank", Plain, "visit d:\\run\\html\\http://x.ru/a.jpg | refresh", true},
-        // Addresses go to the desktop, even inside a page link.
-        {"http inside a page link", "page.htm?from=HTTP://x", "",
-         Plain, "visit d:\\run\\html\\page.htm?from=http://x | refresh | shell page.htm?from=HTTP://x", true},
+        // Addresses go to the desktop; one inside a page link is part of that page link.
+        {"http inside a page link", "notes\\HTTP:info.htm", "", Plain, "sync d:\\run\\html\\notes\\http:info.htm", false},
+        {"http", "HTTP://x.ru/", "", Plain, "visit d:\\run\\html\\http://x.ru/ | refresh | shell HTTP://x.ru/", true},
         {"https", "https://x.ru/", "", Plain, "visit d:\\run\\html\\https://x.ru/ | refresh | shell https://x.ru/", true},
         {"mailto", "mailto:a@b.ru", "", Plain, "visit d:\\run\\html\\mailto:a@b.ru | refresh | shell mailto:a@b.ru", true},
         // Printing keeps the spelling of the path and wins over a copy.
@@ -141,6 +141,12 @@ std::vector<RClickCase> PrefixCases() {
         {"rungame", "rungame:=<cd>setup\\Setup.exe=Game", "", Plain,
          "visit d:\\run\\html\\rungame:=<cd>setup\\setup.exe=game | refresh | run rungame=<cd>setup\\Setup.exe=Game", true},
         {"delgame", "delgame:=Game", "", Plain, "visit d:\\run\\html\\delgame:=game | refresh | run delgame=Game", true},
+        {"rungame in capitals", "RunGame:=x.exe=G", "", Plain, "visit d:\\run\\html\\rungame:=x.exe=g | refresh | run rungame=x.exe=G", true},
+        // A link form inside another link is no such link: this one is a page.
+        {"rungame inside a page link", "notes\\rungame:=z:\\bin\\sh=x.htm", "", Plain,
+         "sync notes\\rungame:=z:\\bin\\sh=x.htm", false},
+        {"copy inside a page link", "notes\\copy:info.htm", "", [](TFakeHost& h) { h.pathInput = "c:\\out"; },
+         "sync d:\\run\\html\\notes\\copy:info.htm", false},
     };
 }
 
@@ -185,8 +191,40 @@ TEST_F(LinkProtocolTest, ClickStepsInOrder) {
         TFakeHost host;
         c.setUp(host);
         TLinkProtocol links(host, host);
-        EXPECT_EQ(links.LinkClick(c.url, c.target), c.handled) << c.name;
+        EXPECT_EQ(links.LinkClick(c.url, c.target, true), c.handled) << c.name;
         EXPECT_EQ(host.Log(), c.expected) << c.name;
+    }
+}
+
+// What a page does by itself (a script's click, its own navigation, a foreign page's link) is a
+// page link at most: nothing is started, copied, printed, opened, played or unpacked.
+TEST_F(LinkProtocolTest, LinksNoReaderClickedAreOnlyPageLinks) {
+    const struct {
+        const char* url;
+        const char* target;
+        void (*setUp)(TFakeHost&);
+        std::string expected;
+        bool handled;
+    } kCases[] = {
+        {"rungame:=z:\\bin\\sh=x", "", Plain, "", true},
+        {"delgame:=Game", "", Plain, "", true},
+        {"copy:a.txt", "", [](TFakeHost& h) { h.pathInput = "c:\\out"; }, "", true},
+        {"copylist:Serials", "", Plain, "", true},
+        {"printhtml:a.htm", "", Plain, "", true},
+        {"http://x.ru/", "", Plain, "", true},
+        {"Pic\\Big.JPG", "_blank", [](TFakeHost& h) { h.files = {"d:\\run\\html\\pic\\big.jpg"}; }, "", false},
+        {"z:\\bin\\sh.exe", "", Plain, "", true},
+        {"soft.rar", "", Plain, "", true},
+        {"horn.wav", "", Plain, "", true},
+        {"c:\\Temp\\As_12\\Docs\\Readme.htm", "", Archive, "open c:\\temp\\as_12\\docs\\readme.htm", true},
+        {"Chapter\\B.htm", "", Plain, "sync d:\\run\\html\\chapter\\b.htm", false},
+    };
+    for (const auto& c : kCases) {
+        TFakeHost host;
+        c.setUp(host);
+        TLinkProtocol links(host, host);
+        EXPECT_EQ(links.LinkClick(c.url, c.target, false), c.handled) << c.url;
+        EXPECT_EQ(host.Log(), c.expected) << c.url;
     }
 }
 
@@ -196,7 +234,7 @@ TEST_F(LinkProtocolTest, ZipCopiesOnlyToTheChosenFileAndRemembersItsFolder) {
     const std::string before = TLinkProtocol::LastZipFolder();
 
     host.zipChoice = "c:\\save\\My.zip";
-    EXPECT_TRUE(links.LinkClick("e:\\Soft\\Pack.ZIP", ""));
+    EXPECT_TRUE(links.LinkClick("e:\\Soft\\Pack.ZIP", "", true));
     EXPECT_EQ(host.Log(), "visit e:\\soft\\pack.zip | refresh | choose " + before +
                               " pack.zip | copy d:\\soft\\pack.zip -> c:\\save\\My.zip");
     EXPECT_EQ(TLinkProtocol::LastZipFolder(), "c:\\save\\");
@@ -204,7 +242,7 @@ TEST_F(LinkProtocolTest, ZipCopiesOnlyToTheChosenFileAndRemembersItsFolder) {
     // Cancelled: nothing copied, the folder stays for the next dialog.
     host.log.clear();
     host.zipChoice.reset();
-    EXPECT_TRUE(links.LinkClick("b.zip", ""));
+    EXPECT_TRUE(links.LinkClick("b.zip", "", true));
     EXPECT_EQ(host.Log(), "visit d:\\run\\html\\b.zip | refresh | choose c:\\save\\ b.zip");
     EXPECT_EQ(TLinkProtocol::LastZipFolder(), "c:\\save\\");
 }
