@@ -5,7 +5,7 @@
 #include "base/Cp1251.h"
 
 const char* const kUsage =
-    "Usage: bookshell [--disc DIR] [--drive LETTER] [--verbose] [PAGE /t | FILE [/h]]\n"
+    "Usage: bookshell [--disc DIR] [--drive LETTER] [--verbose] [--trust] [PAGE /t | FILE [/h]]\n"
     "Opens a reference book from its disc folder.\n"
     "  --disc DIR|IMAGE the disc's program folder (holding interface.dat and Zaz.dhl), the disc\n"
     "                   folder above it, or an image of the disc (.iso, .mdf, .bin/.cue, .nrg),\n"
@@ -18,6 +18,8 @@ const char* const kUsage =
     "  --screenshot FILE  save the screen as a PNG picture after the commands, then exit\n"
     "                   (the window alone where the screen cannot be grabbed)\n"
     "  --verbose        tell on stderr why a page, picture or entry was not found or was rejected\n"
+    "  --trust          start the book's programs without asking first (still only on a click\n"
+    "                   or a --command)\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "  PAGE /t          open the thesaurus window on PAGE\n"
@@ -57,6 +59,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& argsUtf8) {
         }
         if (name == "--help") line.help = true;
         else if (name == "--verbose") line.verbose = true;
+        else if (name == "--trust") line.trust = true;
         else if (name == "--version") line.version = true;
         else if (name == "--disc") line.discDir = *value;
         else if (name == "--command") line.commands.push_back(Cp1251::fromUtf8(*value));

@@ -12,6 +12,7 @@ struct TCommandLine {
     bool help = false;     // --help
     bool version = false;  // --version
     bool verbose = false;  // --verbose: why files and entries were not found or rejected, on stderr
+    bool trust = false;    // --trust: programs of the book start without the question
     std::vector<std::string> commands;  // --command TEXT, CP1251, run after start-up in order
     std::string screenshot;             // --screenshot FILE (host path): save the window and exit
     std::vector<std::string> bookArgs;  // CP1251

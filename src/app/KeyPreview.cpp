@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include "platform/ReaderAct.h"
+
 TKeyPreview::TKeyPreview(QWidget& window, std::function<bool(QKeyEvent*)> handle)
     : QObject(&window), window_(window), handle_(std::move(handle)) {
     qApp->installEventFilter(this);
@@ -14,5 +16,6 @@ TKeyPreview::TKeyPreview(QWidget& window, std::function<bool(QKeyEvent*)> handle
 bool TKeyPreview::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     if (static_cast<QWidget*>(watched)->window() != &window_) return false;
+    const TReaderAct key;
     return handle_(static_cast<QKeyEvent*>(event));
 }

@@ -4,9 +4,12 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <optional>
+
 #include "app/MainForm.h"
 #include "app/SkinControls.h"
 #include "effects/EffCar.h"
+#include "platform/ReaderAct.h"
 #include "skin/CommandDispatcher.h"
 #include "skin/SkinScreen.h"
 
@@ -18,7 +21,10 @@ void TMainForm::paintEvent(QPaintEvent*) {
     if (!EffectRunning() && controls_) controls_->PaintWindow(painter);
 }
 
+// A command the program replays is its own, even while a reader's click led to the replay.
 void TMainForm::RunSkinCommand(const RSkinCommand& c, bool startup) {
+    std::optional<TReaderAct::TProgramOwn> own;
+    if (startup) own.emplace();
     ExecuteCommand(*this, c.command, c.sound, c.index, c.kind, startup);
 }
 
@@ -73,5 +79,11 @@ void TMainForm::DragWindow() {
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* e) { FormMouseMove(e->position().toPoint(), e->modifiers()); }
-void TMainForm::mousePressEvent(QMouseEvent* e) { FormMouseDown(e->button(), e->position().toPoint(), e->modifiers()); }
-void TMainForm::mouseReleaseEvent(QMouseEvent* e) { FormMouseUp(e->button(), e->position().toPoint(), e->modifiers()); }
+void TMainForm::mousePressEvent(QMouseEvent* e) {
+    const TReaderAct click;
+    FormMouseDown(e->button(), e->position().toPoint(), e->modifiers());
+}
+void TMainForm::mouseReleaseEvent(QMouseEvent* e) {
+    const TReaderAct click;
+    FormMouseUp(e->button(), e->position().toPoint(), e->modifiers());
+}

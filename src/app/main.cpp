@@ -11,19 +11,26 @@
 #include "app/CommandLine.h"
 #include "app/DiscImageOption.h"
 #include "app/MainForm.h"
+#include "app/ProgramConsent.h"
 #include "app/ProgramFolder.h"
+#include "app/SkinControls.h"
+#include "base/GlobalPaths.h"
 #include "effects/EffCar.h"
 #include "html/engine/PageScheme.h"
 #include "media/QtMediaDevice.h"
 #include "platform/Diagnostics.h"
 #include "platform/InstanceLock.h"
+#include "platform/ReaderAct.h"
 
 namespace {
 
 // After the opening animation: the --command texts in order, then the --screenshot picture
 // once every effect has settled.
 void runScripted(TMainForm& form, const TCommandLine& line) {
-    for (const auto& command : line.commands) form.RunCommand(command);
+    for (const auto& command : line.commands) {
+        const TReaderAct typed;  // the reader's own command line
+        form.RunCommand(command);
+    }
     if (line.screenshot.empty()) return;
     auto* poll = new QTimer(&form);
     auto settled = std::make_shared<int>(0);
@@ -98,6 +105,10 @@ int main(int argc, char** argv) {
         if (!form->ExitMessage().empty()) std::cerr << "bookshell: " << form->ExitMessage() << "\n";
         return form->ExitCode();
     }
+    TProgramConsent consent(AppTitle(), line.trust, [&form](const std::string& question) {
+        return AskReader(form->Controls() ? form->Controls()->Dialog() : nullptr, form.get(), question);
+    });
+    SetLaunchGate(&consent);
     if (form->Outcome() == TStartOutcome::Shell) {
         TMainForm* window = form.get();
         form->StartBook([window, &line] { runScripted(*window, line); });
@@ -106,6 +117,7 @@ int main(int argc, char** argv) {
         runScripted(*form, line);
     }
     const int code = app.exec();
+    SetLaunchGate(nullptr);
     form.reset();  // shutdown runs while the application object still exists
     return code;
 }

@@ -10,6 +10,7 @@
 #include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
 #include "platform/QtText.h"
+#include "platform/ReaderAct.h"
 #include "skin/MyControl.h"
 #include "skin/SkinFont.h"
 
@@ -158,7 +159,10 @@ void TAboutBox::PressAt(QPoint point) {
 }
 
 void TAboutBox::mouseMoveEvent(QMouseEvent* event) { PointerAt(event->position().toPoint()); }
-void TAboutBox::mousePressEvent(QMouseEvent* event) { PressAt(event->position().toPoint()); }
+void TAboutBox::mousePressEvent(QMouseEvent* event) {
+    const TReaderAct click;
+    PressAt(event->position().toPoint());
+}
 
 void TAboutBox::keyPressEvent(QKeyEvent* event) {
     if (EffectRunning()) return;

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include "platform/ReaderAct.h"
+
 TMyControl::TMyControl(QWidget* parent, const QRect& rect, const QString& hint, TForward forward)
     : QWidget(parent), forward_(std::move(forward)) {
     setGeometry(rect);
@@ -13,5 +15,11 @@ TMyControl::TMyControl(QWidget* parent, const QRect& rect, const QString& hint, 
 }
 
 void TMyControl::mouseMoveEvent(QMouseEvent* event) { forward_(TMouse::Move, event, event->position().toPoint() + pos()); }
-void TMyControl::mousePressEvent(QMouseEvent* event) { forward_(TMouse::Down, event, event->position().toPoint() + pos()); }
-void TMyControl::mouseReleaseEvent(QMouseEvent* event) { forward_(TMouse::Up, event, event->position().toPoint() + pos()); }
+void TMyControl::mousePressEvent(QMouseEvent* event) {
+    const TReaderAct click;
+    forward_(TMouse::Down, event, event->position().toPoint() + pos());
+}
+void TMyControl::mouseReleaseEvent(QMouseEvent* event) {
+    const TReaderAct click;
+    forward_(TMouse::Up, event, event->position().toPoint() + pos());
+}

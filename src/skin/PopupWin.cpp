@@ -10,6 +10,8 @@
 
 #include <charconv>
 
+#include "platform/ReaderAct.h"
+
 namespace {
 
 constexpr qint64 kSlidePauseMs = 250;  // a popup shown again sooner opens without the slide
@@ -181,7 +183,10 @@ void TPopupWindow::paintEvent(QPaintEvent*) {
 }
 
 void TPopupWindow::mouseMoveEvent(QMouseEvent* event) { PointerMove(event->position().toPoint()); }
-void TPopupWindow::mousePressEvent(QMouseEvent* event) { PointerDown(event->position().toPoint()); }
+void TPopupWindow::mousePressEvent(QMouseEvent* event) {
+    const TReaderAct click;
+    PointerDown(event->position().toPoint());
+}
 void TPopupWindow::wheelEvent(QWheelEvent* event) { event->accept(); }
 
 TControlPopupWindow::TControlPopupWindow(const TInterfaceDescription& elements, RPopupHost host)

@@ -2,6 +2,7 @@
 // closing, and the stored switch states.
 #include "skin/SkinDialog.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include "effects/EffCar.h"
 #include "platform/BusyCursor.h"
 #include "platform/QtText.h"
+#include "platform/ReaderAct.h"
 #include "platform/SettingsStore.h"
 #include "skin/MyControl.h"
 #include "skin/SkinFont.h"
@@ -49,8 +51,11 @@ bool TCoolDialog::ShowDialog(int page, const std::string& text) {
     setFixedSize(picture_.size());
     fullHeight_ = picture_.height();
     CentreOnMainWindow();
-    for (RSwthGrp& s : description_.pages[size_t(page_)].switches)
-        if (s.state) RunCommand(s.command, s.sound);
+    {
+        const TReaderAct::TProgramOwn replay;  // a switch's state replayed is not the reader's click
+        for (RSwthGrp& s : description_.pages[size_t(page_)].switches)
+            if (s.state) RunCommand(s.command, s.sound);
+    }
     if (!isVisible()) effect_->StartCrossFade();
     show();
     raise();
@@ -213,6 +218,7 @@ void TCoolDialog::FinishClose(int code) {
     FreeElements();
     WriteSwitchStates();
     hide();
+    if (asking_) asking_->quit();
     if (host_.closed) host_.closed(code);
 }
 

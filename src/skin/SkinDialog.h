@@ -92,6 +92,14 @@ public:
     // Runs a command as the dialog's elements do, without a sound (Enter in the find box).
     void RunCommandWithoutSound(const std::string& command) { RunCommand(command, ""); }
 
+    // The first page with both a "yes" and a "no" button, which can put a question; none when
+    // the description has no such page.
+    std::optional<int> QuestionPage() const;
+    // Shows the page with the text and waits, the rest of the program taking no input, until a
+    // button closes it: true for "yes". Nothing when the page cannot be shown or the dialog is
+    // already showing another page.
+    std::optional<bool> Ask(int page, const std::string& text);
+
     bool Showing() const { return isVisible(); }
     // The opening cross-fade runs: the pointer is ignored meanwhile.
     bool EffectRunning() const;
@@ -147,5 +155,6 @@ private:
     std::vector<RDialogSwitch> switches_;
     QPointer<QListWidget> results_;
     std::optional<int> pendingClose_;
+    class QEventLoop* asking_ = nullptr;  // the wait of Ask, ended by the close
     QPoint dragFrom_;  // where a drag the window system could not take began; null: none
 };

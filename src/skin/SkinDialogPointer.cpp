@@ -13,6 +13,7 @@
 #include "packs/StringUtils.h"
 #include "platform/BusyCursor.h"
 #include "platform/QtText.h"
+#include "platform/ReaderAct.h"
 #include "platform/SettingsStore.h"
 #include "skin/MyControl.h"
 #include "skin/SkinDialog.h"
@@ -132,8 +133,14 @@ void TCoolDialog::mouseMoveEvent(QMouseEvent* e) {
     if (!dragFrom_.isNull() && (e->buttons() & Qt::LeftButton)) move(e->globalPosition().toPoint() - dragFrom_);
     else PointerMove(e->position().toPoint());
 }
-void TCoolDialog::mousePressEvent(QMouseEvent* e) { PointerDown(e->position().toPoint()); }
-void TCoolDialog::mouseReleaseEvent(QMouseEvent* e) { PointerUp(e->position().toPoint()); }
+void TCoolDialog::mousePressEvent(QMouseEvent* e) {
+    const TReaderAct click;
+    PointerDown(e->position().toPoint());
+}
+void TCoolDialog::mouseReleaseEvent(QMouseEvent* e) {
+    const TReaderAct click;
+    PointerUp(e->position().toPoint());
+}
 
 void TCoolDialog::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape && host_.escape) host_.escape(e);
