@@ -8,11 +8,16 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <filesystem>
+
+#include "base/ContainedPath.h"
 #include "base/Cp1251.h"
 #include "base/WinPath.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
 #include "packs/BookFiles.h"
+#include "platform/Diagnostics.h"
+#include "platform/Drives.h"
 #include "platform/FileCopy.h"
 #include "platform/QtText.h"
 
@@ -140,19 +145,27 @@ void THtmlFrame::StopTooltip() {
 }
 
 // The current page and its ".files" companion folder go into the path input's folder, the
-// folder's files from the pack and from the disc alike.
+// folder's files from the pack and from the disc alike. A name of the book's that would leave
+// that folder (a drive, "..", an absolute path) is left out.
 void THtmlFrame::CopyPage() {
     TFrameViewer* view = CurrentView();
     const std::string folder = host_.PathInputFolder();
     if (!view || !view->isVisible() || view->CurrentFile().empty() || folder.empty()) return;
-    const std::string target = WinPath::WithBackslash(folder);
+    const auto target = HostPathsService().ToHost(WinPath::WithBackslash(folder));
+    if (!target) return;
     const std::string page = WinPath::WithoutAnchor(view->CurrentFile());
-    CopyBookFile(page, target + WinPath::FileName(page));
+    if (const auto to = Contained::Join(*target, WinPath::FileName(page))) CopyBookFileToHost(page, *to);
     const std::string companion = WinPath::WithoutExtension(page) + ".files";
-    const std::string into = target + WinPath::FileName(companion) + "\\";
+    const auto into = Contained::Join(*target, WinPath::FileName(companion));
     for (const std::string& entry : BookFiles().List(companion)) {
-        if (entry.back() == '\\') CreateHostFolders(into + entry);
-        else CopyBookFile(companion + "\\" + entry, into + entry);
+        const auto to = into ? Contained::Join(*into, entry) : std::nullopt;
+        if (!to) {
+            qCInfo(lcHtml).noquote() << "a companion file whose name leaves the folder is not copied:" << ToQt(entry);
+            continue;
+        }
+        std::error_code error;
+        if (entry.back() == '\\') std::filesystem::create_directories(*to, error);
+        else CopyBookFileToHost(companion + "\\" + entry, *to);
     }
     host_.ShowStatus("\xD4\xE0\xE9\xEB \xF1\xEA\xEE\xEF\xE8\xF0\xEE\xE2\xE0\xED");  // Файл скопирован
 }

@@ -1,22 +1,21 @@
 #include "platform/FileCopy.h"
 
-#include <filesystem>
-#include <fstream>
-
+#include "base/ContainedPath.h"
 #include "base/FileErrors.h"
 #include "packs/ComprStream.h"
 #include "platform/Drives.h"
 
 bool CopyBookFile(const std::string& from, const std::string& to) {
+    const auto target = HostPathsService().ToHost(to);
+    return target && CopyBookFileToHost(from, *target);
+}
+
+bool CopyBookFileToHost(const std::string& from, const std::filesystem::path& to) {
     try {
         TComprStream source(from);
-        const auto target = HostPathsService().ToHost(to);
-        if (!target) return false;
         std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(*target).parent_path(), ec);
-        std::ofstream out(*target, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(source.Data()), static_cast<std::streamsize>(source.Size()));
-        return bool(out);
+        std::filesystem::create_directories(to.parent_path(), ec);
+        return Contained::WriteReplacing(to, source.View());
     } catch (const EFOpenError&) {
         return false;
     }

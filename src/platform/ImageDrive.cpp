@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/ContainedPath.h"
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"
 
@@ -72,7 +73,8 @@ bool TImageDrive::Materialize(const std::vector<std::string>& components) {
     for (const std::string& name : components) {
         if (at < 0 || !image_->Entry(at).directory) return false;
         at = image_->Child(at, name);
-        if (at < 0) return false;
+        // A name that is no single component would put the copy outside the cache folder.
+        if (at < 0 || !Contained::IsPlainName(image_->Entry(at).name)) return false;
         host /= Cp1251::toUtf8(image_->Entry(at).name);
     }
     if (at < 0) return false;
