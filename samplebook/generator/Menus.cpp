@@ -103,6 +103,10 @@ bool drawMenus(const QString& skin) {
         text.end();
         ok &= save(page, skin + "/dlgprn" + QString::number(i) + ".bmp");
     }
+    // The page that asks before the book starts a program.
+    ok &= save(dialogPage({420, 120}, QString::fromUtf8("Запуск программы"), false), skin + "/dlgask.bmp");
+    ok &= buttonSet(skin, "dbyes", {90, 26}, QString::fromUtf8("Да"));
+    ok &= buttonSet(skin, "dbno", {90, 26}, QString::fromUtf8("Нет"));
     ok &= buttonSet(skin, "dbok", {90, 26}, "OK");
     ok &= buttonSet(skin, "dbfind", {90, 24}, QString::fromUtf8("Искать"));
     ok &= buttonSet(skin, "dbclose", {90, 24}, QString::fromUtf8("Закрыть"));
