@@ -10,13 +10,14 @@
 #include <filesystem>
 #include <unordered_map>
 
+#include "base/ContainedPath.h"
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"
 #include "base/FileErrors.h"
 
 namespace {
 
-constexpr uint32_t kBlock = ISO_BLOCKSIZE;
+constexpr uint32_t kBlock = kIsoBlock;
 constexpr uint32_t kRunBlocks = 64;  // blocks read at a time
 
 // libcdio reports its complaints on stderr by default; bad images are reported our own way.
@@ -28,19 +29,6 @@ std::string lowerExtension(const std::string& path) {
     return ext;
 }
 
-// A name as libcdio reports it (Joliet names as UTF-8, plain ones as stored) in CP1251, without
-// the ";1" version and the "." an ISO name without extension carries.
-std::string bookName(const std::string& raw) {
-    std::string name = raw;
-    if (const size_t semi = name.rfind(';'); semi != std::string::npos) {
-        name.erase(semi);
-        if (!name.empty() && name.back() == '.') name.pop_back();
-    }
-    bool ok = false;
-    std::string cp = Cp1251::fromUtf8(name, &ok);
-    return ok ? cp : name;
-}
-
 std::string foldedKey(int directory, std::string_view name) {
     std::string key = std::to_string(directory) + '\0';
     for (const char c : name) key += static_cast<char>(Cp1251::upperByte(static_cast<unsigned char>(c)));
@@ -49,11 +37,6 @@ std::string foldedKey(int directory, std::string_view name) {
 
 // Folders below the image's root searched for the program folder.
 constexpr int kProgramFolderDepth = 3;
-
-uint32_t le32(const std::string& bytes, size_t at) {
-    const auto byte = [&](size_t i) { return uint32_t(static_cast<uint8_t>(bytes[at + i])); };
-    return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
-}
 
 bool holdsBundle(const TIsoImage& image, int folder) {
     const int bundle = image.Child(folder, "zaz.dhl");
@@ -74,9 +57,6 @@ struct TIsoImage::Backend {
     ~Backend() {
         if (iso) iso9660_close(iso);
         if (cdio) cdio_destroy(cdio);
-    }
-    CdioList_t* ReadDir(const std::string& path) const {
-        return iso ? iso9660_ifs_readdir(iso, path.c_str()) : iso9660_fs_readdir(cdio, path.c_str());
     }
     bool ReadBlocks(uint32_t lsn, uint32_t count, void* buffer) const {
         if (iso && !raw) return iso9660_iso_seek_read(iso, buffer, lsn, count) == long(count) * long(kBlock);
@@ -109,15 +89,13 @@ void TIsoImage::Backend::Open(const std::string& hostPath) {
     if (ext == ".cue" || ext == ".bin" || ext == ".nrg") {
         cdio = cdio_open(hostPath.c_str(), ext == ".nrg" ? DRIVER_NRG : DRIVER_BINCUE);
         if (!cdio && ext != ".bin") throw EFOpenError("the disc image \"" + hostPath + "\" is damaged or not of its kind");
-        if (cdio && !iso9660_fs_read_superblock(cdio, ISO_EXTENSION_JOLIET))
-            throw EFOpenError("the disc image \"" + hostPath + "\" holds no ISO 9660 data");
     }
     if (cdio) return;
     // A plain ISO image, else a raw track (".mdf", a ".bin" without its ".cue") found by its
-    // volume descriptor.
-    iso = iso9660_open_ext(hostPath.c_str(), ISO_EXTENSION_JOLIET);
+    // volume descriptor. The descriptors themselves are read by FindRoot.
+    iso = iso9660_open_ext(hostPath.c_str(), ISO_EXTENSION_NONE);
     if (!iso) {
-        iso = iso9660_open_fuzzy_ext(hostPath.c_str(), ISO_EXTENSION_JOLIET, 64);
+        iso = iso9660_open_fuzzy_ext(hostPath.c_str(), ISO_EXTENSION_NONE, 64);
         raw = true;
     }
     if (!iso) throw EFOpenError("the disc image \"" + hostPath + "\" holds no ISO 9660 data");
@@ -134,41 +112,41 @@ std::unique_ptr<TIsoImage> TIsoImage::Open(const std::string& hostPath) {
     b.Open(hostPath);
     const uint64_t bound = b.cdio ? uint64_t(std::max(0, int(cdio_get_disc_last_lsn(b.cdio)))) + 1 : fileSize / kBlock + 1;
     image->blocks_ = b.Blocks(bound);
-    if (!image->SoundRoots()) throw EFOpenError("the disc image \"" + hostPath + "\" has a damaged root folder");
-    image->entries_.push_back({"", 0, 0, true, {}});
-    std::set<uint32_t> visited;
-    if (!image->Index(0, "/", 0, visited)) throw EFOpenError("the disc image \"" + hostPath + "\" has no readable root folder");
+    const auto root = image->FindRoot();
+    if (!root) throw EFOpenError("the disc image \"" + hostPath + "\" holds no ISO 9660 data");
+    image->names_ = root->kind == RIsoDescriptor::Joliet ? TIsoNames::Joliet : TIsoNames::Plain;
+    image->entries_.push_back({"", root->rootLsn, root->rootSize, true, {}});
+    std::set<uint32_t> visited{root->rootLsn};
+    if (!image->Index(0, 0, visited)) throw EFOpenError("the disc image \"" + hostPath + "\" has a damaged root folder");
     return image;
 }
 
-bool TIsoImage::SoundRoots() const {
-    // Volume descriptors from block 16 to the terminator: the primary one and the Joliet ones.
+// The root folder to index, from the volume descriptors (block 16 up to the terminator): the
+// Joliet tree's when there is one, else the primary tree's.
+std::optional<RIsoDescriptor> TIsoImage::FindRoot() const {
+    std::optional<RIsoDescriptor> primary, joliet;
     std::string block(kBlock, '\0');
-    for (uint32_t at = 16; at < 16 + kIsoMaxDescriptors; ++at) {
-        if (!backend_->ReadBlocks(at, 1, block.data())) return false;
-        const auto type = static_cast<uint8_t>(block[0]);
-        if (type == 255) return true;
-        if (type != 1 && type != 2) continue;
-        if (!SoundFolder(le32(block, 156 + 2), le32(block, 156 + 10))) return false;
+    for (uint32_t at = kIsoFirstDescriptor; at < kIsoFirstDescriptor + kIsoMaxDescriptors; ++at) {
+        if (!backend_->ReadBlocks(at, 1, block.data())) break;
+        const auto descriptor = ParseDescriptor(block);
+        if (!descriptor || descriptor->kind == RIsoDescriptor::Terminator) break;
+        if (descriptor->kind == RIsoDescriptor::Primary && !primary) primary = descriptor;
+        if (descriptor->kind == RIsoDescriptor::Joliet && !joliet) joliet = descriptor;
     }
-    return false;
+    return joliet ? joliet : primary;
 }
 
-// libiso9660 trusts the records it parses, so a folder is checked here before it is handed
-// over: every record lies inside its block and holds its name.
-bool TIsoImage::SoundFolder(uint32_t lsn, uint32_t size) const {
+// A folder's records, read whole; false when it is empty, too large, beyond the image's end or
+// malformed.
+bool TIsoImage::ReadFolder(uint32_t lsn, uint32_t size, std::vector<RIsoRecord>& records) const {
+    records.clear();
     if (size == 0 || size > kIsoMaxFolder || !Fits(lsn, size)) return false;
-    std::string block(kBlock, '\0');
-    for (uint32_t n = 0; n < (size + kBlock - 1) / kBlock; ++n) {
-        if (!backend_->ReadBlocks(lsn + n, 1, block.data())) return false;
-        for (size_t at = 0; at < kBlock;) {
-            const auto length = static_cast<uint8_t>(block[at]);
-            if (length == 0) break;  // the rest of the block is padding
-            if (length < 34 || at + length > kBlock || 33u + static_cast<uint8_t>(block[at + 32]) > length) return false;
-            at += length;
-        }
-    }
-    return true;
+    const uint32_t blocks = (size + kBlock - 1) / kBlock;
+    // Folders overlapping each other could make the opening read the image many times over.
+    folderBytesRead_ += uint64_t(blocks) * kBlock;
+    if (folderBytesRead_ > 4 * blocks_ * kBlock + (64u << 20)) return false;
+    std::string extent(size_t(blocks) * kBlock, '\0');
+    return backend_->ReadBlocks(lsn, blocks, extent.data()) && ParseDirectory(extent, size, names_, records);
 }
 
 bool TIsoImage::Fits(uint32_t lsn, uint32_t size) const {
@@ -176,39 +154,39 @@ bool TIsoImage::Fits(uint32_t lsn, uint32_t size) const {
     return size == 0 || uint64_t(lsn) + blocks <= blocks_;
 }
 
-bool TIsoImage::Index(int directory, const std::string& libPath, int depth, std::set<uint32_t>& visited) {
-    CdioList_t* list = backend_->ReadDir(libPath);
-    if (!list) return false;
-    std::vector<std::pair<int, std::string>> folders;
-    for (CdioListNode_t* node = _cdio_list_begin(list); node; node = _cdio_list_node_next(node)) {
-        const auto* stat = static_cast<iso9660_stat_t*>(_cdio_list_node_data(node));
-        const std::string raw = stat->filename;
-        if (raw == "." && stat->lsn >= 0) visited.insert(static_cast<uint32_t>(stat->lsn));  // this folder itself
-        if (raw.empty() || raw == "." || raw == ".." || entries_.size() >= kIsoMaxEntries) continue;
-        RIsoEntry entry{bookName(raw),
-                        static_cast<uint32_t>(std::max(0, int(stat->lsn))),
-                        stat->size,
-                        stat->type == iso9660_stat_s::_STAT_DIR,
-                        {}};
-        if (stat->lsn < 0 || !Fits(entry.lsn, entry.size) || entry.name.empty()) {
-            Diagnose(TDiagnosticLayer::Packs, "an image entry lies beyond the end of the image: " + entry.name);
-            continue;
+bool TIsoImage::Index(int directory, int depth, std::set<uint32_t>& visited) {
+    std::vector<int> folders;
+    {
+        std::vector<RIsoRecord> records;
+        if (!ReadFolder(Entry(directory).lsn, Entry(directory).size, records)) return false;
+        for (RIsoRecord& record : records) {
+            if (entries_.size() >= kIsoMaxEntries) break;
+            if (!Admit(record, depth, visited)) continue;
+            const int index = static_cast<int>(entries_.size());
+            if (!backend_->byName.emplace(foldedKey(directory, record.name), index).second) continue;
+            if (record.directory) folders.push_back(index);
+            entries_[static_cast<size_t>(directory)].children.push_back(index);
+            entries_.push_back({std::move(record.name), record.lsn, record.size, record.directory, {}});
         }
-        // A folder reached twice (a loop, or two names for one folder) is read only once.
-        if (entry.directory &&
-            (depth + 1 >= kIsoMaxDepth || !SoundFolder(entry.lsn, entry.size) || !visited.insert(entry.lsn).second)) {
-            Diagnose(TDiagnosticLayer::Packs, "an image folder is damaged, reached twice or lies too deep: " + entry.name);
-            continue;
-        }
-        const int index = static_cast<int>(entries_.size());
-        if (!backend_->byName.emplace(foldedKey(directory, entry.name), index).second) continue;
-        if (entry.directory) folders.emplace_back(index, libPath + raw + "/");
-        entries_[static_cast<size_t>(directory)].children.push_back(index);
-        entries_.push_back(std::move(entry));
     }
-    iso9660_filelist_free(list);
-    for (const auto& [index, path] : folders) Index(index, path, depth + 1, visited);
+    for (const int folder : folders) Index(folder, depth + 1, visited);
     return true;
+}
+
+// Whether a record joins the index; the diagnostic line says why not. A folder must lie within
+// the depth, not have been reached before (a loop, or two names for one folder) and read; it
+// counts as reached before it is read, so many records naming one damaged folder read it once.
+bool TIsoImage::Admit(const RIsoRecord& record, int depth, std::set<uint32_t>& visited) const {
+    std::string why;
+    std::vector<RIsoRecord> below;
+    if (!record.spelled || !Contained::IsPlainName(record.name)) why = "an image entry's name cannot stand as a file name: ";
+    else if (record.multiExtent) why = "an image file stored in several extents is left out: ";
+    else if (!Fits(record.lsn, record.size)) why = "an image entry lies beyond the end of the image: ";
+    else if (record.directory &&
+             (depth + 1 >= kIsoMaxDepth || !visited.insert(record.lsn).second || !ReadFolder(record.lsn, record.size, below)))
+        why = "an image folder is damaged, reached twice or lies too deep: ";
+    if (!why.empty()) Diagnose(TDiagnosticLayer::Packs, why + record.name);
+    return why.empty();
 }
 
 int TIsoImage::Child(int directory, std::string_view name) const {

@@ -1,14 +1,19 @@
 #pragma once
 // A CD image read as the disc it holds: the ISO 9660 file system (Joliet names preferred, so
-// the Cyrillic names of Windows discs come through) of an ".iso", a raw track (".mdf", found by
-// its volume descriptor), a ".bin" + ".cue" pair or an ".nrg", through libcdio.
+// the Cyrillic names of Windows discs come through; else plain names, or Rock Ridge ones where a
+// record carries them) of an ".iso", a raw track (".mdf", found by its volume descriptor), a
+// ".bin" + ".cue" pair or an ".nrg". libcdio opens the image kinds and reads blocks; the volume
+// descriptors and directory records are parsed here, every field checked against its record
+// and block (packs/IsoDirectory).
 //
 // Open reads the directory tree once into an index and nothing else: file data is read when it
 // is asked for, in blocks, so the image is never loaded whole. Names are CP1251 in the index;
 // paths inside the image are "\"-separated and matched without regard to letter case. A loop of
-// folders is followed once; entries whose data lie beyond the end of the image, or that claim
-// absurd sizes, and folders whose records are malformed, are left out of the index (a damaged
-// root folder fails the opening). Not thread-safe: reads share the image's position.
+// folders is followed once; entries whose data lie beyond the end of the image, that claim
+// absurd sizes, span several extents or have names that cannot stand as one host file name
+// (separators, ":", NUL, "..", characters CP1251 lacks), and folders whose records are
+// malformed, are left out of the index (a damaged root folder fails the opening). Not
+// thread-safe: reads share the image's position.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,6 +23,7 @@
 #include <vector>
 
 #include "base/DynamicStringArray.h"
+#include "packs/IsoDirectory.h"
 
 struct RIsoEntry {
     std::string name;  // CP1251, without the ";1" version
@@ -60,15 +66,19 @@ public:
 private:
     struct Backend;
     TIsoImage();
-    // Reads a folder and those below it into the index; false when the folder cannot be read.
-    bool Index(int directory, const std::string& libPath, int depth, std::set<uint32_t>& visited);
+    std::optional<RIsoDescriptor> FindRoot() const;
+    // Reads a folder entry's records and those of the folders below into the index; false when
+    // the folder cannot be read.
+    bool Index(int directory, int depth, std::set<uint32_t>& visited);
+    bool Admit(const RIsoRecord& record, int depth, std::set<uint32_t>& visited) const;
+    bool ReadFolder(uint32_t lsn, uint32_t size, std::vector<RIsoRecord>& records) const;
     bool Fits(uint32_t lsn, uint32_t size) const;
-    bool SoundRoots() const;
-    bool SoundFolder(uint32_t lsn, uint32_t size) const;
 
     std::unique_ptr<Backend> backend_;
     std::vector<RIsoEntry> entries_;  // [0] is the root
     uint64_t blocks_ = 0;             // blocks readable in the image
+    mutable uint64_t folderBytesRead_ = 0;  // by the opening, which stops at a few times the image
+    TIsoNames names_ = TIsoNames::Plain;
 };
 
 // The program folder inside an image: the shallowest folder holding Zaz.dhl ("run" first among

@@ -1,10 +1,12 @@
 // The disc image reader: names in any case (Joliet Cyrillic ones too), reads across blocks,
-// raw tracks, and damaged images that must fail cleanly.
+// raw tracks, damaged images that must fail cleanly, and records made by hand that would lead
+// an unbounded reader past its buffers or put a path where a name belongs.
 #include "packs/IsoImage.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
@@ -12,6 +14,7 @@
 #include "packs/PackTestUtil.h"
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace {
 
@@ -62,10 +65,19 @@ TEST_F(IsoImageTest, JolietNamesResolveInAnyCaseAndFilesReadWhole) {
 }
 
 TEST_F(IsoImageTest, PlainIsoNamesWithoutJolietResolveToo) {
-    const auto image = TIsoImage::Open(MakeIsoImage(dir_ + "/disc", dir_ + "/plain.iso", false));
+    const auto image = TIsoImage::Open(MakeIsoImage(dir_ + "/disc", dir_ + "/plain.iso", false, false));
     EXPECT_EQ(Bytes(*image, "run\\zaz.dhl"), "bundle");  // stored as "ZAZ.DHL;1"
     EXPECT_EQ(Bytes(*image, "empty.txt"), "");
     EXPECT_TRUE(Bytes(*image, "VIDEO\\CLIP.AVI") == bigBytes());
+    const TDynamicStringArray names = image->List(0);
+    EXPECT_NE(std::find(names.begin(), names.end(), "RUN\\ZAZ.DHL"), names.end());  // as stored, without the version
+
+    // Rock Ridge names, where the records carry them, give the names their letters back.
+    const auto rock = TIsoImage::Open(MakeIsoImage(dir_ + "/disc", dir_ + "/rock.iso", false, true));
+    const TDynamicStringArray rockNames = rock->List(0);
+    const std::string pads = Cp1251::fromUtf8("run\\html\\Тормоза\\Колодки.htm");
+    EXPECT_NE(std::find(rockNames.begin(), rockNames.end(), pads), rockNames.end());
+    EXPECT_EQ(Bytes(*rock, "run\\zaz.dhl"), "bundle");
 }
 
 TEST_F(IsoImageTest, RangesAndCopiesCrossBlocksExactly) {
@@ -140,6 +152,87 @@ TEST_F(IsoImageTest, LoopsAndEntriesBeyondTheEndAreLeftOut) {
     EditRootRecords(iso, [&](char* record, bool) { record[32] = static_cast<char>(250); });
     WriteFileBytes(dir_ + "/names.iso", iso);
     EXPECT_THROW(TIsoImage::Open(dir_ + "/names.iso"), EFOpenError);
+}
+
+// Blocks of a hand-made image: kData holds a file's bytes.
+constexpr uint32_t kData = kHandRoot + 10;
+
+std::string File(std::string_view id, uint8_t flags = 0) { return DirRecord(id, kData, 4, flags); }
+std::string Folder(std::string_view id, uint32_t lsn, uint32_t size = 2048) { return DirRecord(id, lsn, size, 2); }
+
+std::vector<std::string> HandBlocks(std::vector<std::string> blocks) {
+    blocks.resize(kData - kHandRoot + 1);
+    blocks.back() = "data";
+    return blocks;
+}
+
+std::unique_ptr<TIsoImage> OpenHand(const std::string& iso) {
+    const std::string path = MakeTempDir() + "/hand.iso";
+    WriteFileBytes(path, iso);
+    return TIsoImage::Open(path);
+}
+
+// A folder block whose last record claims more bytes than are left in the block.
+std::string RecordPastItsBlock(uint32_t lsn) {
+    std::string block = Dots(lsn);
+    for (char name = 'A'; block.size() + 255 <= 2048; ++name) block += DirRecord(std::string(1, name), kData, 4, 0, "", 255);
+    std::string past = File("PAST;1");
+    past[0] = static_cast<char>(2048 - block.size() + 1);
+    return block + past;
+}
+
+TEST(IsoRecords, MalformedRecordsDropTheirFolderAndTheRestStays) {
+    std::string nameOverRecord = File("NAME;1"), shortRecord = File("SHORT;1");
+    nameOverRecord[32] = static_cast<char>(nameOverRecord.size());  // the name would run past the record
+    shortRecord[0] = 33;
+    const std::string padded = Dots(kHandRoot + 5, 4096) + File("BEFORE;1") + '\0' + std::string(200, '\xff');
+    const auto image = OpenHand(HandImage(HandBlocks({
+        Dots(kHandRoot) + File("GOOD.TXT;1") + Folder("PAST", kHandRoot + 1, 4096) + Folder("NAME", kHandRoot + 3) +
+            Folder("SHORT", kHandRoot + 4) + Folder("PADDED", kHandRoot + 5, 4096) + Folder("UNEVEN", kHandRoot + 7, 2048 + 40),
+        RecordPastItsBlock(kHandRoot + 1),  // into the folder's next block
+        File("NEXT;1"),
+        Dots(kHandRoot + 3) + nameOverRecord,
+        Dots(kHandRoot + 4) + shortRecord,
+        padded,  // a zero length in mid-block, then garbage up to the next block
+        File("AFTER;1"),
+        Dots(kHandRoot + 7, 2088),  // a size that is no whole count of blocks
+        File("LATE;1"),
+    })));
+    const TDynamicStringArray all = image->List(0);
+    EXPECT_EQ(all, (TDynamicStringArray{"GOOD.TXT", "PADDED\\", "PADDED\\BEFORE", "PADDED\\AFTER", "UNEVEN\\", "UNEVEN\\LATE"}));
+    std::string bytes;
+    EXPECT_TRUE(image->Read(image->Find("uneven\\late"), bytes) && bytes == "data");
+
+    // The same damage in the root folder fails the opening.
+    for (const std::string& root :
+         {RecordPastItsBlock(kHandRoot), Dots(kHandRoot) + shortRecord, Dots(kHandRoot) + nameOverRecord})
+        EXPECT_THROW(OpenHand(HandImage(HandBlocks({root}))), EFOpenError);
+}
+
+TEST(IsoRecords, NamesThatAreNoPlainHostNameAndSplitFilesAreLeftOut) {
+    const auto plain = OpenHand(HandImage(HandBlocks({
+        Dots(kHandRoot) + File("..") + File("A\\..\\..\\X;1") + File("Z:;1") + File("README.;1") + File("BIG.DAT;1", 0x80) +
+            File("BIG.DAT;1") + File("OK.TXT;1"),
+    })));
+    EXPECT_EQ(plain->List(0), (TDynamicStringArray{"README", "OK.TXT"}));
+
+    // A separator, "..", a NUL, a drive, a letter CP1251 lacks and an odd byte count; then sound names.
+    const std::string jolietRoot = Dots(kHandRoot) + File(Ucs2(u"a/b")) + File(Ucs2(u"..")) + File(Ucs2(u"a\0b"s)) +
+                                   File(Ucs2(u"c:")) + File(Ucs2(u"\u4e2d.txt")) + File(Ucs2(u"ok").substr(0, 3)) +
+                                   File(Ucs2(u"Ёж.txt;1")) + File(Ucs2(u"ok"));
+    const auto joliet = OpenHand(HandImage(HandBlocks({jolietRoot}), 2048, true));
+    EXPECT_EQ(joliet->List(0), (TDynamicStringArray{Cp1251::fromUtf8("Ёж.txt"), "ok"}));
+}
+
+TEST(IsoRecords, RockRidgeNamesAreReadWithinTheirRecord) {
+    const std::string split = "NM\x09\x01\x01"s + "Дл" + "NM\x0f\x01\x00"s + "инное";  // two pieces
+    const std::string pastItsArea = "NM\x40\x01\x00"s + "long";
+    const std::string withNul = "NM\x0a\x01\x00"s + "nul\0x"s;
+    const auto image = OpenHand(HandImage(HandBlocks({
+        Dots(kHandRoot) + DirRecord("SPLIT.TXT;1", kData, 4, 0, split) + DirRecord("OVER.TXT;1", kData, 4, 0, pastItsArea) +
+            DirRecord("NUL", kData, 4, 0, withNul),
+    })));
+    EXPECT_EQ(image->List(0), (TDynamicStringArray{Cp1251::fromUtf8("Длинное"), "OVER.TXT"}));
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <iterator>
 #include <stdexcept>
 
-std::string MakeIsoImage(const std::string& folder, const std::string& imagePath, bool joliet) {
+std::string MakeIsoImage(const std::string& folder, const std::string& imagePath, bool joliet, bool rockRidge) {
     const std::string command = "xorriso -report_about FAILURE -as mkisofs -input-charset utf-8 " +
-                                std::string(joliet ? "-J -joliet-long " : "") + "-quiet -o '" + imagePath + "' '" + folder +
-                                "' >/dev/null 2>&1";
+                                std::string(joliet ? "-J -joliet-long " : "") + (rockRidge ? "" : "--norock ") + "-quiet -o '" +
+                                imagePath + "' '" + folder + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("xorriso failed: " + command);
     return imagePath;
 }
@@ -65,4 +65,54 @@ void EditRootRecords(std::string& iso, const std::function<void(char* record, bo
             at += size;
         }
     }
+}
+
+std::string DirRecord(std::string_view id, uint32_t lsn, uint32_t size, uint8_t flags, std::string_view systemUse,
+                      size_t length) {
+    std::string record(33, '\0');
+    SetRecordField(record.data(), 2, lsn);
+    SetRecordField(record.data(), 10, size);
+    record[25] = static_cast<char>(flags);
+    record[28] = 1;  // volume sequence number
+    record[32] = static_cast<char>(id.size());
+    record.append(id);
+    if (id.size() % 2 == 0) record += '\0';
+    record.append(systemUse);
+    if (record.size() < length) record.resize(length, '\0');
+    record[0] = static_cast<char>(record.size());
+    return record;
+}
+
+std::string Dots(uint32_t lsn, uint32_t size) {
+    return DirRecord(std::string(1, '\0'), lsn, size, 2) + DirRecord("\1", lsn, size, 2);
+}
+
+std::string Ucs2(std::u16string_view text) {
+    std::string out;
+    for (const char16_t c : text) {
+        out += static_cast<char>(c >> 8);
+        out += static_cast<char>(c & 0xff);
+    }
+    return out;
+}
+
+std::string HandImage(const std::vector<std::string>& blocks, uint32_t rootSize, bool joliet) {
+    const auto block = [](std::string_view bytes) {
+        std::string out(bytes.substr(0, 2048));
+        out.resize(2048, '\0');
+        return out;
+    };
+    const auto descriptor = [&](int type, std::string_view escapes) {
+        std::string vd = block(std::string(1, static_cast<char>(type)) + "CD001\1");
+        vd.replace(88, escapes.size(), escapes);
+        vd.replace(156, 34, DirRecord(std::string(1, '\0'), kHandRoot, rootSize, 2));
+        return vd;
+    };
+    std::string iso(16 * 2048, '\0');
+    iso += descriptor(1, "");
+    if (joliet) iso += descriptor(2, "%/E");
+    iso += block(std::string(1, '\xff') + "CD001\1");
+    iso.resize(kHandRoot * 2048, '\0');
+    for (const std::string& bytes : blocks) iso += block(bytes);
+    return iso;
 }
