@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "Cli.h"
+#include "base/ContainedPath.h"
 #include "base/Cp1251.h"
 
 namespace {
@@ -76,12 +77,14 @@ std::string HostNameToCp1251(const std::string& name, const std::string& hostPat
     return converted;
 }
 
+// The program's own rule for names joined to a host folder decides; this only says why.
 std::string NameProblem(std::string_view name) {
+    if (Contained::IsPlainName(name)) return {};
     if (name.empty()) return "empty name";
     if (name == "." || name == "..") return "name " + Quoted(name) + " would leave the folder";
     if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos)
         return "name " + Quoted(Cp1251::toUtf8(name)) + " holds a path separator or NUL";
-    return {};
+    return "name " + Quoted(Cp1251::toUtf8(name)) + " holds a drive or stream colon";
 }
 
 TOutputFolder::TOutputFolder(std::string root) : root_(std::move(root)) {

@@ -28,7 +28,7 @@ bool IsSameFile(const THostItem& item, const std::string& path);
 std::string HostNameToCp1251(const std::string& name, const std::string& hostPath);
 
 // Why a CP1251 name read from a pack or bundle cannot be a host file name (empty, ".", "..",
-// holds "/", "\" or NUL), or an empty string when it can.
+// holds "/", "\", ":" or NUL), or an empty string when it can.
 std::string NameProblem(std::string_view name);
 
 // The destination folder of an extraction. Paths are given as lists of CP1251 names that the
