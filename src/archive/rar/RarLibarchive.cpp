@@ -105,13 +105,22 @@ int TLibarchiveReader::Next(TRarEntry& entry) {
     return ERAR_SUCCESS;
 }
 
+std::string entryName(std::string_view utf8) {
+    std::string name = RarNameToCp1251(utf8);
+    while (name.size() > 1 && name.back() == '\\') name.pop_back();
+    return name;
+}
+
 void TLibarchiveReader::Describe(archive_entry* item, const char* path) {
     TRarEntry& out = current_ = TRarEntry{};
-    out.name = RarNameToCp1251(path);
-    while (out.name.size() > 1 && out.name.back() == '\\') out.name.pop_back();
+    out.name = entryName(path);
     const auto type = archive_entry_filetype(item);
     out.directory = type == AE_IFDIR;
-    out.link = type == AE_IFLNK || archive_entry_hardlink(item) != nullptr;
+    out.link = type == AE_IFLNK;
+    if (const char* target = archive_entry_hardlink(item)) {
+        out.copy = true;
+        out.copyOf = entryName(target);
+    }
     out.encrypted = archive_entry_is_encrypted(item) > 0;
     out.size = archive_entry_size_is_set(item) && archive_entry_size(item) > 0 ? uint64_t(archive_entry_size(item)) : 0;
     if (archive_entry_mtime_is_set(item)) {
@@ -122,14 +131,21 @@ void TLibarchiveReader::Describe(archive_entry* item, const char* path) {
     const size_t at = index_ - 1;
     if (inStep_ && at < set_.entries.size()) {
         const TRarScanEntry& s = set_.entries[at];
-        inStep_ = s.directory == out.directory && (out.directory || out.link || s.link || s.unpSize == out.size);
+        inStep_ = s.directory == out.directory && (out.directory || out.link || out.copy || s.link || s.unpSize == out.size);
         if (inStep_) scanned_ = &s;
     } else {
         inStep_ = false;
     }
     if (!scanned_) return;
+    // libarchive 3.6 reports RAR5 file copies and junctions as files without data.
+    if (!out.copy && (scanned_->redirection == 4 || scanned_->redirection == 5)) {
+        out.copy = true;
+        out.copyOf = entryName(scanned_->target);
+    } else if (!out.copy && scanned_->link) {
+        out.link = true;
+    }
     out.crc = scanned_->hasCrc ? scanned_->crc : 0;
-    if (out.link) out.size = scanned_->unpSize;  // the stored link target, which libarchive reports as 0
+    if (out.link || out.copy) out.size = scanned_->unpSize;  // libarchive reports links without a size
     out.encrypted = out.encrypted || scanned_->encrypted;
     out.solid = scanned_->solid;
 }

@@ -4,6 +4,7 @@
 // RAR 2.0/2.6), libarchive for everything else. Processing writes through TRarOutput.
 #include "archive/rar/RarLibrary.h"
 
+#include <map>
 #include <memory>
 #include <new>
 
@@ -23,6 +24,9 @@ struct RRarArchive {
     bool pending = false;           // a header was handed out and not processed yet
     int lastHeader = ERAR_SUCCESS;  // what the last RARReadHeader returned
     TRarEntry current;
+    // The files extracted through this handle, by their host path below the destination: where
+    // each was written (destination, entry name), for the links that copy them later on.
+    std::map<std::string, std::pair<std::string, std::string>> written;
 };
 
 namespace {
@@ -104,12 +108,38 @@ unsigned headerFlags(const TRarEntry& entry) {
     return (entry.directory ? RHDF_DIRECTORY : 0u) | (entry.encrypted ? 0x04u : 0u) | (entry.solid ? 0x10u : 0u);
 }
 
+// The host path (UTF-8, "/" between folders) a name lands on below its destination; empty for a
+// refused name.
+std::string writtenKey(const std::string& cp1251Name) {
+    std::vector<std::string> parts;
+    std::string key;
+    if (!RarSafeComponents(cp1251Name, parts)) return key;
+    for (const std::string& part : parts) key += (key.empty() ? "" : "/") + part;
+    return key;
+}
+
+int remember(RRarArchive& h, const std::string& destPath, int result) {
+    const std::string key = writtenKey(h.current.name);
+    if (result == ERAR_SUCCESS && !key.empty()) h.written[key] = {destPath, h.current.name};
+    return result;
+}
+
 int extractFile(RRarArchive& h, const std::string& destPath) {
     TRarOutput output;
     if (const int result = output.Open(destPath, h.current.name)) return result;
     const int result = h.reader->Read([&](const char* data, size_t size) { return output.Write(data, size); });
     if (result != ERAR_SUCCESS) return result;
-    return output.Commit(h.current.hasTime, h.current.mtime);
+    return remember(h, destPath, output.Commit(h.current.hasTime, h.current.mtime));
+}
+
+// A hard link or file copy is written as a copy of its target, which an earlier entry must have
+// written through this handle: a target missing from the archive, refused, or skipped fails.
+int extractCopy(RRarArchive& h, const std::string& destPath) {
+    const auto target = h.written.find(writtenKey(h.current.copyOf));
+    if (target == h.written.end()) return ERAR_ECREATE;
+    const auto& [fromDest, fromName] = target->second;
+    return remember(h, destPath,
+                    RarCopyFile(fromDest, fromName, destPath, h.current.name, h.current.hasTime, h.current.mtime));
 }
 
 int process(RRarArchive& h, int operation, const std::string& destPath) {
@@ -121,6 +151,7 @@ int process(RRarArchive& h, int operation, const std::string& destPath) {
     if (entry.link) return ERAR_SUCCESS;
     if (entry.encrypted) return ERAR_MISSING_PASSWORD;
     if (entry.directory) return operation == RAR_EXTRACT ? RarMakeFolder(destPath, entry.name) : ERAR_SUCCESS;
+    if (entry.copy) return operation == RAR_EXTRACT ? extractCopy(h, destPath) : ERAR_SUCCESS;
     if (operation != RAR_EXTRACT) return h.reader->Read({});
     return extractFile(h, destPath);
 }

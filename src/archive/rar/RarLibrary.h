@@ -8,8 +8,10 @@
 // becomes one substitute, the same in listing and extraction. Extraction never writes outside
 // its destination folder: an entry whose name is absolute, climbs with "..", or would pass
 // through a symbolic link is refused (ERAR_ECREATE) and nothing is written for it; symbolic link
-// entries are listed and not written. The library never decrypts: an encrypted entry gives
-// ERAR_MISSING_PASSWORD when extracted, encrypted headers at open.
+// entries are listed and not written. A hard link (or file copy) entry is written as a copy of
+// the entry it names, which must have been extracted earlier through the same handle; when it
+// was not (missing, refused, skipped or failed) the link gives ERAR_ECREATE. The library never
+// decrypts: an encrypted entry gives ERAR_MISSING_PASSWORD when extracted, encrypted headers at open.
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -11,32 +11,51 @@
 #include <filesystem>
 
 #include "archive/rar/RarLibrary.h"
-#include "base/Cp1251.h"
+#include "base/ContainedPath.h"
 
 namespace {
 
-// The folder name inside parent, made when missing; -1 when it is a link, a file or cannot be made.
-int openFolder(int parent, const std::string& name) {
+// The folder name inside parent, made when missing and create; -1 when it is a link, a file or
+// cannot be made.
+int openFolder(int parent, const std::string& name, bool create) {
     constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     int fd = openat(parent, name.c_str(), kFlags);
-    if (fd < 0 && errno == ENOENT) {
+    if (fd < 0 && errno == ENOENT && create) {
         if (mkdirat(parent, name.c_str(), 0777) != 0 && errno != EEXIST) return -1;
         fd = openat(parent, name.c_str(), kFlags);
     }
     return fd;
 }
 
-// destPath itself (made when missing; the caller chose it, so a link naming it is followed), then
-// the first count folders below it, one at a time. The last one's descriptor, or -1.
-int openFolders(const std::string& destPath, const std::vector<std::string>& folders, size_t count) {
+// destPath itself (the caller chose it, so a link naming it is followed), then the first count
+// folders below it, one at a time, each made when missing and create. The last one's descriptor, or -1.
+int openFolders(const std::string& destPath, const std::vector<std::string>& folders, size_t count, bool create = true) {
     const std::string root = destPath.empty() ? "." : destPath;
     std::error_code ec;
-    std::filesystem::create_directories(root, ec);
+    if (create) std::filesystem::create_directories(root, ec);
     int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (size_t i = 0; i < count && fd >= 0; ++i) {
-        const int next = openFolder(fd, folders[i]);
+        const int next = openFolder(fd, folders[i], create);
         close(fd);
         fd = next;
+    }
+    return fd;
+}
+
+// The regular file an entry named below destPath, opened for reading on the same terms; -1 when
+// it is missing, a link, or anything but a regular file.
+int openWritten(const std::string& destPath, const std::string& cp1251Name) {
+    std::vector<std::string> parts;
+    if (!RarSafeComponents(cp1251Name, parts)) return -1;
+    const int folder = openFolders(destPath, parts, parts.size() - 1, false);
+    if (folder < 0) return -1;
+    // O_NONBLOCK: a FIFO put in the file's place must not stall the reading.
+    int fd = openat(folder, parts.back().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    close(folder);
+    struct stat st {};
+    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(fd);
+        fd = -1;
     }
     return fd;
 }
@@ -49,19 +68,9 @@ std::string tempName() {
 } // namespace
 
 bool RarSafeComponents(const std::string& cp1251Name, std::vector<std::string>& components) {
-    components.clear();
-    if (cp1251Name.empty() || cp1251Name[0] == '\\' || cp1251Name[0] == '/') return false;
-    if (cp1251Name.find_first_of(std::string(":\0", 2)) != std::string::npos) return false;
-    size_t start = 0;
-    while (start <= cp1251Name.size()) {
-        size_t end = cp1251Name.find_first_of("\\/", start);
-        if (end == std::string::npos) end = cp1251Name.size();
-        const std::string part = cp1251Name.substr(start, end - start);
-        if (part == "..") return false;
-        if (!part.empty() && part != ".") components.push_back(Cp1251::toUtf8(part));
-        start = end + 1;
-    }
-    return !components.empty();
+    auto parts = Contained::Components(cp1251Name);
+    components = parts ? std::move(*parts) : std::vector<std::string>{};
+    return parts.has_value();
 }
 
 TRarOutput::~TRarOutput() {
@@ -132,4 +141,22 @@ int RarMakeFolder(const std::string& destPath, const std::string& cp1251Name) {
     if (fd < 0) return ERAR_ECREATE;
     close(fd);
     return ERAR_SUCCESS;
+}
+
+int RarCopyFile(const std::string& fromDest, const std::string& fromName, const std::string& destPath,
+                const std::string& cp1251Name, bool hasTime, time_t mtime) {
+    const int source = openWritten(fromDest, fromName);
+    if (source < 0) return ERAR_ECREATE;
+    TRarOutput output;
+    int result = output.Open(destPath, cp1251Name);
+    std::vector<char> buffer(1 << 16);
+    while (result == ERAR_SUCCESS) {
+        const ssize_t n = read(source, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) result = ERAR_EREAD;
+        if (n <= 0) break;
+        result = output.Write(buffer.data(), size_t(n));
+    }
+    close(source);
+    return result != ERAR_SUCCESS ? result : output.Commit(hasTime, mtime);
 }

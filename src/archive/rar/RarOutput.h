@@ -9,7 +9,8 @@
 
 // The host path components (UTF-8) of a CP1251 entry name with "\" or "/" between folders; "."
 // and empty components drop out. False for a name that is absolute, holds a ":" (a drive or a
-// stream), climbs with "..", or names nothing.
+// stream), climbs with "..", or names nothing. The rule is Contained::Components, the one every
+// name joined to a host folder follows.
 bool RarSafeComponents(const std::string& cp1251Name, std::vector<std::string>& components);
 
 // One file being written: into a hidden temporary file beside its target, which takes the
@@ -40,3 +41,10 @@ private:
 
 // Creates destPath and the folder a directory entry names below it, on the same terms.
 int RarMakeFolder(const std::string& destPath, const std::string& cp1251Name);
+
+// Writes a copy of the file an earlier entry wrote (fromName below fromDest, as given to its
+// Open) as the entry cp1251Name below destPath, both on the same terms: the file is read through
+// folders opened without following links and must still be a regular file. ERAR_ECREATE when it
+// is not there (or either name is refused), ERAR_EREAD or ERAR_EWRITE when the copying fails.
+int RarCopyFile(const std::string& fromDest, const std::string& fromName, const std::string& destPath,
+                const std::string& cp1251Name, bool hasTime, time_t mtime);

@@ -14,7 +14,9 @@
 struct TRarEntry {
     std::string name;  // CP1251, "\" between folders
     bool directory = false;
-    bool link = false;  // a symbolic or hard link: listed, never written
+    bool link = false;  // a symbolic link or junction: listed, never written
+    bool copy = false;  // a hard link or file copy: written as a copy of the entry copyOf names
+    std::string copyOf;  // CP1251, "\" between folders
     bool encrypted = false;
     bool solid = false;
     uint64_t size = 0;

@@ -175,6 +175,15 @@ TBlock readBlock5(const TFileBytes& file, uint64_t pos, std::string& head, uint6
     return TBlock::Ok;
 }
 
+// A link record: its kind, flags, and the name of what it links to.
+void readRedirection5(const std::string& h, size_t pos, size_t end, TRarScanEntry& e) {
+    uint64_t flags = 0, length = 0;
+    e.link = true;
+    if (!vint(h, pos, end, e.redirection) || !vint(h, pos, end, flags) || !vint(h, pos, end, length) || length > end - pos)
+        return;
+    e.target = h.substr(pos, size_t(length));
+}
+
 // The extra area's records: size, type, data. Type 1 is file encryption, 5 a link.
 void readExtra5(const std::string& h, size_t pos, size_t end, TRarScanEntry& e) {
     while (pos < end) {
@@ -183,7 +192,7 @@ void readExtra5(const std::string& h, size_t pos, size_t end, TRarScanEntry& e) 
         const size_t recordEnd = pos + size_t(size);
         if (!vint(h, pos, recordEnd, type)) return;
         if (type == 1) e.encrypted = true;
-        if (type == 5) e.link = true;
+        if (type == 5) readRedirection5(h, pos, recordEnd, e);
         pos = recordEnd;
     }
 }

@@ -20,7 +20,9 @@ struct TRarScanEntry {
     uint32_t crc = 0;
     bool hasCrc = false;
     bool directory = false;
-    bool link = false;
+    bool link = false;         // any kind of link, copies included
+    uint64_t redirection = 0;  // RAR5: the link's kind (1, 2 symbolic, 3 junction, 4 hard, 5 file copy)
+    std::string target;        // RAR5: what the link names, UTF-8 as stored
     bool encrypted = false;
     bool solid = false;        // continues the previous entry's compression
     bool splitBefore = false;  // continued from the previous volume

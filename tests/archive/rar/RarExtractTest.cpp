@@ -60,6 +60,36 @@ TEST(RarExtract, FilesMatchTheirCrcsFoldersAreMadeAndLinksAreNotWritten) {
     expectFiles(others, {{"helloworld.txt", 0x95A043B4}, {"testdir/test.txt", 0x97D612F1}, {"testshortcut.lnk", 0x5B5CD737}});
 }
 
+// A hard link or file copy entry becomes a file of its own with its target's bytes and its own
+// time; a symbolic link is still not written.
+TEST(RarExtract, HardLinksAndFileCopiesAreWrittenAsCopiesOfTheirTargets) {
+    const std::string archive = MakeTempDir() + "/links.rar";
+    WriteBytes(archive, MakeRar5({Rar5Folder("docs"),
+                                  Rar5File("docs/a.txt", "hello"),
+                                  Rar5Link("hard.txt", 4, "docs/a.txt"),
+                                  Rar5Link("docs/copy.txt", 5, "docs/a.txt"),
+                                  Rar5Link("symbolic", 1, "docs/a.txt")}));
+    for (const TRarBackend backend : {TRarBackend::Auto, TRarBackend::Libarchive}) {
+        const std::string dest = MakeTempDir();
+        TRunOptions options;
+        options.operation = RAR_EXTRACT;
+        options.dest = dest;
+        options.backend = backend;
+        const TRun run = RunArchive(archive, options);
+        EXPECT_EQ(run.end, ERAR_END_ARCHIVE);
+        ASSERT_EQ(run.entries.size(), 5u);
+        EXPECT_EQ(run.entries[2].name, "hard.txt");
+        EXPECT_EQ(run.entries[3].name, "docs\\copy.txt");
+        for (const TListed& entry : run.entries) EXPECT_EQ(entry.processed, ERAR_SUCCESS) << entry.name;
+        expectFiles(dest, {{"docs/a.txt", Crc("hello")}, {"hard.txt", Crc("hello")}, {"docs/copy.txt", Crc("hello")}});
+        struct stat st {};
+        EXPECT_NE(lstat((dest + "/symbolic").c_str(), &st), 0);
+        ASSERT_EQ(stat((dest + "/hard.txt").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mtime, 1600000000);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dest), {}), 2);  // docs, hard.txt: no temporary files
+    }
+}
+
 TEST(RarExtract, VolumeSetsAreReadWholeAndEachFurtherVolumeIsAnnounced) {
     const std::string dest = MakeTempDir();
     const TRun rar4 = extract(RealRar("test_rar_multivolume_single_file.part1.rar"), dest);

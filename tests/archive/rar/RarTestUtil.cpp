@@ -45,7 +45,9 @@ TRun RunArchive(const std::string& path, const TRunOptions& options) {
         run.end = RARReadHeader(handle, header);
         if (run.end != ERAR_SUCCESS) break;
         TListed entry{header.FileName, header.Flags, header.UnpSize, header.FileTime, header.FileCRC};
-        entry.processed = RARProcessFile(handle, options.operation, options.dest);
+        if (options.beforeProcess) options.beforeProcess(header.FileName);
+        const int operation = size_t(i) < options.operations.size() ? options.operations[size_t(i)] : options.operation;
+        entry.processed = RARProcessFile(handle, operation, options.dest);
         run.entries.push_back(entry);
     }
     RARCloseArchive(handle);
@@ -63,4 +65,48 @@ void FixRar4HeaderCrc(std::string& bytes, size_t offset) {
     const uint32_t crc = Crc(bytes.substr(offset + 2, size - 2));
     bytes[offset] = static_cast<char>(crc & 0xFF);
     bytes[offset + 1] = static_cast<char>((crc >> 8) & 0xFF);
+}
+
+namespace {
+
+std::string vint(uint64_t value) {
+    std::string out;
+    do {
+        out += static_cast<char>((value & 0x7F) | (value > 0x7F ? 0x80 : 0));
+        value >>= 7;
+    } while (value > 0);
+    return out;
+}
+
+std::string le32(uint32_t value) {
+    std::string out;
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out;
+}
+
+// A header block: the CRC32 of what follows it, the header's size, the header.
+std::string block5(const std::string& header) {
+    const std::string sized = vint(header.size()) + header;
+    return le32(Crc(sized)) + sized;
+}
+
+} // namespace
+
+std::string MakeRar5(const std::vector<TRar5Entry>& entries) {
+    std::string out("Rar!\x1A\x07\x01\x00", 8);
+    out += block5(vint(1) + vint(0) + vint(0));  // the main header: no flags
+    for (const TRar5Entry& e : entries) {
+        std::string extra;
+        if (e.redirection) {
+            const std::string record = vint(5) + vint(e.redirection) + vint(0) + vint(e.target.size()) + e.target;
+            extra = vint(record.size()) + record;
+        }
+        std::string h = vint(2) + vint(extra.empty() ? 0x2 : 0x3);  // a file header with data (and extra area)
+        if (!extra.empty()) h += vint(extra.size());
+        h += vint(e.data.size());
+        h += vint(e.directory ? 0x7 : 0x6) + vint(e.data.size()) + vint(e.directory ? 040755 : 0100644);
+        h += le32(1600000000) + le32(Crc(e.data)) + vint(0) + vint(1) + vint(e.name.size()) + e.name + extra;
+        out += block5(h) + e.data;
+    }
+    return out + block5(vint(5) + vint(0) + vint(0));
 }

@@ -2,6 +2,7 @@
 // Helpers of the RAR library tests: the real archives, temporary folders, running an archive
 // through the five calls, CRCs of written files, and patching RAR 1.5-4 headers.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ struct TRunOptions {
     TRarBackend backend = TRarBackend::Auto;
     int answer = 0;                   // the callback's answer to RAR_VOL_ASK
     std::string copyWhenAsked;        // a file the callback puts in place of the missing volume
+    std::vector<int> operations;      // per entry in archive order, operation for the ones after
+    std::function<void(const std::string&)> beforeProcess;  // called with each entry's name
 };
 
 // Opens the archive, reads every header and processes each entry; stops at the first header
@@ -46,3 +49,22 @@ const TListed* Find(const TRun& run, const std::string& name);
 
 // Recomputes the checksum of the RAR 1.5-4 block header at offset.
 void FixRar4HeaderCrc(std::string& bytes, size_t offset);
+
+// One entry of a crafted RAR5 archive: stored data, or a link record of the given kind
+// (1 Unix symbolic link, 4 hard link, 5 file copy) naming target.
+struct TRar5Entry {
+    std::string name;  // UTF-8, "/" between folders
+    std::string data;
+    bool directory = false;
+    unsigned redirection = 0;
+    std::string target;
+};
+
+inline TRar5Entry Rar5File(const std::string& name, const std::string& data) { return {name, data, false, 0, ""}; }
+inline TRar5Entry Rar5Folder(const std::string& name) { return {name, "", true, 0, ""}; }
+inline TRar5Entry Rar5Link(const std::string& name, unsigned kind, const std::string& target) {
+    return {name, "", false, kind, target};
+}
+
+// A RAR5 archive of stored entries made by Unix, with a modification time and CRC each.
+std::string MakeRar5(const std::vector<TRar5Entry>& entries);
