@@ -4,6 +4,7 @@
 #include <ctime>
 #include <functional>
 
+#include "base/ContainedPath.h"
 #include "base/Cp1251.h"
 
 namespace {
@@ -37,6 +38,27 @@ std::string ParentOf(const std::string& path) {
 }
 
 std::string LastPart(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
+// A name extraction refuses (absolute, with a drive, climbing with ".."); the root's "" is not one.
+bool Refused(const std::string& name) { return !name.empty() && !Contained::Components(name); }
+
+// A refused file's name as shown: its last part after "\" or "/" (all of it when that is empty)
+// and the mark that it is not extracted.
+std::string RefusedName(const std::string& name) {
+    std::string last = name.substr(name.find_last_of("\\/") + 1);
+    if (last.empty()) last = name;
+    return last + Cp(" (не распаковывается)");
+}
+
+// The folder whose page lists a file: a refused one is listed on the root page.
+std::string FolderOf(const RListFile& file) { return Refused(file.name) ? std::string() : ParentOf(file.name); }
+
+std::vector<RListDir> WithoutRefused(const std::vector<RListDir>& dirs) {
+    std::vector<RListDir> kept;
+    for (const RListDir& dir : dirs)
+        if (!Refused(dir.name)) kept.push_back(dir);
+    return kept;
+}
 
 // Text as HTML shows it: the markup characters as entities.
 std::string Escaped(const std::string& text) {
@@ -75,9 +97,17 @@ bool Listed(const std::vector<RListDir>& dirs, const std::string& name) {
     return false;
 }
 
+std::string Cells(const std::string& size, const std::string& date) {
+    return "<td align=\"right\" width=\"25%\">" + size + "</td> <td width=\"25%\">" + date + kRowEnd;
+}
+
 std::string Row(const std::string& target, const std::string& name, const std::string& size, const std::string& date) {
-    return kRowStart + Target(target) + "\">" + Escaped(name) + kRowName + "<td align=\"right\" width=\"25%\">" + size +
-           "</td> <td width=\"25%\">" + date + kRowEnd;
+    return kRowStart + Target(target) + "\">" + Escaped(name) + kRowName + Cells(size, date);
+}
+
+// A row whose name links nowhere: plain text in the name cell.
+std::string PlainRow(const std::string& name, const std::string& size, const std::string& date) {
+    return "<tr> <td width=\"50%\">" + Escaped(name) + "</td>" + Cells(size, date);
 }
 
 std::string Head(const std::string& archivePath) {
@@ -89,8 +119,9 @@ std::string Head(const std::string& archivePath) {
 }  // namespace
 
 void CompleteDirectories(std::vector<RListDir>& dirs, const std::vector<RListFile>& files) {
+    dirs = WithoutRefused(dirs);
     for (const RListFile& file : files) {
-        const std::string folder = ParentOf(file.name);
+        const std::string folder = FolderOf(file);
         if (!Listed(dirs, folder)) dirs.push_back({folder, "", file.time});
     }
     for (size_t i = 0; i < dirs.size(); ++i) {  // the list grows while it is walked
@@ -100,13 +131,14 @@ void CompleteDirectories(std::vector<RListDir>& dirs, const std::vector<RListFil
     }
 }
 
-std::vector<RInfoFiles> BuildListingPages(const std::vector<RListDir>& dirs, const std::vector<RListFile>& files,
+std::vector<RInfoFiles> BuildListingPages(const std::vector<RListDir>& listed, const std::vector<RListFile>& files,
                                           uint32_t stamp) {
+    const std::vector<RListDir> dirs = WithoutRefused(listed);
     std::vector<RInfoFiles> pages;
     for (size_t n = 0; n < dirs.size(); ++n) {
         RInfoFiles info{dirs[n].name, "as_" + std::to_string(n) + std::to_string(stamp) + ".htm", {}, {}};
         for (const RListFile& file : files)
-            if (Lower(ParentOf(file.name)) == Lower(info.name)) info.files.push_back(file);
+            if (Lower(FolderOf(file)) == Lower(info.name)) info.files.push_back(file);
         pages.push_back(std::move(info));
     }
     for (RInfoFiles& info : pages) {
@@ -178,6 +210,8 @@ std::string DirectoryPageText(const std::string& archivePath, const RInfoFiles& 
     std::string page = Head(archivePath) + kEol;
     for (const RListDir& dir : info.dirs) page += Row(dir.page, dir.name, "", dir.time > 0 ? DateText(dir.time) : "") + kEol;
     for (const RListFile& file : info.files)
-        page += Row(file.name, LastPart(file.name), SizeText(file.size), DateText(file.time)) + kEol;
+        page += (Refused(file.name) ? PlainRow(RefusedName(file.name), SizeText(file.size), DateText(file.time))
+                                    : Row(file.name, LastPart(file.name), SizeText(file.size), DateText(file.time))) +
+                kEol;
     return page + kPageEnd + kEol;
 }

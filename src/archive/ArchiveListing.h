@@ -4,7 +4,10 @@
 // subdirectories (".." first, except on the root) and files with size and date, the page with
 // the column header bar, and the two-frame page that holds them. Pages are CP1251 text in the
 // book's fixed templates; names are escaped for HTML and link targets percent-encoded where
-// they hold characters that would break them, so any name shows as it is. Qt-free.
+// they hold characters that would break them, so any name shows as it is. A name extraction
+// refuses (absolute, with a drive, climbing with "..") makes no folder: such a file is listed on
+// the root page under its last part, marked as not extracted and linking nowhere, and such a
+// directory gets no page. Qt-free.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,11 +31,12 @@ struct RInfoFiles {
     std::vector<RListFile> files;
 };
 
-// Adds the folder of every file and the parent of every folder that are not listed yet (names
-// compared without regard to case), with the time of the entry that needs them.
+// Drops the directories whose names extraction refuses, then adds the folder of every file (the
+// root for a refused one) and the parent of every folder that are not listed yet (names compared
+// without regard to case), with the time of the entry that needs them.
 void CompleteDirectories(std::vector<RListDir>& dirs, const std::vector<RListFile>& files);
 
-// One page per directory, in the order of dirs: "as_" + n + stamp + ".htm".
+// One page per directory whose name is not refused, in the order of dirs: "as_" + n + stamp + ".htm".
 std::vector<RInfoFiles> BuildListingPages(const std::vector<RListDir>& dirs, const std::vector<RListFile>& files,
                                           uint32_t stamp);
 

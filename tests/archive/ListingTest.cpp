@@ -1,5 +1,6 @@
 // An archive's listing as pages: the directories completed, the pages and their ".." links, the
-// sizes and dates as shown, the folder name of an archive, and names that would break a page.
+// sizes and dates as shown, the folder name of an archive, names that would break a page, and
+// names extraction refuses.
 #include <gtest/gtest.h>
 
 #include "archive/ArchiveListing.h"
@@ -74,4 +75,52 @@ TEST(Listing, PagesFollowTheTemplatesAndNamesCannotBreakThem) {
     EXPECT_NE(page.find(u("1 Кбайт")), std::string::npos);
     EXPECT_NE(BarPageText().find(u(">Имя</th>")), std::string::npos);
     EXPECT_EQ(page.substr(page.size() - 26), "</table> </body> </html>\r\n");
+}
+
+// A name extraction refuses makes no folder: the file is on the root page under its last part,
+// marked, as plain text without a link; the safe file beside it is listed as before.
+TEST(Listing, RefusedFileNamesAreListedOnTheRootMarkedAndLinkNowhere) {
+    const struct {
+        const char* name;
+        const char* shown;  // as the page holds it
+    } cases[] = {
+        {"..\\tmp\\evil.txt", "evil.txt"},
+        {"z:\\evil.txt", "evil.txt"},
+        {"\\abs\\x.txt", "x.txt"},
+        {"a\\..\\..\\b.txt", "b.txt"},
+        {"/etc/passwd", "passwd"},
+        {"c:x", "c:x"},
+        {"..", ".."},
+        {"d\\..\\", "d\\..\\"},  // nothing after the last separator
+        {"..\\<i>&.txt", "&lt;i&gt;&amp;.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<RListDir> dirs{{"", "", 0}};
+        const std::vector<RListFile> files{{c.name, 3, 0}, {"keep\\ok.txt", 1, 0}};
+        CompleteDirectories(dirs, files);
+        ASSERT_EQ(dirs.size(), 2u);
+        EXPECT_EQ(dirs[1].name, "keep");
+        const auto pages = BuildListingPages(dirs, files, 1);
+        ASSERT_EQ(pages.size(), 2u);
+        ASSERT_EQ(pages[0].files.size(), 1u);
+        EXPECT_EQ(pages[0].files[0].name, c.name);
+        const std::string root = DirectoryPageText("d:\\a.rar", pages[0]);
+        EXPECT_NE(root.find("<tr> <td width=\"50%\">" + std::string(c.shown) + u(" (не распаковывается)") + "</td>"),
+                  std::string::npos);
+        EXPECT_EQ(root.find("href=", root.find("href=") + 1), std::string::npos);  // only the folder "keep" links
+        EXPECT_NE(DirectoryPageText("d:\\a.rar", pages[1]).find("<a href=\"keep\\ok.txt\">ok.txt</a>"), std::string::npos);
+    }
+}
+
+TEST(Listing, RefusedDirectoriesGetNoPage) {
+    std::vector<RListDir> dirs{{"", "", 0}, {"..\\up", "", 0}, {"c:\\d", "", 0}, {"\\abs", "", 0}, {"safe", "", 0}};
+    const std::vector<RListDir> given = dirs;
+    CompleteDirectories(dirs, {});
+    ASSERT_EQ(dirs.size(), 2u);
+    EXPECT_EQ(dirs[1].name, "safe");
+    const auto pages = BuildListingPages(given, {}, 1);  // not completed: still no page for them
+    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(pages[0].dirs.size(), 1u);
+    EXPECT_EQ(pages[0].dirs[0].name, "safe");
 }
