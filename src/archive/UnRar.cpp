@@ -160,6 +160,10 @@ std::string TUnRar::TargetFolder(const std::string& destination) const {
 void TUnRar::ExtractArchive(bool toPathInput, bool intoListingFolder) {
     const std::optional<std::string> input = toPathInput ? host_.pathInputFolder() : listingFolder_;
     if (!input) return;
+    if (intoListingFolder) {
+        if (ContainsNoCase(unpackedListings_, listingFolder_)) return;
+        unpackedListings_.push_back(listingFolder_);
+    }
     const std::string destination = WinPath::WithBackslash(*input);
     RAROpenArchiveData open{HostPathsService().Find(archive_).value_or(Host(archive_)), RAR_OM_EXTRACT, 0};
     TRarHandle handle = RAROpenArchive(open);
@@ -172,19 +176,33 @@ void TUnRar::ExtractArchive(bool toPathInput, bool intoListingFolder) {
     RARSetChangeVolProc(handle, [this](const std::string& volume, int mode) { return VolumeCallback(volume, mode); });
     RARHeaderData header;
     int result = ERAR_SUCCESS;
+    std::vector<std::pair<int, std::string>> leftOut;  // entries refused or encrypted, with their code
     while ((result = RARReadHeader(handle, header)) == ERAR_SUCCESS) {
         const bool skip = intoListingFolder && GeneratedPage(header.FileName);
         const int processed = RARProcessFile(handle, skip ? RAR_SKIP : RAR_EXTRACT, hostTarget);
         if (processed == ERAR_ECREATE || processed == ERAR_MISSING_PASSWORD) {
-            ShowProcessError(processed, header.FileName);  // that entry is left out; the others go on
+            leftOut.emplace_back(processed, header.FileName);  // that entry is left out; the others go on
         } else if (processed >= ERAR_BAD_DATA && processed <= ERAR_EWRITE) {
             ShowProcessError(processed, header.FileName);
             break;
         }
     }
-    if (result == ERAR_BAD_DATA) host_.showMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
     RARCloseArchive(handle);
     SetBusyCursor(false);
+    ShowLeftOut(leftOut);
+    if (result == ERAR_BAD_DATA) host_.showMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
+}
+
+// One entry left out says why in its own words; several are named in one message, the first ten
+// of them, so a crafted archive never asks for one answer per entry.
+void TUnRar::ShowLeftOut(const std::vector<std::pair<int, std::string>>& leftOut) {
+    if (leftOut.size() == 1) return ShowProcessError(leftOut.front().first, leftOut.front().second);
+    if (leftOut.empty()) return;
+    constexpr size_t kNamed = 10;
+    std::string text = Cp("Не распакованы файлы: ");
+    for (size_t i = 0; i < leftOut.size() && i < kNamed; ++i) text += (i ? ", " : "") + leftOut[i].second;
+    if (leftOut.size() > kNamed) text += Cp(" и ещё ") + std::to_string(leftOut.size() - kNamed);
+    host_.showMessage(text + ".");
 }
 
 void TUnRar::UpdateArchiveMode(const std::string& address) {

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/DynamicStringArray.h"
 
@@ -30,6 +32,9 @@ public:
     TUnRar& operator=(const TUnRar&) = delete;
 
     void ShowArchive(const std::string& archive, const std::string& currentPage);
+    // Unpacks the archive shown into the path input's folder, or into its listing folder, which
+    // happens once per listing and run. Entries that cannot be unpacked are named together in
+    // one message when the rest is done.
     void ExtractArchive(bool toPathInput, bool intoListingFolder);
     // After a page has been shown in the current page frame.
     void UpdateArchiveMode(const std::string& address);
@@ -44,6 +49,7 @@ private:
     bool ListArchive(const std::string& currentPage);
     void ShowOpenError(int code);
     void ShowProcessError(int code, const std::string& name);
+    void ShowLeftOut(const std::vector<std::pair<int, std::string>>& leftOut);
     void CleanListings();
     std::string TargetFolder(const std::string& destination) const;
 
@@ -53,4 +59,5 @@ private:
     std::string listingFolder_;
     TDynamicStringArray listingPages_;
     TDynamicStringArray referringPages_;
+    TDynamicStringArray unpackedListings_;  // listing folders unpacked into in this run
 };
