@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "archive/rar/RarTestUtil.h"
 #include "base/Cp1251.h"
 
 namespace fs = std::filesystem;
@@ -69,6 +70,19 @@ QByteArray ForeignPage(const RHostileDisc& d) {
         .toUtf8();
 }
 
+// Twelve names that would land outside the listing folder, a file, a hard link to it, and a
+// page that scripts and links to software.
+std::string HostileArchive(const RHostileDisc& d) {
+    std::vector<TRar5Entry> entries;
+    for (int i = 0; i < 6; ++i) entries.push_back(Rar5File("../../up" + std::to_string(i) + ".txt", "climbed"));
+    for (int i = 0; i < 3; ++i) entries.push_back(Rar5File("/abs" + std::to_string(i) + ".txt", "absolute"));
+    for (const char* name : {"z:/evil.txt", "a/../../b.txt", "tmp/../../../c.txt"}) entries.push_back(Rar5File(name, "odd"));
+    entries.push_back(Rar5File("ok.txt", "fine"));
+    entries.push_back(Rar5Link("same.txt", 4, "ok.txt"));
+    entries.push_back(Rar5File("page.htm", ForeignPage(d).replace("dropped", "unpacked").toStdString()));
+    return MakeRar5(entries);
+}
+
 void Build(RHostileDisc& d, const QString& folder) {
     d.root = folder + "/disc";
     d.program = d.root + "/run";
@@ -88,6 +102,8 @@ void Build(RHostileDisc& d, const QString& folder) {
     Write(html + "copyme.files/picture.gif", "GIF89a");
     Write(html + "copyme.files/a\\..\\..\\..\\..\\precious.txt", "the attacker's");
     Write(folder + "/foreign/dropped.htm", ForeignPage(d));
+    const std::string archive = HostileArchive(d);
+    Write(d.program + "/archives/hostile.rar", QByteArray(archive.data(), qsizetype(archive.size())));
 }
 
 } // namespace

@@ -21,7 +21,10 @@ struct RHostileDisc {
 // foreign\setup.exe beside the foreign page (mark "setup.exe"). Crafted pages in run\html: hostile.htm (scripts that try every way
 // to act for the reader), refresh.htm (a redirect to a software link), copyme.htm with a
 // companion folder holding a file named "a\..\..\..\..\precious.txt", and a foreign page
-// outside the disc, foreign/dropped.htm, with a script and a software link of its own.
+// outside the disc, foreign/dropped.htm, with a script and a software link of its own. The
+// archive run\archives\hostile.rar holds twelve entries whose names climb out, name a drive or
+// an absolute path, the file ok.txt, a hard link same.txt to it, and a page like the dropped one
+// (title "unpacked").
 const RHostileDisc& HostileDisc();
 
 // Removes every mark.

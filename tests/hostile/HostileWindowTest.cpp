@@ -9,9 +9,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/LinkServices.h"
 #include "app/MainForm.h"
 #include "app/ProgramConsent.h"
 #include "app/SkinControls.h"
+#include "archive/UnRar.h"
 #include "base/GlobalPaths.h"
 #include "hostile/HostileDisc.h"
 #include "html/HtmlFrame.h"
@@ -213,4 +215,64 @@ TEST_F(Hostile, TheSampleSetupRunsAfterTheReaderSaysYesOnTheBooksDialog) {
     EXPECT_EQ(asked, 1);
     qputenv("PATH", path);
     SetLaunchGate(&consent_);
+}
+
+namespace {
+
+// Counts the times a window is shown.
+struct TShowCounter : QObject {
+    int shown = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++shown;
+        return false;
+    }
+};
+
+} // namespace
+
+// An archive whose names climb out, name a drive or an absolute path: the listing shows them
+// marked on its root page and makes no folders of them; a click unpacks the archive once, with
+// one message for all that was left out; the hard link is a copy of its file; nothing lands
+// outside the listing's folder; the unpacked page runs no script and its links do nothing.
+TEST_F(Hostile, AHostileArchiveIsListedAndUnpackedOnceInsideItsFolder) {
+    TCoolDialog* dialog = window_->Controls()->Dialog();
+    TShowCounter messages;
+    dialog->installEventFilter(&messages);
+    window_->LinkServices().OpenArchive(ProgramDir() + "archives\\hostile.rar", view_->CurrentFile());
+    const QString root = "frames[1].document";
+    ASSERT_TRUE(WaitUntil([&] {
+        return view_->EvaluateScript(root + ".readyState").toString() == "complete" &&
+               view_->EvaluateScript(root + ".body.innerText").toString().contains("ok.txt");
+    }, 20000));
+    const QString text = view_->EvaluateScript(root + ".body.innerText").toString();
+    EXPECT_EQ(text.count(QString::fromUtf8("(не распаковывается)")), 12) << text.toStdString();
+    for (const char* folder : {"'..'", "'tmp'", "'z:'"})
+        EXPECT_EQ(view_->EvaluateScript(QStringLiteral("[].filter.call(%1.links, a => a.textContent === %2).length")
+                                            .arg(root, folder)).toInt(), 0) << folder;
+    EXPECT_EQ(messages.shown, 0);
+
+    ASSERT_TRUE(ReaderClick(*view_, root + ".querySelector(\"a[href='ok.txt']\")"));
+    const QString listing = QString::fromStdString(HostPathsService().Find(window_->ArchiveBrowserIfMade()->ListingFolder(), true).value_or(""));
+    ASSERT_FALSE(listing.isEmpty());
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(listing + "/same.txt"); }));
+    QFile same(listing + "/same.txt");
+    ASSERT_TRUE(same.open(QIODevice::ReadOnly));
+    EXPECT_EQ(same.readAll(), QByteArray("fine"));
+    EXPECT_TRUE(WaitUntil([&] { return messages.shown == 1; }));
+    for (const QString& outside : {listing + "/../up0.txt", listing + "/../../up0.txt", QString("/abs0.txt"), listing + "/../b.txt"})
+        EXPECT_FALSE(QFile::exists(outside)) << outside.toStdString();
+    dialog->Close(TCoolDialog::kClosedCode);
+
+    window_->RunCommand("back");
+    window_->LinkServices().OpenArchive(ProgramDir() + "archives\\hostile.rar", view_->CurrentFile());
+    ASSERT_TRUE(WaitUntil([&] { return view_->EvaluateScript(root + ".body.innerText").toString().contains("page.htm"); }, 20000));
+    ASSERT_TRUE(ReaderClick(*view_, root + ".querySelector(\"a[href='page.htm']\")"));
+    // The entry opens in the view in place of the listing.
+    ASSERT_TRUE(WaitUntil([&] { return view_->EvaluateScript("document.title").toString() == "unpacked"; }, 20000));
+    Pump(1000);
+    EXPECT_EQ(messages.shown, 1);  // not unpacked again
+    ASSERT_TRUE(ReaderClick(*view_, "document.getElementById('run')"));
+    Pump(1000);
+    ExpectNothingDone();
+    EXPECT_EQ(view_->EvaluateScript("document.title").toString(), "unpacked");
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Test programs run against private runtime, configuration and data folders, so instance locks,
-// window entries and stored settings never meet a developer's running books. Call before the
+// Test programs run against private runtime, configuration, data, cache and temporary folders,
+// so instance locks, window entries, stored settings and archive listings never meet a
+// developer's running books or another test program's. Call before the
 // application object exists; the folders go when the object does.
 #include <QString>
 
