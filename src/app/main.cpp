@@ -17,6 +17,7 @@
 #include "base/GlobalPaths.h"
 #include "effects/EffCar.h"
 #include "html/engine/PageScheme.h"
+#include "media/LibraryLog.h"
 #include "media/QtMediaDevice.h"
 #include "platform/Diagnostics.h"
 #include "platform/InstanceLock.h"
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
         std::cout << "bookshell " BOOKSHELL_VERSION "\n";
         return 0;
     }
-    PreparePageEngine();  // the page scheme must be known before the application object exists
+    InstallDiagnostics(early.verbose);  // before the libraries start talking
+    PreparePageEngine(early.verbose);  // the page scheme must be known before the application object exists
     TQtMediaDevice::SelectBackend();
     TApplication app(argc, argv);
 
@@ -83,7 +85,7 @@ int main(int argc, char** argv) {
         std::cerr << "bookshell: " << line.error << " (see bookshell --help)\n";
         return 2;
     }
-    InstallDiagnostics(line.verbose);
+    RouteMediaLibraryLog();
     const auto disc = DiscFolderOf(line.discDir);  // an image opens as the disc drive; a folder passes
     if (!disc) return 1;
     const std::string folder = ChooseProgramFolder(*disc, QCoreApplication::applicationDirPath().toStdString(),

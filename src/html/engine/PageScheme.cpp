@@ -134,9 +134,14 @@ void AdmitForeign(const std::string& winPath) {
         foreign.push_back(full);
 }
 
-void PreparePageEngine() {
+void PreparePageEngine(bool verbose) {
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The browser's processes write their errors straight to the terminal: only fatal ones, or
+    // everything with --verbose.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    flags += verbose ? " --enable-logging=stderr --log-level=0" : " --log-level=3";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (QWebEngineUrlScheme::schemeByName(kPageScheme).name().isEmpty()) {
         QWebEngineUrlScheme scheme(kPageScheme);

@@ -27,8 +27,9 @@ void SetListingRoot(const std::string& winFolder);
 void AdmitForeign(const std::string& winPath);
 
 // Call from main() before the application object exists: registers the scheme and, when run
-// as root, turns off the browser's sandbox (it refuses to start as root otherwise).
-void PreparePageEngine();
+// as root, turns off the browser's sandbox (it refuses to start as root otherwise). Unless
+// verbose, the browser's own processes keep their log lines to themselves.
+void PreparePageEngine(bool verbose = false);
 
 // Off the record, no disk cache, no stored cookies; created on first use, owned by the
 // application object.
