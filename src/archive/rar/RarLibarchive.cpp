@@ -64,6 +64,10 @@ private:
     size_t index_ = 0;    // entries read so far
     bool inStep_ = true;  // libarchive's entries still match the scan's one to one
     int stopped_ = ERAR_SUCCESS;
+    // The decoder failed on an entry: libarchive 3.6's RAR5 decoder then keeps pointers into a
+    // window it reallocates for the next entry (a use after free), so no later data is read, and
+    // a solid archive, whose skipping decodes, ends there.
+    bool decoderFailed_ = false;
     TRarEntry current_;
     const TRarScanEntry* scanned_ = nullptr;  // the scan's view of current_
 };
@@ -85,6 +89,7 @@ int TLibarchiveReader::Open() {
 
 int TLibarchiveReader::Next(TRarEntry& entry) {
     if (stopped_) return stopped_;
+    if (decoderFailed_ && current_.solid) return Stop(ERAR_BAD_DATA);
     if (set_.incomplete && inStep_ && index_ >= set_.entries.size()) return Stop(ERAR_EOPEN);
     TUtf8Scope utf8;
     archive_entry* item = nullptr;
@@ -174,6 +179,7 @@ int TLibarchiveReader::Read(const TRarSink& sink) {
     if (scanned_ && RarPackedBefore(*scanned_, 29)) return ERAR_UNKNOWN_FORMAT;
     // With a volume missing, libarchive would end the file early, for RAR5 even without an error.
     if (set_.incomplete && scanned_ && scanned_->splitAfter) return ERAR_EOPEN;
+    if (decoderFailed_) return ERAR_BAD_DATA;
     TUtf8Scope utf8;
     std::vector<char> buffer(1 << 16);
     uint64_t total = 0;
@@ -181,7 +187,10 @@ int TLibarchiveReader::Read(const TRarSink& sink) {
     for (;;) {
         const la_ssize_t n = archive_read_data(archive_, buffer.data(), buffer.size());
         if (n == 0) break;
-        if (n < 0) return DataError();
+        if (n < 0) {
+            decoderFailed_ = true;
+            return DataError();
+        }
         total += uint64_t(n);
         crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), uInt(n));
         if (sink)
