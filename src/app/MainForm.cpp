@@ -38,6 +38,7 @@
 #include "platform/FileSearch.h"
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
+#include "skin/WindowShape.h"
 #include "skin/SkinScreen.h"
 
 TMainForm::TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock) {
@@ -82,6 +83,7 @@ void TMainForm::FormCreate(const std::string& programFolderHost, const TCommandL
 // The construction of the skinned window from the interface description, in order.
 void TMainForm::BuildWindow() {
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
+    PrepareShapedWindow(*this);
     setMouseTracking(true);
     elements_ = ReadElements(start_.structLines, start_.keys);
     ReadOptions();

@@ -255,6 +255,7 @@ private:
     TInterfaceDescription elements_;
     std::unique_ptr<TSkinScreen> skin_;
     QRegion region_;
+    QPoint lastPress_;  // where the reader pressed last, on the screen; a menu opens there
     QImage fadeFrom_;  // the face a fade to the first screen starts from where no screen grab works
     int exitButton_ = -1;
     bool helpOnly_ = false;

@@ -14,8 +14,10 @@ void TMainForm::OpenPopupList(int list, int buttonIndex) {
     if (controls_) controls_->OpenPopupList(list, buttonIndex);
 }
 
+// The menu opens where the reader pressed: a Wayland client knows no pointer position of its own
+// outside its events.
 void TMainForm::OpenContextMenu(int number) {
-    if (controls_) controls_->OpenPopupAt(number, QCursor::pos());
+    if (controls_) controls_->OpenPopupAt(number, lastPress_.isNull() ? QCursor::pos() : lastPress_);
 }
 
 void TMainForm::OpenPageContextMenu(QPoint point) {

@@ -10,12 +10,14 @@
 #include "app/SkinControls.h"
 #include "effects/EffCar.h"
 #include "platform/ReaderAct.h"
+#include "skin/WindowShape.h"
 #include "skin/CommandDispatcher.h"
 #include "skin/SkinScreen.h"
 
 void TMainForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (standardActive_) return painter.fillRect(rect(), palette().window());
+    if (ShapeByPainting() && !region_.isEmpty()) painter.setClipRegion(region_);  // the outline, drawn
     if (EffectRunning()) car_->PaintCurrentFrame(painter);
     else if (skin_) skin_->Paint(painter);
     if (!EffectRunning() && controls_) controls_->PaintWindow(painter);
@@ -78,12 +80,13 @@ void TMainForm::DragWindow() {
     windowHandle()->startSystemMove();
 }
 
-void TMainForm::mouseMoveEvent(QMouseEvent* e) { FormMouseMove(e->position().toPoint(), e->modifiers()); }
+void TMainForm::mouseMoveEvent(QMouseEvent* e) { FormMouseMove(SkinPixel(e->position()), e->modifiers()); }
 void TMainForm::mousePressEvent(QMouseEvent* e) {
     const TReaderAct click;
-    FormMouseDown(e->button(), e->position().toPoint(), e->modifiers());
+    lastPress_ = e->globalPosition().toPoint();
+    FormMouseDown(e->button(), SkinPixel(e->position()), e->modifiers());
 }
 void TMainForm::mouseReleaseEvent(QMouseEvent* e) {
     const TReaderAct click;
-    FormMouseUp(e->button(), e->position().toPoint(), e->modifiers());
+    FormMouseUp(e->button(), SkinPixel(e->position()), e->modifiers());
 }

@@ -20,6 +20,7 @@
 #include "platform/QtText.h"
 #include "platform/Drives.h"
 #include "platform/ReaderAct.h"
+#include "skin/WindowShape.h"
 #include "skin/CommandDispatcher.h"
 
 using namespace BookWindows;
@@ -34,7 +35,8 @@ bool TMainForm::EffectRunning() const { return car_ && car_->Running(); }
 // The offscreen platform has no window shapes; the region is still kept for whoever asks.
 void TMainForm::ApplyRegion(const QRegion& region) {
     region_ = region;
-    if (QGuiApplication::platformName() != "offscreen") setMask(region);
+    if (QGuiApplication::platformName() != "offscreen") ApplyWindowShape(*this, region);
+    if (ShapeByPainting()) update();
 }
 
 void TMainForm::ShowAnimated(std::function<void()> done) {

@@ -11,6 +11,7 @@
 #include "effects/EffCar.h"
 #include "platform/QtText.h"
 #include "platform/ReaderAct.h"
+#include "skin/WindowShape.h"
 #include "skin/MyControl.h"
 #include "skin/SkinFont.h"
 
@@ -25,6 +26,7 @@ TAboutBox::TAboutBox(QWidget* parent, const RAboutDescription& description, RAbo
     setModal(true);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    PrepareShapedWindow(*this);
     background_ = host_.loadPicture(description.picture);
     if (background_.isNull()) background_ = QImage(320, 200, QImage::Format_RGB32), background_.fill(Qt::white);
     setFixedSize(background_.size());
@@ -34,7 +36,8 @@ TAboutBox::TAboutBox(QWidget* parent, const RAboutDescription& description, RAbo
     }
     QPolygon outline;
     for (const TPoint& p : description.vertex) outline << QPoint(p.x, p.y);
-    if (outline.size() >= 3) setMask(QRegion(outline, Qt::WindingFill));
+    if (outline.size() >= 3) outline_ = QRegion(outline, Qt::WindingFill);
+    ApplyWindowShape(*this, outline_);
     BuildButtons(description.buttons);
     DrawTexts(description.texts);
     car_ = new TEffCar(this, host_.tickers);
@@ -107,6 +110,7 @@ void TAboutBox::showEvent(QShowEvent* event) {
 
 void TAboutBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (ShapeByPainting() && !outline_.isEmpty()) painter.setClipRegion(outline_);
     if (car_->Running()) return car_->PaintCurrentFrame(painter);
     painter.drawImage(0, 0, background_);
     for (const TButton& button : buttons_) {
@@ -158,10 +162,10 @@ void TAboutBox::PressAt(QPoint point) {
     accept();
 }
 
-void TAboutBox::mouseMoveEvent(QMouseEvent* event) { PointerAt(event->position().toPoint()); }
+void TAboutBox::mouseMoveEvent(QMouseEvent* event) { PointerAt(SkinPixel(event->position())); }
 void TAboutBox::mousePressEvent(QMouseEvent* event) {
     const TReaderAct click;
-    PressAt(event->position().toPoint());
+    PressAt(SkinPixel(event->position()));
 }
 
 void TAboutBox::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,7 @@
 // elsewhere drags it. Mouse and keys wait while its opening effects run.
 #include <QDialog>
 #include <QImage>
+#include <QRegion>
 
 #include <functional>
 #include <string>
@@ -67,6 +68,7 @@ private:
 
     RAboutHost host_;
     QImage background_;
+    QRegion outline_;  // the window's shape; empty: a rectangle
     std::vector<TButton> buttons_;
     std::vector<TLink> links_;
     TEffCar* car_ = nullptr;

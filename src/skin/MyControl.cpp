@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include "platform/ReaderAct.h"
+#include "skin/WindowShape.h"
 
 TMyControl::TMyControl(QWidget* parent, const QRect& rect, const QString& hint, TForward forward)
     : QWidget(parent), forward_(std::move(forward)) {
@@ -14,12 +15,12 @@ TMyControl::TMyControl(QWidget* parent, const QRect& rect, const QString& hint, 
     show();
 }
 
-void TMyControl::mouseMoveEvent(QMouseEvent* event) { forward_(TMouse::Move, event, event->position().toPoint() + pos()); }
+void TMyControl::mouseMoveEvent(QMouseEvent* event) { forward_(TMouse::Move, event, SkinPixel(event->position()) + pos()); }
 void TMyControl::mousePressEvent(QMouseEvent* event) {
     const TReaderAct click;
-    forward_(TMouse::Down, event, event->position().toPoint() + pos());
+    forward_(TMouse::Down, event, SkinPixel(event->position()) + pos());
 }
 void TMyControl::mouseReleaseEvent(QMouseEvent* event) {
     const TReaderAct click;
-    forward_(TMouse::Up, event, event->position().toPoint() + pos());
+    forward_(TMouse::Up, event, SkinPixel(event->position()) + pos());
 }

@@ -11,6 +11,7 @@
 #include <charconv>
 
 #include "platform/ReaderAct.h"
+#include "skin/WindowShape.h"
 
 namespace {
 
@@ -40,9 +41,13 @@ QPolygon outlineOf(const TDynamicStringArray& vertex) {
 
 } // namespace
 
+// On Wayland a window is placed where the compositor likes unless it is a popup of its parent,
+// which it keeps where it was asked for, beside the pointer.
 TPopupWindow::TPopupWindow(const RPopupHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    : QWidget(parent, ShapeByPainting() ? Qt::Popup | Qt::FramelessWindowHint
+                                        : Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       host_(host) {
+    PrepareShapedWindow(*this);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::NoFocus);
@@ -113,7 +118,9 @@ void TPopupWindow::StartSlide(bool upward) {
             const int rows = std::max(1, int(height() * value.toDouble() + 0.5));
             QRegion open(slideUpward_ ? QRect(0, height() - rows, width(), rows) : QRect(0, 0, width(), rows));
             if (!shape_.isEmpty()) open &= shape_;
-            setMask(open.isEmpty() ? QRegion(0, 0, 1, 1) : open);
+            shown_ = open.isEmpty() ? QRegion(0, 0, 1, 1) : open;
+            ApplyWindowShape(*this, shown_);
+            if (ShapeByPainting()) update();
         });
         connect(slide_, &QVariantAnimation::finished, this, [this] { RestoreShape(); });
     }
@@ -122,8 +129,14 @@ void TPopupWindow::StartSlide(bool upward) {
 }
 
 void TPopupWindow::RestoreShape() {
-    if (shape_.isEmpty()) clearMask();
-    else setMask(shape_);
+    shown_ = shape_;
+    ApplyWindowShape(*this, shape_);
+    if (ShapeByPainting()) update();
+}
+
+void TPopupWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    for (auto& item : items_) item->hover = item->pressed = false;
 }
 
 void TPopupWindow::HidePopup() {
@@ -174,6 +187,7 @@ void TPopupWindow::Choose(int index) {
 
 void TPopupWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (ShapeByPainting() && !shown_.isEmpty()) painter.setClipRegion(shown_);
     if (!background_.isNull()) painter.drawImage(0, 0, background_);
     for (const auto& item : items_) {
         if (!item->visible || !item->placed) continue;
@@ -182,10 +196,10 @@ void TPopupWindow::paintEvent(QPaintEvent*) {
     }
 }
 
-void TPopupWindow::mouseMoveEvent(QMouseEvent* event) { PointerMove(event->position().toPoint()); }
+void TPopupWindow::mouseMoveEvent(QMouseEvent* event) { PointerMove(SkinPixel(event->position())); }
 void TPopupWindow::mousePressEvent(QMouseEvent* event) {
     const TReaderAct click;
-    PointerDown(event->position().toPoint());
+    PointerDown(SkinPixel(event->position()));
 }
 void TPopupWindow::wheelEvent(QWheelEvent* event) { event->accept(); }
 

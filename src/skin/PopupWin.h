@@ -122,6 +122,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    // Hidden by the window system too (a Wayland popup closes on a press elsewhere): no item
+    // keeps its hover or pressed look.
+    void hideEvent(QHideEvent*) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -149,6 +152,7 @@ private:
     qint64 lastShow_ = 0;
     QVariantAnimation* slide_ = nullptr;
     QRegion shape_;  // the mask the window keeps after a slide; empty: none
+    QRegion shown_;  // the part shown now, which a translucent window paints
 };
 
 class TControlPopupWindow {

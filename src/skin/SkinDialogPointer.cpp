@@ -17,6 +17,7 @@
 #include "platform/SettingsStore.h"
 #include "skin/MyControl.h"
 #include "skin/SkinDialog.h"
+#include "skin/WindowShape.h"
 
 namespace {
 
@@ -131,15 +132,15 @@ void TCoolDialog::PointerUp(QPoint point) {
 
 void TCoolDialog::mouseMoveEvent(QMouseEvent* e) {
     if (!dragFrom_.isNull() && (e->buttons() & Qt::LeftButton)) move(e->globalPosition().toPoint() - dragFrom_);
-    else PointerMove(e->position().toPoint());
+    else PointerMove(SkinPixel(e->position()));
 }
 void TCoolDialog::mousePressEvent(QMouseEvent* e) {
     const TReaderAct click;
-    PointerDown(e->position().toPoint());
+    PointerDown(SkinPixel(e->position()));
 }
 void TCoolDialog::mouseReleaseEvent(QMouseEvent* e) {
     const TReaderAct click;
-    PointerUp(e->position().toPoint());
+    PointerUp(SkinPixel(e->position()));
 }
 
 void TCoolDialog::keyPressEvent(QKeyEvent* e) {
