@@ -108,3 +108,9 @@ TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine
     }
     return result;
 }
+
+std::string ReadBookTitle(const std::string& programFolderHost, const TCommandLine& line) {
+    if (OpenPaths(programFolderHost, line)) return {};
+    const TStartResult result = ReadDescription(programFolderHost);
+    return result.outcome == TStartOutcome::Terminate ? std::string() : result.keys.title;
+}

@@ -31,3 +31,7 @@ struct TStartResult {
 // theirs too; a second thesaurus window ends silently.
 TStartResult RunStartup(const std::string& programFolderHost, const TCommandLine& line, const TWarningSink& warn,
                         TInstanceLock& lock);
+
+// The book's title as its description gives it, read without the rest of the start-up; empty
+// when the folder holds no readable book. RunStartup sets up paths and pack again afterwards.
+std::string ReadBookTitle(const std::string& programFolderHost, const TCommandLine& line);

@@ -14,6 +14,7 @@
 #include "app/ProgramConsent.h"
 #include "app/ProgramFolder.h"
 #include "app/SkinControls.h"
+#include "app/WindowScale.h"
 #include "base/GlobalPaths.h"
 #include "effects/EffCar.h"
 #include "html/engine/PageScheme.h"
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
         std::cerr << "bookshell: no book to open: name its folder with --disc DIR\n";
         return 1;
     }
+    RestartAtChosenScale(folder, line, argv);
 
     TInstanceLock lock;
     std::unique_ptr<TMainForm> form;

@@ -2,6 +2,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -45,6 +47,15 @@ QButtonGroup* AddRadios(QVBoxLayout* layout, const char* title, std::initializer
     return group;
 }
 
+// The window scales of the combo box's items, per cent (0: the screen's).
+constexpr int kScales[] = {0, 100, 150, 200};
+
+int ScaleIndex(int percent) {
+    for (int i = 0; i < 4; ++i)
+        if (kScales[i] == percent) return i;
+    return 0;
+}
+
 }  // namespace
 
 TFormOptions::TFormOptions(QWidget* parent, bool withPlayer, bool withPictures, ROptionsHost host)
@@ -81,6 +92,14 @@ QWidget* TFormOptions::BuildMainPage() {
     });
     layout->addWidget(font);
     sizes_ = AddRadios(layout, " Вариант интерфейса ", {"Автоматический выбор", "800x600", "1024x768", "Произвольный"});
+    auto* scaleRow = new QHBoxLayout;
+    scaleRow->addWidget(new QLabel(Tr("Масштаб окна")));
+    scale_ = new QComboBox;
+    scale_->addItems({Tr("Авто"), Tr("100 %"), Tr("150 %"), Tr("200 %")});
+    scale_->setToolTip(Tr("Авто: как у экрана. Новый масштаб действует со следующего запуска книги."));
+    scaleRow->addWidget(scale_);
+    scaleRow->addStretch();
+    layout->addLayout(scaleRow);
     layout->addStretch();
     return page;
 }
@@ -171,6 +190,7 @@ void TFormOptions::showEvent(QShowEvent* event) {
     seconds_->setText(SecondsText(track_->value()));
     if (QAbstractButton* item = sequence_->button(values_.imageSequence)) item->setChecked(true);
     if (QAbstractButton* size = sizes_->button(values_.sizeInterface)) size->setChecked(true);
+    scale_->setCurrentIndex(ScaleIndex(values_.windowScale));
     QDialog::showEvent(event);
 }
 
@@ -183,6 +203,10 @@ void TFormOptions::OkClick() {
     if (wav_->isEnabled() && wav_->isChecked() != values_.wav) ToggleFlag(store, "Wav", values_.wav);
     values_.sizeInterface = std::max(0, sizes_->checkedId());
     store.WriteInteger("SizeInterface", values_.sizeInterface);
+    if (const int scale = kScales[scale_->currentIndex()]; scale != values_.windowScale) {
+        values_.windowScale = scale;
+        store.WriteInteger("WindowScale", scale);
+    }
     if (withPlayer_) ApplyPlayer(store);
     if (withPictures_) ApplyPictures(store);
     setResult(QDialog::Accepted);

@@ -12,6 +12,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QComboBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -48,6 +49,7 @@ public:
     QTabWidget* Pages() const { return pages_; }
     QCheckBox* ClipBox() const { return clip_; }
     QCheckBox* WavBox() const { return wav_; }
+    QComboBox* ScaleBox() const { return scale_; }
     QCheckBox* SlideShowBox() const { return slideShow_; }
     QSlider* TrackBar() const { return track_; }
     QLabel* SecondsLabel() const { return seconds_; }
@@ -77,6 +79,7 @@ private:
     QCheckBox* animation_ = nullptr;
     QCheckBox* hint_ = nullptr;
     QButtonGroup* sizes_ = nullptr;
+    QComboBox* scale_ = nullptr;  // "Масштаб окна": Авто, 100 %, 150 %, 200 %
     QCheckBox* autoStart_ = nullptr;
     QCheckBox* cyclic_ = nullptr;
     QLineEdit* playLists_[3] = {};

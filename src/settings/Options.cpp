@@ -47,6 +47,8 @@ ROptions LoadOptions(bool withPlayer, bool withPictures) {
     o.bgSound = ReadFlag(store, "BGSound", true);
     o.animation = ReadFlag(store, "Animation", true);
     o.hint = ReadFlag(store, "Hint", true);
+    int32_t scale = 0;  // written only when the reader chooses one
+    if (store.ReadInteger("WindowScale", scale) && (scale == 100 || scale == 150 || scale == 200)) o.windowScale = scale;
     if (withPlayer) ReadPlayer(store, o);
     if (withPictures) {
         o.runSlideShow = ReadFlag(store, "RunSlideShow", false);

@@ -20,6 +20,7 @@ struct ROptions {
     int slideShowTime = 5;                 // "SlideShowTime", seconds 1..10
     int imageSequence = 0;                 // "ImageSequence"
     int sizeInterface = 0;                 // "SizeInterface", written by OK, never read
+    int windowScale = 0;                   // "WindowScale": 0 the screen's, else 100, 150, 200 per cent
 };
 
 // The flag stored under name; when missing or unreadable the default is written and returned.

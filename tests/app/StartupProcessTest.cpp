@@ -4,10 +4,15 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QThread>
 
+#include "app/Startup.h"
 #include "app/TestDisc.h"
+#include "base/GlobalPaths.h"
+#include "packs/PackFile.h"
+#include "platform/SettingsStore.h"
 #include "packs/PackTestUtil.h"
 #include "platform/InstanceChannel.h"
 #include "platform/InstanceLock.h"
@@ -88,4 +93,29 @@ TEST(StartupProcess, BadDiscFoldersFailWithOneClearLine) {
     Program badOption({"--drive", "42"});
     ASSERT_TRUE(badOption.process.waitForFinished(20000));
     EXPECT_EQ(badOption.process.exitCode(), 2);
+}
+
+// A window scale chosen in the options holds from the next start: the program starts itself
+// again at that scale, once, so the window is half as large again in pixels.
+TEST(StartupProcess, TheChosenWindowScaleHoldsFromTheNextStart) {
+    const QString home = QString::fromStdString(MakeTempDir());
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", (home + "/config").toUtf8());
+    const std::string title = ReadBookTitle(SAMPLE_RUN, TCommandLine{});
+    ASSERT_FALSE(title.empty());
+    ASSERT_TRUE(TSettingsStore(title).WriteInteger("WindowScale", 150));
+    ClosePack();
+    StartState() = TStartState{};
+    qputenv("XDG_CONFIG_HOME", config);
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", home + "/config");
+    env.insert("XDG_DATA_HOME", home + "/data");
+    env.remove("QT_SCALE_FACTOR");
+    program.setProcessEnvironment(env);
+    program.start(BOOKSHELL_EXE, {"--disc", SAMPLE_RUN, "--screenshot", home + "/window.png"});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(QImage(home + "/window.png").size(), QSize(1200, 900));
 }

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QSlider>
 #include <QTabWidget>
+#include <QComboBox>
 #include <QTest>
 
 #include "base/GlobalPaths.h"
@@ -103,6 +104,21 @@ TEST_F(Options, OkWithoutChangesWritesOnlyTheInterfaceChoice) {
 
 // A book without button sounds leaves the box disabled; OK must not take its unloaded state
 // for the user's choice.
+// "Масштаб окна": Авто writes nothing; a chosen scale is kept for the next start.
+TEST_F(Options, TheWindowScaleIsStoredWhenChosen) {
+    auto form = Make(false);
+    ClearStore();
+    form->show();
+    ASSERT_EQ(form->ScaleBox()->count(), 4);
+    EXPECT_EQ(form->ScaleBox()->currentText(), QString::fromUtf8("Авто"));
+    form->ScaleBox()->setCurrentIndex(2);
+    QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+    EXPECT_EQ(StoredInt("WindowScale"), 150);
+    EXPECT_EQ(form->Values().windowScale, 150);
+    form->show();
+    EXPECT_EQ(form->ScaleBox()->currentText(), QString::fromUtf8("150 %"));
+}
+
 TEST_F(Options, OkLeavesTheFlagsOfDisabledBoxesAlone) {
     auto form = Make(false);
     form->show();
