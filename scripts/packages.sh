@@ -8,8 +8,9 @@ BOOKSHELL_PACKAGES=(
   libiso9660-dev libcdio-dev xorriso
   pulseaudio pulseaudio-utils
   cups printer-driver-cups-pdf poppler-utils
-  xvfb xauth
-  desktop-file-utils man-db groff-base
+  xvfb xauth weston qt6-wayland
+  desktop-file-utils man-db groff-base appstream
+  dpkg-dev file lintian
 )
 
 install_packages() {
