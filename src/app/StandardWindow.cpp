@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -15,6 +17,22 @@
 namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// "Свернуть": the theme's restore icon, else two window frames drawn at the toolbar's icon size
+// (the style's title-bar button is a small picture beside the other icons).
+QIcon CollapseIcon(const QPalette& palette) {
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("view-restore"));
+    if (!themed.isNull()) return themed;
+    QPixmap picture(48, 48);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette.color(QPalette::WindowText), 3));
+    painter.drawRect(QRectF(16, 6, 26, 20));
+    painter.setBrush(palette.color(QPalette::Base));
+    painter.drawRect(QRectF(6, 20, 26, 20));
+    return QIcon(picture);
+}
 
 }  // namespace
 
@@ -56,7 +74,7 @@ void TStandardWindow::Build() {
     const QIcon printIcon = QIcon::fromTheme("document-print", style->standardIcon(QStyle::SP_FileIcon));
     QAction* print = toolbar_->addAction(printIcon, Text("Печать"), toolbar_, [this] { host_.print(); });
     print->setToolTip(Text("Напечатать текущий файл"));
-    leave_ = toolbar_->addAction(style->standardIcon(QStyle::SP_TitleBarMinButton), Text("Свернуть"), toolbar_,
+    leave_ = toolbar_->addAction(CollapseIcon(toolbar_->palette()), Text("Свернуть"), toolbar_,
                                  [this] { host_.leave(); });
     leave_->setToolTip(Text("Вернуться к красивому окошку"));
     status_ = new QStatusBar(host_.window);

@@ -26,6 +26,14 @@ bool inHistory(const TFrameViewer& view, const std::string& file, int& index) {
     return false;
 }
 
+// Qt hides a widget whose parent changes; a view that was showing stays shown on its new parent.
+void MoveTo(QWidget* view, QWidget* parent) {
+    if (view->parentWidget() == parent) return;
+    const bool shown = !view->isHidden();
+    view->setParent(parent);
+    if (shown) view->show();
+}
+
 } // namespace
 
 THtmlFrame::THtmlFrame(IHtmlFrameHost& host, ILinkServices& services, const std::vector<RHTML>& elements)
@@ -96,14 +104,14 @@ void THtmlFrame::PlaceView(TFrameViewer* view, const RHTML& e, bool fill) {
     QWidget* panel = host_.BackgroundPanel();
     const QRect rect(QPoint(e.left, e.top), QPoint(e.right - 1, e.bottom - 1));
     if (e.screen == 1 && panel) {
-        if (view->parentWidget() != panel) view->setParent(panel);
+        MoveTo(view, panel);
         view->setGeometry(rect.translated(-panel->pos()));
         if (fill || view->property("fillsPanel").toBool()) {
             view->setProperty("fillsPanel", true);  // once aligned to the panel it stays so
             FitToPanel();
         }
     } else {
-        if (view->parentWidget() != host_.FrameWindow()) view->setParent(host_.FrameWindow());
+        MoveTo(view, host_.FrameWindow());
         view->setGeometry(rect);
     }
 }
@@ -121,7 +129,7 @@ void THtmlFrame::FitToPanel() {
 void THtmlFrame::FillWindow(const QRect& area) {
     TFrameViewer* view = CurrentView();
     if (!view) return;
-    if (view->parentWidget() != host_.FrameWindow()) view->setParent(host_.FrameWindow());
+    MoveTo(view, host_.FrameWindow());
     view->setGeometry(area);
     view->show();
     view->raise();

@@ -180,12 +180,14 @@ void TPopupWindow::ShowItem(bool visible, int index) {
 }
 
 // Captions, commands and visibility of the following items move up one place; each place keeps
-// its pictures and position.
+// its pictures and position, and loses the pressed and hover looks of the item that was there, so
+// a second press in the same place deletes the next one.
 void TPopupWindow::RemoveItem(int index) {
     for (size_t j = size_t(index); j + 1 < items_.size(); ++j) {
         items_[j]->SetCaption(items_[j + 1]->Caption());
         items_[j]->command = items_[j + 1]->command;
         items_[j]->visible = items_[j + 1]->visible;
+        items_[j]->hover = items_[j]->pressed = false;
     }
     items_.pop_back();
     Layout();

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QVariantAnimation>
 
 #include <charconv>
@@ -99,6 +100,7 @@ void TPopupWindow::ShowAt(QPoint point, bool deleteMode) {
     slideRan_ = false;
     if (screen == 0 && HasOutline()) shape_ = QRegion(outline_, Qt::WindingFill);
     RestoreShape();
+    QToolTip::hideText();  // a page's or a button's hint would stand over the popup
     show();
     if (slide) StartSlide(host_.cursor().y() > at.y());
     update();
@@ -137,6 +139,12 @@ void TPopupWindow::RestoreShape() {
 void TPopupWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     for (auto& item : items_) item->hover = item->pressed = false;
+}
+
+// A pointer that leaves fast sends no last move inside: the hover look goes with it.
+void TPopupWindow::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    PointerMove(QPoint(-1, -1));
 }
 
 void TPopupWindow::HidePopup() {

@@ -125,6 +125,7 @@ protected:
     // Hidden by the window system too (a Wayland popup closes on a press elsewhere): no item
     // keeps its hover or pressed look.
     void hideEvent(QHideEvent*) override;
+    void leaveEvent(QEvent*) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;

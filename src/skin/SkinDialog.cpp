@@ -17,6 +17,7 @@
 #include "platform/QtText.h"
 #include "platform/ReaderAct.h"
 #include "platform/SettingsStore.h"
+#include "skin/DialogText.h"
 #include "skin/MyControl.h"
 #include "skin/SkinFont.h"
 
@@ -26,6 +27,12 @@ TCoolDialog::TCoolDialog(TDialogDescription description, RCoolDialogHost host)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     effect_ = new TEffCar(this, host_.tickers);
+    // The find boxes are widgets of their own over the fading picture: they wait for its end.
+    effect_->Decoration = [this](bool hide) {
+        const std::vector<QWidget*> boxes = host_.findBoxes ? host_.findBoxes() : std::vector<QWidget*>();
+        for (QWidget* box : boxes)
+            if (box->parentWidget() == this) box->setVisible(!hide && page_ == 1);
+    };
     ReadSwitchStates();
 }
 
@@ -63,11 +70,39 @@ bool TCoolDialog::ShowDialog(int page, const std::string& text) {
     return true;
 }
 
+namespace {
+
+// The picture widened by repeating its middle column.
+QImage Widened(const QImage& background, int widening) {
+    if (widening <= 0) return background;
+    const int w = background.width(), half = w / 2;
+    QImage picture(w + widening, background.height(), background.format());
+    QPainter copy(&picture);
+    copy.drawImage(0, 0, background, 0, 0, half, -1);
+    copy.drawImage(half + widening, 0, background, half, 0, -1, -1);
+    for (int x = half; x < half + widening; ++x) copy.drawImage(x, 0, background, half, 0, 1, -1);
+    return picture;
+}
+
+// The text may take the rows from its area's top down to the first element below it.
+int TextRoom(const RDialogPage& page, int pictureHeight) {
+    int limit = pictureHeight;
+    for (const RBtn& b : page.buttons)
+        if (b.top > page.text.top) limit = std::min(limit, b.top);
+    for (const RSwthGrp& s : page.switches)
+        if (s.top > page.text.top) limit = std::min(limit, s.top);
+    return limit - page.text.top;
+}
+
+} // namespace
+
 // The page's picture with the text on it. A text wider than its area widens the picture by the
 // overflow, repeating the middle column, and is drawn from the area's left; one that fits is
-// centred in the area. The widening never takes the page past the screen.
+// centred in the area. The widening never takes the page past the screen: a text still wider is
+// broken into lines between its words, as many as fit above the page's elements.
 QImage TCoolDialog::Compose(const QImage& background, const std::string& text, int& widening) const {
-    const RText& area = description_.pages[size_t(page_)].text;
+    const RDialogPage& page = description_.pages[size_t(page_)];
+    const RText& area = page.text;
     const QFont font = SkinFont(area.font, area.size, area.style);
     const QFontMetrics metrics(font);
     const QString shown = ToQt(text);
@@ -76,22 +111,15 @@ QImage TCoolDialog::Compose(const QImage& background, const std::string& text, i
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int room = std::max(0, (screen ? screen->availableGeometry().width() : 1024) - w);
     widening = cx > a ? std::min(cx - a, room) : 0;
-    QImage picture = background;
-    if (widening > 0) {
-        picture = QImage(w + widening, background.height(), background.format());
-        QPainter copy(&picture);
-        const int half = w / 2;
-        copy.drawImage(0, 0, background, 0, 0, half, -1);
-        copy.drawImage(half + widening, 0, background, half, 0, -1, -1);
-        for (int x = half; x < half + widening; ++x) copy.drawImage(x, 0, background, half, 0, 1, -1);
-    }
+    const QStringList lines = cx - a > room ? WrapDialogText(metrics, shown, a + widening, TextRoom(page, background.height()) / cy)
+                                            : QStringList{shown};
+    QImage picture = Widened(background, widening);
     QPainter painter(&picture);
     painter.setFont(font);
     painter.setPen(QColor(int(area.color & 0xFF), int((area.color >> 8) & 0xFF), int((area.color >> 16) & 0xFF)));
     const int x = cx > a ? area.left : area.left + (a - cx) / 2;
-    const QRect clip(QPoint(area.left, area.top), QPoint(area.right + widening - 1, area.top + cy - 1));
-    painter.setClipRect(clip);
-    painter.drawText(QPoint(x, area.top + metrics.ascent()), shown);
+    painter.setClipRect(QRect(QPoint(area.left, area.top), QPoint(area.right + widening - 1, area.top + cy * int(lines.size()) - 1)));
+    for (int i = 0; i < lines.size(); ++i) painter.drawText(QPoint(x, area.top + i * cy + metrics.ascent()), lines[i]);
     return picture;
 }
 

@@ -99,6 +99,10 @@ public:
     // button closes it: true for "yes". Nothing when the page cannot be shown or the dialog is
     // already showing another page.
     std::optional<bool> Ask(int page, const std::string& text);
+    // Shows the page with the text, the rest of the program taking no input, until it closes:
+    // its result code. A page already showing gives way to it. Nothing when the page cannot be
+    // shown or another modal page waits.
+    std::optional<int> ShowModal(int page, const std::string& text);
 
     bool Showing() const { return isVisible(); }
     // The opening cross-fade runs: the pointer is ignored meanwhile.

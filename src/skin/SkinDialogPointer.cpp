@@ -144,7 +144,8 @@ void TCoolDialog::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TCoolDialog::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape && host_.escape) host_.escape(e);
+    if (EffectRunning()) e->accept();  // keys wait for the fade, as the pointer does
+    else if (e->key() == Qt::Key_Escape && host_.escape) host_.escape(e);
     else QWidget::keyPressEvent(e);
 }
 

@@ -1,5 +1,5 @@
-// The message dialog putting a question: a page with a "yes" and a "no" button, shown modal until
-// the reader answers.
+// The message dialog shown modal: a message the reader must close first, and a question, a page
+// with a "yes" and a "no" button, that waits for the answer.
 #include <QEventLoop>
 
 #include "skin/SkinDialog.h"
@@ -18,17 +18,25 @@ std::optional<int> TCoolDialog::QuestionPage() const {
 
 std::optional<bool> TCoolDialog::Ask(int page, const std::string& text) {
     if (isVisible() || asking_) return std::nullopt;
-    setWindowModality(Qt::ApplicationModal);
-    const bool shown = ShowDialog(page, text);
-    std::optional<bool> answer;
-    if (shown) {
+    const std::optional<int> code = ShowModal(page, text);
+    if (!code) return std::nullopt;
+    return *code == 6;
+}
+
+std::optional<int> TCoolDialog::ShowModal(int page, const std::string& text) {
+    if (asking_) return std::nullopt;
+    if (isVisible()) Close(kClosedCode);
+    if (isVisible()) return std::nullopt;  // a scan still ends
+    setWindowModality(Qt::ApplicationModal);  // takes effect from the next show
+    std::optional<int> code;
+    if (ShowDialog(page, text)) {
         QEventLoop loop;
         asking_ = &loop;
         resultCode_ = kClosedCode;
         loop.exec();
         asking_ = nullptr;
-        answer = resultCode_ == 6;
+        code = resultCode_;
     }
     setWindowModality(Qt::NonModal);
-    return answer;
+    return code;
 }

@@ -11,6 +11,7 @@
 #include "app/StandardWindow.h"
 #include "app/ThesaurusLookup.h"
 #include "html/HtmlFrame.h"
+#include "html/engine/FrameViewer.h"
 #include "platform/BookWindows.h"
 #include "platform/QtText.h"
 #include "skin/AboutBox.h"
@@ -97,6 +98,7 @@ TEST(ThesaurusWindow, IsSkinnedFromItsOwnDescriptionAndOpensPagesSentToItUnchang
 
 TEST_F(SampleBook, TheSkinTurnsIntoTheStandardWindowAndBackWithItsCaption) {
     Window& w = *window_;
+    w.show();
     w.RunCommand("2");
     const QSize skinSize = w.size();
     w.RunCommand("standartwin");
@@ -106,10 +108,16 @@ TEST_F(SampleBook, TheSkinTurnsIntoTheStandardWindowAndBackWithItsCaption) {
     for (QAction* a : w.Standard()->ToolBar()->actions())
         if (a->text() == QString::fromUtf8("Свернуть")) leave = a;
     ASSERT_TRUE(leave && leave->isVisible());
+    const QSize iconSize = w.Standard()->ToolBar()->iconSize();
+    for (const QAction* a : w.Standard()->ToolBar()->actions())  // "Печать" and "Свернуть" alike
+        if (a->isVisible()) {
+            EXPECT_EQ(a->icon().actualSize(iconSize), iconSize) << a->text().toStdString();
+        }
     leave->trigger();
     EXPECT_FALSE(w.InStandardWindow());
     EXPECT_EQ(w.size(), skinSize);
     EXPECT_EQ(w.windowTitle(), ToQt(AppTitle()));
+    EXPECT_TRUE(w.HtmlFrame()->CurrentView()->isVisible()) << "the page shows on its panel again";
     // Later history changes leave the book's caption alone.
     w.HistoryChanged("");
     EXPECT_EQ(w.windowTitle(), ToQt(AppTitle()));

@@ -165,6 +165,7 @@ TEST_F(Session, TheDialogTheStandardWindowAndTheAboutWindowComeAndGo) {
     ASSERT_NE(leave, nullptr);
     leave->trigger();
     EXPECT_TRUE(WaitUntil([&] { return !window_->InStandardWindow() && window_->isVisible(); }));
+    EXPECT_TRUE(window_->HtmlFrame()->CurrentView()->isVisible()) << "the page shows on its panel again";
 
     window_->RunCommand("about");
     ASSERT_TRUE(WaitUntil([&] { return window_->AboutBox() && window_->AboutBox()->isVisible() && !window_->AboutBox()->EffectRunning(); }));

@@ -2,14 +2,21 @@
 // the find's result list, closing while a search runs, and the stored switch states.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
 #include <map>
 
 #include "effects/EffectsTestUtil.h"
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
+#include "skin/DialogText.h"
 #include "skin/SkinDialog.h"
 #include "skin/SkinFont.h"
 
@@ -118,6 +125,61 @@ TEST_F(Fixture, ALongTextWidensThePageAndMovesTheButtonsByTheirAlign) {
     EXPECT_EQ(dialog.Buttons()[2].rect.left(), 100);
 }
 
+TEST(DialogText, LinesBreakBetweenWordsAndLongPathsAndCutTextsSayTheyAreShort) {
+    const QFontMetrics m(SkinFont("DejaVu Sans", 10, ""));
+    const QString path = QStringLiteral("..\\..\\..\\a\\very\\long\\folder\\name\\ESCAPE1.txt");
+    const int width = 120;
+    struct Case {
+        QString text;
+        int maxLines;
+        QStringList lines;
+    } cases[] = {
+        {"one two", 5, {"one two"}},
+        {"alpha beta gamma delta epsilon zeta", 5, {}},  // broken between words
+        {"File " + path + " created", 5, {}},
+        {"a\nb", 5, {"a", "b"}},
+        {"alpha beta gamma delta epsilon zeta eta theta iota kappa", 2, {}},
+    };
+    for (const Case& c : cases) {
+        const QStringList lines = WrapDialogText(m, c.text, width, c.maxLines);
+        if (!c.lines.isEmpty()) {
+            EXPECT_EQ(lines, c.lines) << c.text.toStdString();
+        }
+        EXPECT_LE(lines.size(), c.maxLines);
+        for (const QString& line : lines) {
+            EXPECT_LE(m.horizontalAdvance(line), width) << line.toStdString();
+            for (const QString& word : line.split(' '))  // whole words, or a path shortened inside
+                EXPECT_TRUE(c.text.contains(word) || word.contains(QChar(0x2026))) << word.toStdString();
+        }
+    }
+    const QStringList withPath = WrapDialogText(m, "File " + path + " created", width, 5);
+    ASSERT_EQ(withPath.size(), 3);
+    EXPECT_TRUE(withPath[1].startsWith("..\\") && withPath[1].contains(QChar(0x2026)) && withPath[1].endsWith(".txt"))
+        << withPath[1].toStdString();
+    EXPECT_TRUE(WrapDialogText(m, cases[4].text, width, 2).back().endsWith(QChar(0x2026)));
+}
+
+TEST_F(Fixture, ATextWiderThanTheScreenRunsOnInLinesAboveTheButtons) {
+    TCoolDialog dialog(Description(), Host());
+    QString text;
+    for (int i = 0; i < 60; ++i) text += QStringLiteral("word%1 ").arg(i);
+    ASSERT_TRUE(show(dialog, 0, FromQt(text)));
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    EXPECT_LE(dialog.width(), screen);
+    // The text is black on the page's dark left and light right halves: ink shows on a second
+    // line, and none from the switches down.
+    const QFontMetrics m(SkinFont("DejaVu Sans", 10, ""));
+    const auto inkInRow = [&](int y) {
+        for (int x = 10; x < dialog.width() - 10; ++x)
+            if (qGray(dialog.Picture().pixel(x, y)) < 5 && qGray(dialog.Picture().pixel(x, 5)) > 5) return true;
+        return false;
+    };
+    bool secondLine = false;
+    for (int y = 10 + m.height(); y < 10 + 2 * m.height(); ++y) secondLine = secondLine || inkInRow(y);
+    EXPECT_TRUE(secondLine);
+    for (int y = 50; y < 150; ++y) EXPECT_FALSE(inkInRow(y)) << y;
+}
+
 TEST_F(Fixture, AFittingTextIsCentredInItsArea) {
     TCoolDialog dialog(Description(), Host());
     ASSERT_TRUE(show(dialog, 0, "ii"));
@@ -174,6 +236,46 @@ TEST_F(Fixture, WhileASearchRunsFindNextStopsItAndClosingWaitsForTheScan) {
     dialog.ScanEnded();
     EXPECT_FALSE(dialog.Showing());
     EXPECT_EQ(calls.back(), "closed 2");
+}
+
+TEST_F(Fixture, WhileThePageFadesInItsFindBoxWaitsAndKeysDoNothing) {
+    auto* box = new QLineEdit;  // the dialog's child while it shows the find page
+    RCoolDialogHost host = Host();
+    host.findBoxes = [box] { return std::vector<QWidget*>{box}; };
+    host.escape = [this](QKeyEvent*) { calls.push_back("escape"); };
+    TCoolDialog dialog(Description(), std::move(host));
+    ASSERT_TRUE(dialog.ShowDialog(1, ""));
+    ASSERT_TRUE(dialog.EffectRunning());
+    calls.clear();  // the page's switches replayed
+    EXPECT_EQ(box->parentWidget(), &dialog);
+    EXPECT_TRUE(box->isHidden());
+    const auto escape = [&] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &key);
+    };
+    escape();
+    EXPECT_TRUE(calls.empty());
+    ASSERT_TRUE(WaitUntil([&] { return !dialog.EffectRunning(); }, 5000));
+    EXPECT_FALSE(box->isHidden());
+    escape();
+    EXPECT_EQ(calls, std::vector<std::string>{"escape"});
+}
+
+TEST_F(Fixture, AModalPageTakesAllInputUntilItClosesAndGivesItsCode) {
+    TCoolDialog dialog(Description(), Host());
+    ASSERT_TRUE(show(dialog, 1, ""));  // the find page gives way
+    QWidget* modal = nullptr;
+    std::optional<int> nested = 0;
+    QTimer::singleShot(50, &dialog, [&] {
+        modal = QApplication::activeModalWidget();
+        nested = dialog.ShowModal(0, "again");  // re-entry is refused
+        dialog.Close(7);
+    });
+    EXPECT_EQ(dialog.ShowModal(0, "text"), 7);
+    EXPECT_EQ(modal, &dialog);
+    EXPECT_EQ(nested, std::nullopt);
+    EXPECT_FALSE(dialog.Showing());
+    EXPECT_EQ(dialog.windowModality(), Qt::NonModal);
 }
 
 TEST_F(Fixture, TheResultListSitsUnderTheFindPageAndGoesWithoutResults) {
