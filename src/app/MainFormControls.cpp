@@ -52,6 +52,10 @@ void TMainForm::EscapeKey() {
     if (controls_) controls_->Escape();
 }
 
+void TMainForm::StopSearchAndCloseDialog() {
+    if (controls_) controls_->StopSearchAndCloseDialog();
+}
+
 void TMainForm::Thesaurus(const std::string& word) {
     LookUpThesaurus(word, WindowHandle(), [this](const std::string& text) {
         if (controls_) controls_->ShowWarning(text);

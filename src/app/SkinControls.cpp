@@ -152,3 +152,8 @@ void TSkinControls::Escape() {
     else if (DialogShowing()) dialog_->Close(TCoolDialog::kClosedCode);
     else HidePopups();
 }
+
+void TSkinControls::StopSearchAndCloseDialog() {
+    if (find_ && find_->Scanning()) find_->RequestStop();
+    if (DialogShowing()) dialog_->Close(TCoolDialog::kClosedCode);
+}

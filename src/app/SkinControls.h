@@ -38,6 +38,9 @@ public:
     void SetStandardForm(bool standard);
     void PaintWindow(QPainter& painter);
     void Escape();
+    // Before a screen switch: a running scan is asked to stop and the dialog closes (once the
+    // scan has stopped, when one runs).
+    void StopSearchAndCloseDialog();
 
     // Status line, page title label and path input.
     void ShowStatus(const std::string& text);

@@ -37,6 +37,9 @@ public:
     // The skinned message dialog's page (2 no printer, 3 the default printer unusable); false
     // when there is no skinned dialog, so the caller warns in a box of its own.
     virtual bool ShowPrinterMessagePage(int) { return false; }
+    // A message about printing, on the skinned message dialog (or a box), which the reader
+    // closes before the window takes input again.
+    virtual void ShowPrintMessage(const std::string& text) = 0;
     // Shows a topic of the book's help ("Topic18" from the print preview).
     virtual void ShowHelpTopic(const std::string&) {}
 };

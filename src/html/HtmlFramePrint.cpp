@@ -24,8 +24,11 @@ bool IsPictureFile(const std::string& file) {
 
 }  // namespace
 
+// A page in frames prints the frame the reader looks at, not its frameset.
 void THtmlFrame::PrintPage() {
-    const std::string file = CurrentFile();
+    TFrameViewer* view = CurrentView();
+    std::string file = view ? view->ActiveDocument() : std::string();
+    if (file.empty()) file = CurrentFile();
     if (!file.empty()) Preview(file, IsPictureFile(file), true);
 }
 
@@ -52,6 +55,7 @@ bool THtmlFrame::Preview(const std::string& file, bool picture, bool sizeFromPag
         RPrintHost printHost;
         printHost.showMessagePage = [this](int page) { return host_.ShowPrinterMessagePage(page); };
         printHost.showHelpTopic = [this](const std::string& topic) { host_.ShowHelpTopic(topic); };
+        printHost.showMessage = [this](const std::string& text) { host_.ShowPrintMessage(text); };
         printHost.printHeader = [](QPainter& painter, int page, int width) { PaintPageHeader(painter, page, width, true); };
         return TPreviewForm::ShowFor(viewer, picture, size.width(), size.height(), printHost, host_.FrameWindow());
     } catch (...) {

@@ -29,6 +29,7 @@ namespace {
 
 constexpr uint32_t kMsgPreviewOpened = 1690;  // tells the wiring viewer a preview opened
 const char kCaption[] = "Предварительный просмотр";
+const char kNotPrepared[] = "Не удалось подготовить страницу к печати.";
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
@@ -134,10 +135,10 @@ void TPreviewForm::BuildMenu() {
     captions_ = menu_->addAction(Utf8("Подписи  к кнопкам"));
     captions_->setCheckable(true);
     connect(captions_, &QAction::toggled, this, [this](bool shown) { SetCaptions(shown); });
-    QAction* backgrounds = menu_->addAction(Utf8("Печатать фон"));
-    backgrounds->setCheckable(true);
-    backgrounds->setChecked(true);
-    connect(backgrounds, &QAction::toggled, this, [this](bool printed) { SetBackgrounds(printed); });
+    backgroundsItem_ = menu_->addAction(Utf8("Печатать фон"));
+    backgroundsItem_->setCheckable(true);
+    backgroundsItem_->setChecked(true);
+    connect(backgroundsItem_, &QAction::toggled, this, [this](bool printed) { SetBackgrounds(printed); });
 }
 
 void TPreviewForm::BuildStatusBar(QWidget* bar) {
@@ -164,7 +165,9 @@ bool TPreviewForm::Open(bool picture, int pictureWidth, int pictureHeight) {
     // Only a picture with both sides known is fitted; sizes that never came are no picture.
     if (picture && pictureWidth > 0 && pictureHeight > 0) FitPicture(pictureWidth, pictureHeight);
     initialScale_ = printScale_;
-    if (PrintJob::Paginate(this, viewer_, pages_, printScale_, backgrounds_) != PrintJob::EResult::kDone) return false;
+    const PrintJob::EResult laidOut = PrintJob::Paginate(this, viewer_, pages_, printScale_, backgrounds_);
+    if (laidOut == PrintJob::EResult::kFailed && host_.showMessage) host_.showMessage(FromQt(Utf8(kNotPrepared)));
+    if (laidOut != PrintJob::EResult::kDone) return false;
     buttons_[kOrientation]->setChecked(pages_.Landscape());
     return true;
 }

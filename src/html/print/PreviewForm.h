@@ -31,6 +31,8 @@ struct RPrintHost {
     // Shows the skinned message dialog's page; false when there is no skinned dialog.
     std::function<bool(int page)> showMessagePage;
     std::function<void(const std::string& topic)> showHelpTopic;
+    // Tells the reader that the pages could not be made ready for printing.
+    std::function<void(const std::string& text)> showMessage;
     // Draws the header of a printed page (1-based) on a canvas pageWidth printer pixels wide.
     std::function<void(QPainter&, int page, int pageWidth)> printHeader;
 };
@@ -76,6 +78,7 @@ public:
     const TPrintPages& Pages() const { return pages_; }
     double Zoom() const { return zoom_; }
     double PrintScale() const { return printScale_; }
+    bool Backgrounds() const { return backgrounds_; }
     bool TwoPages() const;
     ETool Tool() const { return tool_; }
     QAbstractButton* Button(EButton button) const { return buttons_[button]; }
@@ -117,7 +120,9 @@ private:
     void ConnectPanel(TPreviewPage* panel, int index);
     void TellWiringViewer();
     void FitPicture(int width, int height);
-    bool Repaginate();
+    // Lays the pages out with this scale and backgrounds; a cancelled or failed layout keeps the
+    // pages shown and the settings they were laid out with (the menu's check mark too).
+    bool Repaginate(double scale, bool backgrounds);
     void LayoutPages();
     void PlacePanels(QSize pageSize, bool two);
     void UpdateButtons();
@@ -134,6 +139,7 @@ private:
     double printScale_ = 1.0;
     double initialScale_ = 1.0;
     bool backgrounds_ = true;
+    QAction* backgroundsItem_ = nullptr;
     ETool tool_ = kViewZoomTool;
     bool dragging_ = false;
     QPoint dragAnchor_;

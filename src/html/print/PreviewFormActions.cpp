@@ -1,6 +1,7 @@
 // What the preview's buttons, keys, menu and mouse do: moving through the pages, the tools on a
 // page, laying the pages out again after a change, and printing.
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPrintDialog>
@@ -8,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "html/print/GoPageForm.h"
 #include "html/print/PreviewForm.h"
@@ -73,9 +75,8 @@ void TPreviewForm::PagePress(Qt::MouseButton button, QPoint point, int panel) {
     const bool left = button == Qt::LeftButton;
     if (!left && button != Qt::RightButton) return;
     if (tool_ == kPrintZoomTool) {
-        const double before = printScale_;
-        printScale_ = left ? PrintGeometry::PrintScaleUp(printScale_) : PrintGeometry::PrintScaleDown(printScale_);
-        if (printScale_ != before && !Repaginate()) printScale_ = before;
+        const double scale = left ? PrintGeometry::PrintScaleUp(printScale_) : PrintGeometry::PrintScaleDown(printScale_);
+        if (scale != printScale_) Repaginate(scale, backgrounds_);
         UpdateStatus();
         return;
     }
@@ -123,8 +124,17 @@ void TPreviewForm::GoToPageDialog() {
     if (form.exec() == QDialog::Accepted) GoToPage(form.Page() - 1);
 }
 
-bool TPreviewForm::Repaginate() {
-    if (PrintJob::Paginate(this, viewer_, pages_, printScale_, backgrounds_) != PrintJob::EResult::kDone) return false;
+bool TPreviewForm::Repaginate(double scale, bool backgrounds) {
+    const bool done = PrintJob::Paginate(this, viewer_, pages_, scale, backgrounds) == PrintJob::EResult::kDone;
+    if (done) {
+        printScale_ = scale;
+        backgrounds_ = backgrounds;
+    }
+    if (backgroundsItem_ && backgroundsItem_->isChecked() != backgrounds_) {
+        const QSignalBlocker quiet(backgroundsItem_);
+        backgroundsItem_->setChecked(backgrounds_);
+    }
+    if (!done) return false;
     for (TPreviewPage* panel : panels_) panel->Invalidate();
     GoToPage(current_);  // clamped to the new last page
     return true;
@@ -132,7 +142,7 @@ bool TPreviewForm::Repaginate() {
 
 void TPreviewForm::ToggleOrientation() {
     pages_.SetLandscape(!pages_.Landscape());
-    if (!Repaginate()) pages_.SetLandscape(!pages_.Landscape());
+    if (!Repaginate(printScale_, backgrounds_)) pages_.SetLandscape(!pages_.Landscape());
     buttons_[kOrientation]->setChecked(pages_.Landscape());
     LayoutPages();
 }
@@ -143,14 +153,10 @@ void TPreviewForm::SetPageNumbers(bool on) {
     for (TPreviewPage* panel : panels_) panel->Invalidate();
 }
 
-void TPreviewForm::SetBackgrounds(bool on) {
-    backgrounds_ = on;
-    Repaginate();
-}
+void TPreviewForm::SetBackgrounds(bool on) { Repaginate(printScale_, on); }
 
 void TPreviewForm::RestoreScale() {
-    printScale_ = initialScale_;
-    Repaginate();
+    Repaginate(initialScale_, backgrounds_);
     UpdateStatus();
 }
 

@@ -39,7 +39,9 @@ TPrintFrameViewer::TPrintFrameViewer() : view_(std::make_unique<TFrameViewer>())
     view_->show();  // laid out and printed, never on the screen
 }
 
-TPrintFrameViewer::~TPrintFrameViewer() = default;
+// A page freed while the browser still makes its PDF brings the browser down: a request of a
+// pagination that gave up is waited for first.
+TPrintFrameViewer::~TPrintFrameViewer() { WaitForEarlierPdf(); }
 
 void TPrintFrameViewer::CopyDefaults(const TFrameViewer& from) {
     view_->SetDefFontName(from.DefFontName());

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 #include "html/print/PrintFrameViewer.h"
 #include "html/print/PrintPages.h"
@@ -15,7 +16,7 @@ namespace PrintJob {
 
 namespace {
 
-constexpr int kEngineWaitMs = 120000;  // a browser that never answers counts as failed
+int engineWaitMs = 120000;  // a browser that never answers counts as failed
 constexpr int kStopPollMs = 50;
 
 // The engine's answer; shared, since it may come after the wait has given up.
@@ -40,6 +41,8 @@ bool WaitFor(TPrintStatusForm& status, const std::function<bool()>& done, int ti
 
 }  // namespace
 
+int SetEngineWait(int ms) { return std::exchange(engineWaitMs, ms); }
+
 EResult Paginate(QWidget* parent, TPrintFrameViewer& viewer, TPrintPages& pages, double scale, bool backgrounds) {
     TPrintStatusForm status(parent);
     status.Starting();
@@ -50,7 +53,7 @@ EResult Paginate(QWidget* parent, TPrintFrameViewer& viewer, TPrintPages& pages,
         answer->arrived = true;
     });
     const bool arrived = WaitFor(
-        status, [answer] { return answer->arrived; }, kEngineWaitMs);
+        status, [answer] { return answer->arrived; }, engineWaitMs);
     if (status.StopRequested()) return EResult::kCancelled;
     if (!arrived) return EResult::kFailed;
     const QByteArray previous = pages.Pdf();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QRegularExpression>
@@ -142,6 +143,19 @@ TEST_F(Preview, PrintZoomRepaginatesAndAStoppedPaginationKeepsThePreviousPages) 
     form->PagePress(Qt::LeftButton, QPoint(5, 5), 0);
     EXPECT_NEAR(form->PrintScale(), 1 / 1.331, 1e-9);
     EXPECT_EQ(form->PageCount(), smaller);
+    // Stopped, the scale restored and the backgrounds left out stay as the pages are.
+    OnNextModal<TPrintStatusForm>([](TPrintStatusForm* status) { QTest::keyClick(status, Qt::Key_Space); });
+    form->RestoreScale();
+    EXPECT_NEAR(form->PrintScale(), 1 / 1.331, 1e-9);
+    EXPECT_EQ(form->PageCount(), smaller);
+    QAction* backgrounds = nullptr;
+    for (QAction* action : form->findChildren<QAction*>())
+        if (action->text() == QString::fromUtf8("Печатать фон")) backgrounds = action;
+    ASSERT_NE(backgrounds, nullptr);
+    OnNextModal<TPrintStatusForm>([](TPrintStatusForm* status) { QTest::keyClick(status, Qt::Key_Space); });
+    backgrounds->setChecked(false);
+    EXPECT_TRUE(form->Backgrounds());
+    EXPECT_TRUE(backgrounds->isChecked());
     form->RestoreScale();
     EXPECT_EQ(form->PageCount(), count);
 }

@@ -28,6 +28,8 @@ public:
         return skinnedDialog;
     }
     void ShowHelpTopic(const std::string& topic) override { topics.push_back(topic); }
+    std::vector<std::string> messages;
+    void ShowPrintMessage(const std::string& text) override { messages.push_back(text); }
 };
 
 class TIdleLinks : public ILinkServices {

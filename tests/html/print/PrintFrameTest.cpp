@@ -5,6 +5,8 @@
 #include "PrintFrameFixture.h"
 #include "html/engine/FrameViewer.h"
 #include "html/print/PreviewForm.h"
+#include "html/print/PrintJob.h"
+#include "platform/QtText.h"
 
 namespace {
 
@@ -12,6 +14,7 @@ struct RSeen {
     bool shown = false;
     bool landscape = false;
     double scale = 0;
+    int pages = 0;
     bool returned = false;  // the print call had returned while the preview showed
 };
 
@@ -19,7 +22,7 @@ struct RSeen {
 RSeen* WatchPreview(const bool* returned) {
     auto* seen = new RSeen;
     OnNextModal<TPreviewForm>([seen, returned](TPreviewForm* form) {
-        *seen = RSeen{true, form->Pages().Landscape(), form->PrintScale(), *returned};
+        *seen = RSeen{true, form->Pages().Landscape(), form->PrintScale(), form->PageCount(), *returned};
         form->close();
     });
     return seen;
@@ -59,6 +62,35 @@ TEST_F(PrintFrame, TheCurrentPictureFitsBySizeThePageShows) {
     EXPECT_TRUE(seen->landscape);
     // A file that is not there shows no preview.
     EXPECT_FALSE(frame_->PrintFile("d:\\run\\html\\missing.htm"));
+}
+
+// A page in frames prints the frame the reader looks at: the biggest, or the one with the focus.
+TEST_F(PrintFrame, APageInFramesPrintsTheFrameTheReaderLooksAt) {
+    if (!PrinterExpected()) GTEST_SKIP() << "no default printer";
+    frame_->OpenInCurrentView(kFramesPage);
+    TFrameViewer* view = frame_->CurrentView();
+    ASSERT_TRUE(WaitFor([&] { return !view->IsLoading() && view->FrameDocument("bot") == "d:\\run\\html\\long.htm"; }));
+    const bool returned = false;
+    std::unique_ptr<RSeen> big(WatchPreview(&returned));
+    frame_->PrintPage();
+    EXPECT_GT(big->pages, 1) << "the long page in the bottom frame, not its frameset";
+    view->EvaluateScript("frames[0].focus()");
+    ASSERT_TRUE(WaitFor([&] { return view->ActiveDocument() == kShortPage; }));
+    std::unique_ptr<RSeen> focused(WatchPreview(&returned));
+    frame_->PrintPage();
+    EXPECT_EQ(focused->pages, 1);
+}
+
+TEST_F(PrintFrame, APaginationTheBrowserDoesNotFinishIsToldAndTheNextPrintWorks) {
+    if (!PrinterExpected()) GTEST_SKIP() << "no default printer";
+    const int wait = PrintJob::SetEngineWait(1);
+    EXPECT_FALSE(frame_->PrintFile(kShortPage));
+    PrintJob::SetEngineWait(wait);
+    EXPECT_EQ(host_.messages, std::vector<std::string>{FromQt(QString::fromUtf8("Не удалось подготовить страницу к печати."))});
+    const bool returned = false;
+    std::unique_ptr<RSeen> seen(WatchPreview(&returned));
+    EXPECT_TRUE(frame_->PrintFile(kShortPage));
+    EXPECT_TRUE(seen->shown);
 }
 
 TEST_F(PrintFrame, AnUnusableDefaultPrinterIsToldOnTheDialogsThirdPageOrInABox) {

@@ -36,6 +36,9 @@ void SetUpPrintBook() {
     for (int i = 1; i <= 200; ++i) text += "<p>Строка текста номер " + std::to_string(i) + "</p>";
     WritePage(html / "long.htm", "<h1>Двигатель</h1>" + text);
     WritePage(html / "short.htm", "<p>Одна короткая страница</p>");
+    std::ofstream(html / "frames.htm", std::ios::binary)
+        << "<html><frameset rows=\"60,*\"><frame src=\"short.htm\" name=\"Top\"><frame src=\"long.htm\" name=\"Bot\">"
+           "</frameset></html>";
     QImage wide(1200, 400, QImage::Format_RGB32);
     wide.fill(Qt::darkBlue);
     wide.save(QString::fromStdString((html / "wide.bmp").string()));

@@ -11,6 +11,7 @@ class QWidget;
 void SetUpPrintBook();
 inline const char kLongPage[] = "d:\\run\\html\\long.htm";
 inline const char kShortPage[] = "d:\\run\\html\\short.htm";
+inline const char kFramesPage[] = "d:\\run\\html\\frames.htm";  // the short page over the long one
 inline const char kWidePicture[] = "d:\\run\\html\\wide.bmp";  // 1200 × 400
 inline const char kTallPicture[] = "d:\\run\\html\\tall.bmp";  // 300 × 900
 
