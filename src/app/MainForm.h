@@ -141,6 +141,7 @@ public:
     void OpenPopupList(int list, int buttonIndex) override;
     void OpenContextMenu(int number) override;
     void OpenFindDialog() override;
+    void StopSearchAndCloseDialog() override;
     void Unarc() override;
     void Thesaurus(const std::string& word) override;
     void FindNext(int number) override;
@@ -187,6 +188,7 @@ public:
     void MouseMoveToWindow() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
     // The printer messages on the skinned dialog's pages.
     bool ShowPrinterMessagePage(int page) override;
+    void ShowPrintMessage(const std::string& text) override;
 
 signals:
     void ScreenChanged(int screen);
@@ -231,6 +233,9 @@ private:
     void BuildSlides();
     void StartMusic();
     void StopMedia();
+    // The music keeps its place for the next run and fades out; then runs after it (at once
+    // without music).
+    void FadeMusicOutThen(std::function<void()> then);
     bool DropSound(const std::string& lowerName, const std::string& file);
     void FormDestroy();
     // Skin commands go to the dispatcher; a user's with its sound, a replayed one without.

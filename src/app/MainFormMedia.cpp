@@ -73,9 +73,16 @@ void TMainForm::StartMusic() {
     QApplication::restoreOverrideCursor();
 }
 
-// At shutdown the music keeps its place for the next run and fades out.
+void TMainForm::FadeMusicOutThen(std::function<void()> then) {
+    if (!music_) return then();
+    if (music_->On() && music_->Player().Opened()) music_->Stop(true);
+    music_->WhenStopped(std::move(then));
+}
+
+// At shutdown the music still playing keeps its place for the next run (the closing sequence
+// has faded it out already).
 void TMainForm::StopMedia() {
-    if (music_ && music_->On()) music_->Stop(true);
+    if (music_ && music_->On() && music_->Player().Opened()) music_->Stop(false);
     delete startClip_.data();
     slides_.reset();
     sound_.reset();

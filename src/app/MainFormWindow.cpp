@@ -57,7 +57,7 @@ void TMainForm::StartClosingSequence() {
     animation_->Close([this] {
         FreeClips();
         hide();
-        QApplication::quit();
+        FadeMusicOutThen([] { QApplication::quit(); });
     });
 }
 

@@ -1,5 +1,7 @@
 #include "media/BackgroundMusic.h"
 
+#include <utility>
+
 #include "base/GlobalPaths.h"
 #include "platform/SettingsStore.h"
 
@@ -13,6 +15,14 @@ TBackgroundMusic::TBackgroundMusic(QObject* owner, TDynamicStringArray songs, bo
       fade_([this](int level) { player_.SetVolume(double(level) / TVolumeFade::kTop); }),
       on_(on && !songs_.empty()) {
     player_.OnNotify = [this](TMPlayer*) { NextSong(); };
+    fade_.Ended = [this](bool up) {
+        if (!up && stopping_) FinishStop();
+    };
+    stopBound_.setSingleShot(true);
+    stopBound_.setInterval(kFadeOutWaitMs);
+    connect(&stopBound_, &QTimer::timeout, this, [this] {
+        if (stopping_) FinishStop();
+    });
 }
 
 void TBackgroundMusic::SetOn(bool on) {
@@ -43,13 +53,15 @@ void TBackgroundMusic::WritePlace() {
 }
 
 void TBackgroundMusic::Start() {
+    if (stopping_) FinishStop();
     if (songs_.empty()) return SetOn(false);
     ReadPlace();
     if (song_ < 0 || size_t(song_) >= songs_.size()) song_ = 0;
     try {
         player_.FileName = SongFile();
         player_.Open();
-        if (position_ < 0 || position_ >= player_.Length()) position_ = 0;
+        // A length not known yet is no end: the device takes the place once it knows.
+        if (position_ < 0 || (player_.Length() > 0 && position_ >= player_.Length())) position_ = 0;
         player_.Seek(position_);
         fade_.Start(true);
         player_.Play();
@@ -60,15 +72,30 @@ void TBackgroundMusic::Start() {
 }
 
 void TBackgroundMusic::Stop(bool fade) {
+    if (stopping_ && fade) return;  // already fading out
     WritePlace();
     position_ = int32_t(player_.Position());
     if (fade && player_.Mode() == 2) {
+        stopping_ = true;
         fade_.Start(false);
-        fade_.WaitForFadeOut(kFadeOutWaitMs);
+        stopBound_.start();
+        return;
     }
+    FinishStop();
+}
+
+void TBackgroundMusic::FinishStop() {
+    stopping_ = false;
+    stopBound_.stop();
     fade_.Stop();
     player_.Close();
     player_.SetVolume(1.0);
+    for (const auto& then : std::exchange(whenStopped_, {})) then();
+}
+
+void TBackgroundMusic::WhenStopped(std::function<void()> then) {
+    if (stopping_) whenStopped_.push_back(std::move(then));
+    else then();
 }
 
 void TBackgroundMusic::Toggle() {
@@ -84,7 +111,7 @@ void TBackgroundMusic::Toggle() {
 
 // A song that ended (not one stopped or replaced) is followed by the next, from its start.
 void TBackgroundMusic::NextSong() {
-    if (player_.NotifyValue() != 0 || songs_.empty()) return;
+    if (player_.NotifyValue() != 0 || songs_.empty() || stopping_) return;
     song_ = size_t(song_) + 1 < songs_.size() ? song_ + 1 : 0;
     try {
         player_.FileName = SongFile();

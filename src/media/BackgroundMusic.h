@@ -7,10 +7,12 @@
 // song, a stored place at or past the song's end its beginning; with no songs the flag is off.
 // Window thread only.
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/DynamicStringArray.h"
 #include "media/MPlayer.h"
@@ -28,9 +30,14 @@ public:
 
     // Resumes the stored song at its stored place, fading in.
     void Start();
-    // Stores the song and the place, and stops: with fade, once the fade-out reached silence or
-    // 10 s passed (events run meanwhile).
+    // Stores the song and the place, and stops: at once, or with fade once the fade-out reached
+    // silence or 10 s passed. Returns at once either way; a Start meanwhile ends the fading song
+    // and starts afresh.
     void Stop(bool fade);
+    // A fade-out of Stop is under way.
+    bool Stopping() const { return stopping_; }
+    // Runs then once the music is silent and closed (at once when it is).
+    void WhenStopped(std::function<void()> then);
     // The "bgsound" button: on, the music fades out and the flag goes off; off, the flag goes on
     // and the music starts. The new flag is stored as "BGSound".
     void Toggle();
@@ -41,6 +48,7 @@ public:
 
 private:
     void NextSong();
+    void FinishStop();
     void ReadPlace();
     void WritePlace();
     std::string SongFile() const;
@@ -51,4 +59,7 @@ private:
     int song_ = 0;
     int32_t position_ = 0;
     bool on_ = false;
+    bool stopping_ = false;
+    QTimer stopBound_;  // a fade-out that never reaches silence stops all the same
+    std::vector<std::function<void()>> whenStopped_;
 };

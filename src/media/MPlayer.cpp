@@ -119,7 +119,7 @@ void TMPlayer::Close() {
 int TMPlayer::Play() {
     CheckOpen();
     const RFlags flags = TakeFlags(true);
-    if (AutoRewind && !flags.from && !flags.to && Position() >= Length()) Rewind();
+    if (AutoRewind && !flags.from && !flags.to && Length() > 0 && Position() >= Length()) Rewind();
     if (flags.from) {
         device_->Seek(*flags.from);
         atEnd_ = false;

@@ -22,6 +22,13 @@ TQtMediaDevice::TQtMediaDevice() : player_(new QMediaPlayer(this)), sink_(new QV
     connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         if (status == QMediaPlayer::EndOfMedia && Ended) Ended();
     });
+    // A place asked for before the length was known is taken once it is: past the end, the start.
+    connect(player_, &QMediaPlayer::durationChanged, this, [this](qint64 duration) {
+        if (pendingSeek_ < 0 || duration <= 0) return;
+        const int64_t at = pendingSeek_ < duration ? pendingSeek_ : 0;
+        pendingSeek_ = -1;
+        player_->setPosition(at);
+    });
     connect(player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
         if (error != QMediaPlayer::NoError && !opening_ && Failed) Failed();
     });
@@ -58,6 +65,7 @@ int TQtMediaDevice::Open(const std::string& hostPath) {
 }
 
 void TQtMediaDevice::Close() {
+    pendingSeek_ = -1;
     opening_ = true;
     player_->stop();
     player_->setSource(QUrl());
@@ -73,9 +81,19 @@ bool TQtMediaDevice::Play() {
 
 void TQtMediaDevice::Pause() { player_->pause(); }
 
-void TQtMediaDevice::Seek(int64_t ms) { player_->setPosition(std::clamp<int64_t>(ms, 0, Length())); }
+void TQtMediaDevice::Seek(int64_t ms) {
+    if (Length() <= 0) {
+        pendingSeek_ = std::max<int64_t>(ms, 0);
+        return;
+    }
+    pendingSeek_ = -1;
+    player_->setPosition(std::clamp<int64_t>(ms, 0, Length()));
+}
 
-int64_t TQtMediaDevice::Position() const { return std::clamp<int64_t>(player_->position(), 0, Length()); }
+int64_t TQtMediaDevice::Position() const {
+    if (pendingSeek_ >= 0) return pendingSeek_;
+    return std::clamp<int64_t>(player_->position(), 0, Length());
+}
 
 int64_t TQtMediaDevice::Length() const { return std::max<int64_t>(player_->duration(), 0); }
 

@@ -44,4 +44,5 @@ private:
     QVideoFrame frame_;               // turned into a picture only when asked for
     double volume_ = 1.0;
     bool opening_ = false;
+    int64_t pendingSeek_ = -1;  // a place asked for while the length was not known yet
 };

@@ -1,7 +1,5 @@
 #include "media/VolumeFade.h"
 
-#include <QEventLoop>
-
 TVolumeFade::TVolumeFade(std::function<void(int level)> apply) : apply_(std::move(apply)) {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(1);
@@ -20,7 +18,6 @@ void TVolumeFade::Start(bool up) {
     timer_.stop();
     up_ = up;
     level_ = up ? 0 : kTop;
-    silent_ = false;
     steps_ = 0;
     apply_(level_);
     clock_.start();
@@ -37,21 +34,8 @@ void TVolumeFade::Tick() {
     }
     if (ended) {
         level_ = up_ ? kTop : 0;
-        silent_ = !up_;
         timer_.stop();
     }
     apply_(level_);
-}
-
-bool TVolumeFade::WaitForFadeOut(int maxMs) {
-    if (up_ || (!Running() && !silent_)) return silent_;
-    QEventLoop loop;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!Running()) loop.quit();
-    });
-    poll.start(5);
-    QTimer::singleShot(maxMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return silent_;
+    if (ended && Ended) Ended(up_);
 }

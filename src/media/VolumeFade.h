@@ -22,9 +22,8 @@ public:
     void Stop() { timer_.stop(); }
     bool Running() const { return timer_.isActive(); }
     int Level() const { return level_; }
-    // After a fade-out started: lets events run until it reached 0, for at most maxMs; true when
-    // it reached 0. A fade-out that never started is not waited for.
-    bool WaitForFadeOut(int maxMs);
+    // Told, from the event loop, when a fade reached its end: true for the top, false for 0.
+    std::function<void(bool up)> Ended;
 
     static int Step(int level);
 
@@ -37,5 +36,4 @@ private:
     qint64 steps_ = 0;  // steps taken since the start
     int level_ = 0;
     bool up_ = true;
-    bool silent_ = false;  // the last fade-out reached 0
 };

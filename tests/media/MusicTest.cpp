@@ -99,6 +99,39 @@ TEST_F(Music, AStoredPlaceResumesAndAStalePlaceStartsAfresh) {
     EXPECT_FALSE(music->On());
 }
 
+// The fade-out runs from the event loop: a second "bgsound" during it starts the music afresh,
+// and the fade's end leaves it playing.
+TEST_F(Music, ASecondToggleDuringTheFadeOutLeavesTheMusicPlaying) {
+    music->Start();
+    songs->position = 2500;
+    music->Toggle();  // off: fading out, and the call returned at once
+    EXPECT_TRUE(music->Stopping());
+    EXPECT_EQ(music->Player().Mode(), 2);
+    bool stopped = false;
+    music->WhenStopped([&] { stopped = true; });
+    music->Toggle();  // on again before the fade ended
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(music->Stopping());
+    EXPECT_EQ(songs->position, 2500);  // from the place the fade-out kept
+    Pump(3000);  // longer than a whole fade
+    EXPECT_TRUE(music->On());
+    EXPECT_EQ(music->Player().Mode(), 2);
+    // A fade-out left alone ends with the player closed.
+    music->Toggle();
+    ASSERT_TRUE(WaitUntil([&] { return !music->Stopping(); }, 6000));
+    EXPECT_FALSE(music->Player().Opened());
+}
+
+// A length not known right after opening is no reason to give up the stored place.
+TEST_F(Music, AStoredPlaceHoldsWhileTheLengthIsNotKnownYet) {
+    TSettingsStore(AppTitle()).WriteInteger("BGSoundSong", 1);
+    TSettingsStore(AppTitle()).WriteInteger("BGSoundPos", 4200);
+    songs->length = 0;
+    music->Start();
+    EXPECT_EQ(music->Player().FileName, "d:\\b.wav");
+    EXPECT_EQ(songs->position, 4200);
+}
+
 TEST_F(Music, WithoutSongsTheMusicStaysOff) {
     Make({});
     EXPECT_FALSE(music->On());
@@ -165,7 +198,8 @@ TEST(VolumeFade, AWholeRampTakesAboutTwoAndAHalfSecondsAndEndsExactly) {
     EXPECT_EQ(TVolumeFade::Step(100), 3);
     EXPECT_EQ(TVolumeFade::Step(101), 7);
     EXPECT_EQ(TVolumeFade::Step(32001), 50);
-    EXPECT_FALSE(fade.WaitForFadeOut(10000));  // none started: no wait
+    std::vector<bool> ends;
+    fade.Ended = [&](bool up) { ends.push_back(up); };
     QElapsedTimer clock;
     clock.start();
     fade.Start(true);
@@ -174,6 +208,7 @@ TEST(VolumeFade, AWholeRampTakesAboutTwoAndAHalfSecondsAndEndsExactly) {
     EXPECT_EQ(levels.back(), TVolumeFade::kTop);
     EXPECT_TRUE(std::is_sorted(levels.begin(), levels.end()));
     fade.Start(false);
-    EXPECT_TRUE(fade.WaitForFadeOut(10000));
+    ASSERT_TRUE(WaitUntil([&] { return !fade.Running(); }, 6000));
     EXPECT_EQ(levels.back(), 0);
+    EXPECT_EQ(ends, (std::vector<bool>{true, false}));
 }
