@@ -8,6 +8,7 @@
 #include "app/SkinControls.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
+#include "html/engine/FrameViewer.h"
 #include "html/TreeList.h"
 #include "packs/PackFile.h"
 #include "platform/BusyCursor.h"
@@ -64,6 +65,8 @@ void TSkinControls::BuildFind() {
         return WalkFiles(ProgramDir(), masks, true, false);
     };
     find_ = std::make_unique<TFindTxtHtml>(window_.Elements().FindTexts, std::move(host));
+    if (dialog_ && window_.HtmlFrame())
+        for (TFrameViewer* view : window_.HtmlFrame()->Views()) view->SetCoveringWindow(dialog_);
 }
 
 // The dialog's find page talks to the find; while a scan runs the dialog's closing waits for it.

@@ -42,6 +42,12 @@ void THtmlFrame::WatchView(TFrameViewer* view) {
         connect(tooltipTimer_, &QTimer::timeout, this, &THtmlFrame::TooltipTick);
     }
     view->WatchInput(this);
+    // A word the reader selected with the mouse (dragged over or double-clicked) goes to the
+    // thesaurus; the page tells of it once the selection is made, never a stale one.
+    connect(view, &TFrameViewer::SelectionMade, this, [this, view](const QString& text) {
+        if (view == CurrentView() && !host_.InThesaurusMode() && text.size() > 1 && !isPicture(view->CurrentFile()))
+            host_.ThesaurusLookup(FromQt(text));
+    });
 }
 
 bool THtmlFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -66,10 +72,6 @@ bool THtmlFrame::eventFilter(QObject* watched, QEvent* event) {
             host_.OpenPageContextMenu(mouse->globalPosition().toPoint());
         break;
     }
-    case QEvent::MouseButtonRelease:
-        if (!host_.InThesaurusMode() && view->SelectionLength() > 1 && !isPicture(view->CurrentFile()))
-            host_.ThesaurusLookup(FromQt(view->SelectionText()));
-        break;
     case QEvent::MouseMove:
         TooltipProbe(view);
         host_.MouseMoveToWindow();

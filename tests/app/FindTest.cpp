@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWebEngineView>
 
 #include "app/FindTxtHtml.h"
 #include "app/MainFormFixture.h"
@@ -32,7 +33,8 @@ struct Find : SampleBook {
         window_->show();
         window_->RunCommand("2");
         ASSERT_TRUE(WaitUntil([&] { return window_->PagesSettled(); }, 10000));
-        window_->RunCommand("findnext1");  // the search dialog with its box
+        window_->RunCommand("findnext1");  // the search dialog with its box, once it faded in
+        ASSERT_TRUE(WaitUntil([&] { return !window_->Controls()->Dialog()->EffectRunning(); }));
         find = window_->Controls()->Find();
         ASSERT_NE(find, nullptr);
     }
@@ -124,6 +126,35 @@ TEST_F(Find, EscInTheBoxStopsAScanBeforeItsNextPageAndClosesTheIdleDialog) {
     EXPECT_FALSE(find->Scanning());
     EXPECT_TRUE(window_->Controls()->DialogShowing());
     QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_FALSE(window_->Controls()->DialogShowing());
+}
+
+TEST_F(Find, AHitInThePageStandsClearOfTheDialog) {
+    window_->RunCommand("html1=html\\print.htm");  // a long page: the hit is scrolled to
+    ASSERT_TRUE(WaitUntil([&] { return window_->PagesSettled() && Current().find("print.htm") != std::string::npos; }, 10000));
+    TFrameViewer* view = window_->HtmlFrame()->CurrentView();
+    auto* browser = view->findChild<QWebEngineView*>();
+    ASSERT_NE(browser, nullptr);
+    const QRect dialog = window_->Controls()->Dialog()->frameGeometry();
+    const QRect page(browser->mapToGlobal(QPoint(0, 0)), browser->size());
+    ASSERT_TRUE(dialog.intersects(page)) << "the dialog floats over the page";
+    Type("30.");
+    find->FindNext(1);
+    const QVariantList box = view->EvaluateScript(
+        "(function() { var r = getSelection().getRangeAt(0).getBoundingClientRect();"
+        " return [r.left, r.top, r.width, r.height]; })()").toList();
+    ASSERT_EQ(box.size(), 4);
+    const double zoom = browser->zoomFactor();
+    const QRect hit(page.topLeft() + QPoint(int(box[0].toDouble() * zoom), int(box[1].toDouble() * zoom)),
+                    QSize(int(box[2].toDouble() * zoom), int(box[3].toDouble() * zoom)));
+    EXPECT_TRUE(page.contains(hit));
+    EXPECT_FALSE(hit.intersects(dialog)) << "the hit at " << hit.y() << ", the dialog " << dialog.top() << "-" << dialog.bottom();
+}
+
+TEST_F(Find, AScreenSwitchClosesTheSearchDialog) {
+    ASSERT_TRUE(window_->Controls()->DialogShowing());
+    window_->RunCommand("1");
+    EXPECT_EQ(window_->CurrentScreen(), 0);
     EXPECT_FALSE(window_->Controls()->DialogShowing());
 }
 

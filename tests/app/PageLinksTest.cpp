@@ -21,6 +21,7 @@
 #include "packs/PackFile.h"
 #include "platform/Drives.h"
 #include "platform/InstanceLock.h"
+#include "platform/QtText.h"
 #include "support/ReaderClick.h"
 #include "support/Wait.h"
 
@@ -35,6 +36,8 @@ public:
     void DeleteGame(const std::string& name) override { games.push_back("delete " + name); }
     std::string pathInput;  // the path input's folder, in Windows form
     std::string PathInputFolder() override { return pathInput; }
+    std::vector<std::string> lookups;  // thesaurus look-ups
+    void Thesaurus(const std::string& word) override { lookups.push_back(word); }
 };
 
 
@@ -127,6 +130,28 @@ TEST_F(PageLinks, CopyListCopiesTheItemSelectedNowToTheClipboard) {
     Eval("document.querySelector('select[name=serial]').selectedIndex = 0");
     Click("a[href='copylist:serial']");
     EXPECT_TRUE(WaitUntil([&] { return clipboard->text() == "1234-5678-9012"; })) << clipboard->text().toStdString();
+    ExpectLinksPageKept(2);
+}
+
+TEST_F(PageLinks, AWordTheReaderSelectsGoesToTheThesaurusAndAPlainClickNever) {
+    // The heading's first word in an element of its own, for the pointer to find.
+    const QString word = Eval(R"((function() {
+  var t = document.querySelector('h2').firstChild, r = document.createRange();
+  r.setStart(t, 0);
+  r.setEnd(t, t.data.indexOf(' '));
+  var s = document.createElement('span');
+  s.id = 'word';
+  r.surroundContents(s);
+  return s.textContent;
+})())").toString();
+    ASSERT_FALSE(word.isEmpty());
+    ASSERT_TRUE(ReaderDragAcross(*view_, "document.getElementById('word')"));
+    ASSERT_TRUE(WaitUntil([&] { return !window_->lookups.empty(); }));
+    EXPECT_EQ(window_->lookups, std::vector<std::string>{FromQt(word)});
+    // A click that only clears the selection looks nothing up: no stale selection is repeated.
+    ASSERT_TRUE(ReaderClick(*view_, "document.getElementById('word')"));
+    Pump(1500);
+    EXPECT_EQ(window_->lookups.size(), 1u);
     ExpectLinksPageKept(2);
 }
 

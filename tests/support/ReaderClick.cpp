@@ -40,9 +40,9 @@ QString MiddleScript(const QString& element) {
         .arg(element);
 }
 
-} // namespace
 
-bool ReaderClick(TFrameViewer& viewer, const QString& element) {
+// The rendering surface and the element's middle on it; no surface when the element is not there.
+QWidget* ElementMiddle(TFrameViewer& viewer, const QString& element, QPoint& at) {
     QVariant middle;
     WaitUntil([&] {
         middle = viewer.EvaluateScript(MiddleScript(element));
@@ -51,9 +51,31 @@ bool ReaderClick(TFrameViewer& viewer, const QString& element) {
     const QVariantList xy = middle.toList();
     auto* browser = viewer.findChild<QWebEngineView*>();
     QWidget* surface = browser ? browser->focusProxy() : nullptr;
-    if (xy.size() != 2 || !surface) return false;
-    const QPoint at = surface->mapFrom(&viewer, QPoint(xy[0].toInt(), xy[1].toInt()));
+    if (xy.size() != 2 || !surface) return nullptr;
+    at = surface->mapFrom(&viewer, QPoint(xy[0].toInt(), xy[1].toInt()));
     QTest::mouseMove(surface, at);
+    return surface;
+}
+
+} // namespace
+
+bool ReaderClick(TFrameViewer& viewer, const QString& element) {
+    QPoint at;
+    QWidget* surface = ElementMiddle(viewer, element, at);
+    if (!surface) return false;
     QTest::mouseClick(surface, Qt::LeftButton, {}, at);
+    return true;
+}
+
+bool ReaderDragAcross(TFrameViewer& viewer, const QString& element) {
+    QPoint at;
+    QWidget* surface = ElementMiddle(viewer, element, at);
+    const QVariant width = viewer.EvaluateScript(QStringLiteral("(function() { var e = %1; return e ? e.getClientRects()[0].width : 0; })()").arg(element));
+    const int half = int(width.toDouble() * viewer.findChild<QWebEngineView*>()->zoomFactor() / 2) - 1;
+    if (!surface || half <= 0) return false;
+    QTest::mousePress(surface, Qt::LeftButton, {}, at - QPoint(half, 0));
+    for (int x = -half; x <= half; x += 4) QTest::mouseMove(surface, at + QPoint(x, 0), 10);
+    QTest::mouseMove(surface, at + QPoint(half, 0), 10);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, at + QPoint(half, 0), 10);
     return true;
 }

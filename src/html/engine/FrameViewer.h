@@ -120,6 +120,9 @@ public:
     // name (any case) that the page has, that frame's document alone is searched.
     bool FindText(const QString& text, bool matchCase, const QString& frame = {});
     void SetCaretToTop();
+    // A window that floats over the view (the search dialog): while it shows, a hit FindText
+    // selects is scrolled out from under it.
+    void SetCoveringWindow(QWidget* window) { covering_ = window; }
 
     std::vector<RDropDownList> DropDownLists();
     // The selected item of the drop-down lists called name (any case); the last one wins.
@@ -132,6 +135,10 @@ public:
     void ObjectAt(QPoint point, std::function<void(const RPageObject&)> done);
     // The file shown in the frame called frameName (any case); empty when there is none.
     std::string FrameDocument(const QString& frameName);
+    // The document the reader looks at: in a frameset, the frame that has the focus, else the
+    // biggest one, down to a document that is no frameset; the page itself otherwise. Empty when
+    // the page does not answer.
+    std::string ActiveDocument();
 
     // Lets watcher filter the events of this viewer and of the browser's rendering surface
     // inside it, which the browser puts in when it likes: each surface is watched as it arrives.
@@ -157,9 +164,13 @@ signals:
     void HotSpotClick(const QString& url, const QString& target, bool byReader, bool& handled);
     void HistoryChanged();
     void TitleChanged();
+    // The reader's press and release of the left button changed the selection of a document to
+    // this text (empty selections are not told).
+    void SelectionMade(const QString& text);
     void LoadFinished(bool ok);
 
 private:
+    void KeepSelectionClear();
     // A history entry: the page loaded in the view and, when links were followed inside its
     // frames, the document of each such frame by its place; file is the document shown last.
     struct REntry {
@@ -220,6 +231,7 @@ private:
     mutable int scrollY_ = 0; // the position last set, read or reported by the browser
     std::map<std::string, std::string> pendingFrames_;  // put back into the page being loaded
     std::deque<QUrl> ownLoads_;  // frames the viewer's scripts load, which the browser reports as links
+    QPointer<QWidget> covering_;
     RLinkReport hover_;                                 // the link the script last saw under the pointer
     std::string linkDocument_;  // while a link is handed on: the document it stands in
     QUrl covered_;                                              // link under the pointer

@@ -71,6 +71,8 @@ void TFrameViewer::OnReport(const QString& kind, const QStringList& fields) {
         // Reports arrive inside the browser's own callback, where the page cannot answer
         // questions; the link is handed on from the event loop instead.
         QMetaObject::invokeMethod(this, [this, link] { FollowLink(link); }, Qt::QueuedConnection);
+    } else if (kind == QLatin1String("select")) {
+        emit SelectionMade(link.href);
     } else if (kind == QLatin1String("hover")) {
         hover_ = link;
         // The browser may have named the link before the script told its target.

@@ -113,8 +113,46 @@ bool TFrameViewer::FindText(const QString& text, bool matchCase, const QString& 
     if (found) {
         // Let the selection reach the browser side so the selection queries see the hit.
         WaitBriefly([&] { return page_->selectedText().compare(text, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0; });
+        KeepSelectionClear();
     }
     return found;
+}
+
+// The browser scrolls a hit into the middle of its frame, where the search dialog floats: the
+// frame is scrolled on until the hit stands above the dialog, or below it where above is no room.
+void TFrameViewer::KeepSelectionClear() {
+    if (!covering_ || !covering_->isVisible()) return;
+    const QRect window = covering_->frameGeometry();
+    const QRect covered = QRect(view_->mapFromGlobal(window.topLeft()), window.size()) & view_->rect();
+    if (covered.isEmpty()) return;
+    const double zoom = page_->zoomFactor() > 0 ? page_->zoomFactor() : 1.0;
+    const QString script = QStringLiteral(R"((function(l, t, r, b) {
+  %1
+  var ds = docs();
+  for (var i = 0; i < ds.length; i++) {
+    var s = ds[i].getSelection();
+    if (!s || !s.rangeCount || s.isCollapsed) continue;
+    var w = ds[i].defaultView, box = s.getRangeAt(0).getBoundingClientRect(), x = 0, y = 0;
+    for (var v = w; v !== v.top; v = v.parent) {
+      var f = v.frameElement.getBoundingClientRect();
+      x += f.left;
+      y += f.top;
+    }
+    var top = box.top + y, bottom = box.bottom + y;
+    if (box.right + x <= l || box.left + x >= r || bottom <= t || top >= b) return 0;
+    var up = bottom - t + 8, down = top - b - 8;
+    var dy = top - up >= y ? up : down;
+    w.scrollBy(0, dy);
+    return dy;
+  }
+  return 0;
+})(%2, %3, %4, %5))")
+                               .arg(DocumentsHelper())
+                               .arg(covered.left() / zoom)
+                               .arg(covered.top() / zoom)
+                               .arg((covered.right() + 1) / zoom)
+                               .arg((covered.bottom() + 1) / zoom);
+    RunPageScript(page_, script);
 }
 
 void TFrameViewer::SetCaretToTop() {
@@ -225,5 +263,26 @@ std::string TFrameViewer::FrameDocument(const QString& frameName) {
   return '';
 })(%2))")
                                .arg(DocumentsHelper(), JsString(frameName.toLower()));
+    return PagePath(QUrl(RunPageScript(page_, script).toString()));
+}
+
+std::string TFrameViewer::ActiveDocument() {
+    const QString script = QStringLiteral(R"((function() {
+  var w = window;
+  for (;;) {
+    var d;
+    try { d = w.document; } catch (e) { break; }
+    if (!d || !d.body || d.body.tagName !== 'FRAMESET') break;
+    var fs = Array.prototype.slice.call(d.querySelectorAll('frame,iframe'));
+    var next = fs.indexOf(d.activeElement) >= 0 ? d.activeElement : null, best = -1;
+    if (!next) fs.forEach(function(f) {
+      var r = f.getBoundingClientRect(), area = r.width * r.height;
+      if (area > best) { next = f; best = area; }
+    });
+    if (!next || !next.contentWindow) break;
+    w = next.contentWindow;
+  }
+  try { return w.location.href; } catch (e) { return ''; }
+})())");
     return PagePath(QUrl(RunPageScript(page_, script).toString()));
 }

@@ -94,6 +94,21 @@ QString LinkReportScript() {
   }
   window.addEventListener('mouseover', function(e) { report('hover', e); }, true);
   window.addEventListener('click', function(e) { report('click', e); }, true);
+  // A selection the reader's own press and release made (a drag, a double-click), told once the
+  // browser has settled it; a click that only clears the old selection tells nothing.
+  var gesture = false, changed = false;
+  document.addEventListener('selectionchange', function() { if (gesture) changed = true; });
+  window.addEventListener('mousedown', function(e) {
+    if (e.isTrusted && e.button === 0) { gesture = true; changed = false; }
+  }, true);
+  window.addEventListener('mouseup', function(e) {
+    if (!e.isTrusted || e.button !== 0 || !gesture) return;
+    setTimeout(function() {
+      var s = window.getSelection(), text = s ? s.toString() : '';
+      if (changed && text) deliver(['select', text, '', '', location.href, framePath(window)]);
+      gesture = changed = false;
+    }, 0);
+  }, true);
 })();)")
         .arg(FramesHelper());
 }
