@@ -200,14 +200,11 @@ std::optional<bool> TLinkProtocol::ArchiveEntry(const RClick& c) {
     return std::nullopt;
 }
 
-// Pages and pictures are the engine's, except entries of an archive listing.
+// Pages and pictures are the engine's. An archive listing's entries, unpacked by now, open in
+// the listing's content frame, where the link is: the listing stays around them.
 std::optional<bool> TLinkProtocol::PageLike(const RClick& c) {
     if (!c.anchor && !IsPageLike(c.extension)) return std::nullopt;
-    if (c.archiveMode) {
-        if (c.anchor || Contains(WinPath::FileName(c.linkPath), "as_")) return false;
-        view_.OpenInCurrentView(c.linkPath);
-        return true;
-    }
+    if (c.archiveMode) return false;
     if (c.extension.rfind(".htm", 0) == 0) view_.SyncTreeToPage(c.linkPath);
     return false;
 }

@@ -16,7 +16,10 @@
 #include "app/LinkServices.h"
 #include "app/MainFormFixture.h"
 #include "base/GlobalPaths.h"
+#include "html/HtmlFrame.h"
+#include "html/engine/FrameViewer.h"
 #include "platform/Drives.h"
+#include "support/ReaderClick.h"
 #include "support/Wait.h"
 
 namespace {
@@ -68,6 +71,23 @@ TEST_F(SampleBook, AnArchiveLinkShowsItsListingAndUnarcUnpacksItIntoThePathInput
     EXPECT_TRUE(QFile::exists(out.filePath(QString::fromUtf8("folders.rar/Документы/readme.txt"))));
     w.RunCommand("unarc");  // again: beside the first
     EXPECT_TRUE(QFile::exists(out.filePath("folders1.rar/top.txt")));
+}
+
+// A text file of the listing opens in the listing's content frame: the listing and its title stay.
+TEST_F(SampleBook, ATextFileOfAnArchiveOpensInsideTheListing) {
+    Window& w = *window_;
+    w.show();
+    w.RunCommand("2");
+    w.LinkServices().OpenArchive(ProgramDir() + "archives\\folders.rar", w.PageFrame()->CurrentFile());
+    TFrameViewer* view = w.HtmlFrame()->CurrentView();
+    const QString content = "frames[1].document";
+    ASSERT_TRUE(WaitUntil([&] { return view->EvaluateScript(content + ".body.innerText").toString().contains("top.txt"); }, 20000));
+    const QString title = view->Title();
+    ASSERT_FALSE(title.isEmpty());
+    ASSERT_TRUE(ReaderClick(*view, content + ".querySelector(\"a[href='top.txt']\")"));
+    EXPECT_TRUE(WaitUntil([&] { return view->EvaluateScript(content + ".body.innerText").toString().startsWith("At the top."); }, 20000));
+    EXPECT_EQ(view->EvaluateScript("frames.length").toInt(), 2);
+    EXPECT_EQ(view->Title(), title);
 }
 
 TEST_F(SampleBook, ACopyMakesItsFolderAndAsksBeforeReplacingAnotherFile) {

@@ -153,11 +153,12 @@ std::vector<RClickCase> PrefixCases() {
 // Links known by their file: archive listings, pages, and everything else by extension.
 std::vector<RClickCase> FileCases() {
     return {
-        // Archive listings: missing entries are extracted; the listing's own pages are the engine's.
+        // Archive listings: missing entries are extracted, then the engine opens them in the
+        // listing's frame, as it does the listing's own pages.
         {"archive entry page", "c:\\Temp\\As_12\\Docs\\Readme.htm", "", Archive,
-         "entry c:\\temp\\as_12\\docs\\readme.htm | open c:\\temp\\as_12\\docs\\readme.htm", true},
+         "entry c:\\temp\\as_12\\docs\\readme.htm", false},
         {"archive entry without a browser", "x.txt", "", [](TFakeHost& h) { h.archiveMode = true, h.archiveBrowser = false; },
-         "open d:\\run\\html\\x.txt", true},
+         "", false},
         {"archive listing page", "c:\\Temp\\As_12\\as_bar.htm", "",
          [](TFakeHost& h) { h.archiveMode = true, h.files = {"c:\\temp\\as_12\\as_bar.htm"}; },
          "", false},
@@ -216,7 +217,7 @@ TEST_F(LinkProtocolTest, LinksNoReaderClickedAreOnlyPageLinks) {
         {"z:\\bin\\sh.exe", "", Plain, "", true},
         {"soft.rar", "", Plain, "", true},
         {"horn.wav", "", Plain, "", true},
-        {"c:\\Temp\\As_12\\Docs\\Readme.htm", "", Archive, "open c:\\temp\\as_12\\docs\\readme.htm", true},
+        {"c:\\Temp\\As_12\\Docs\\Readme.htm", "", Archive, "", false},
         {"Chapter\\B.htm", "", Plain, "sync d:\\run\\html\\chapter\\b.htm", false},
     };
     for (const auto& c : kCases) {
