@@ -124,6 +124,29 @@ void CleanFolder(const fs::path& folder) {
     fs::remove_all(folder, error);  // removes links themselves, never what they point to
 }
 
+namespace {
+
+// Nothing is left in the folder but the uninstaller's log and empty folders.
+bool OnlyTheLogLeft(const fs::path& folder) {
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::file_status status = it->symlink_status(error);
+        if (fs::is_directory(status)) continue;
+        if (!fs::is_regular_file(status) || Cp1251::asciiLower(it->path().filename().string()) != "uninst.isu") return false;
+    }
+    return !error;
+}
+
+// The folder of the uninstaller's log goes after the install folder when it is that folder's
+// parent (never further up) and nothing of the program is left in it but the log.
+void CleanLogFolder(const fs::path& logFolder, const fs::path& installed) {
+    const fs::path log = logFolder.lexically_normal(), parent = installed.lexically_normal().parent_path();
+    if (log != parent || !SafeToClean(log, log) || !OnlyTheLogLeft(log)) return;
+    CleanFolder(log);
+}
+
+} // namespace
+
 bool RemoveGame(const std::string& key) {
     std::string instdir;
     QString prefix;
@@ -141,7 +164,9 @@ bool RemoveGame(const std::string& key) {
     std::string left;
     Record(key, left, prefix);
     const fs::path installed = SoftwareHostPath(instdir, prefix);
-    if (left.empty() && SafeToClean(installed, installed)) CleanFolder(installed);
+    if (!left.empty() || !SafeToClean(installed, installed)) return true;
+    CleanFolder(installed);
+    if (folder != instdir) CleanLogFolder(SoftwareHostPath(folder, prefix), installed);
     return true;
 }
 

@@ -127,8 +127,32 @@ TEST_F(Software, TheUninstallerIsFoundByClimbingAndItsLeftoversGoWithinTheSoftwa
     ASSERT_TRUE(RemoveGame("BookDemo"));
     EXPECT_EQ(WineLog(), QStringList({Path("cdrive/windows/IsUninst.exe"), "-fd:\\games\\demo\\Uninst.isu"}));
     EXPECT_FALSE(QFileInfo::exists(Path("disc/games/demo/bin")));  // the recorded folder is gone
-    EXPECT_TRUE(QFileInfo::exists(Path("disc/games/demo/Uninst.isu")));  // nothing above it
-    EXPECT_TRUE(QFileInfo::exists(Path("disc/games/keep.txt")));
+    EXPECT_FALSE(QFileInfo::exists(Path("disc/games/demo")));  // and its parent, left with the log only
+    EXPECT_TRUE(QFileInfo::exists(Path("disc/games/keep.txt")));  // nothing above that
+}
+
+// The log's folder stays where anything but the log is left in it, or where it lies further up.
+TEST_F(Software, TheLogsFolderStaysWhereMoreThanTheLogIsLeftOrWhereItLiesFurtherUp) {
+    FakeWine(true);
+    Touch("cdrive/windows/IsUninst.exe");
+    const struct {
+        const char* instdir;
+        const char* folder;  // the log's folder, under disc/games
+        bool other;          // a file beside the program's is left there
+    } cases[] = {
+        {"d:\\games\\one\\bin", "one", true},
+        {"d:\\games\\two\\bin\\x86", "two", false},  // the log two folders up
+    };
+    for (const auto& c : cases) {
+        const QString folder = QString("disc/games/") + c.folder;
+        QDir(root.path()).mkpath(folder + "/bin/x86");
+        Touch(folder + "/Uninst.isu");
+        Touch(folder + "/bin/x86/demo.exe");
+        if (c.other) Touch(folder + "/notes.txt");
+        Record(c.instdir, "demo.exe");
+        ASSERT_TRUE(RemoveGame("BookDemo")) << c.instdir;
+        EXPECT_TRUE(QFileInfo::exists(Path(folder + "/Uninst.isu"))) << c.instdir;
+    }
 }
 
 TEST_F(Software, TheCleanUpNeverReachesBeyondTheSoftware) {
