@@ -56,6 +56,9 @@ QImage dialogPage(const QSize& size, const QString& title, bool resultList) {
     p.setFont(font(12, true));
     p.drawText(QRect(10, 6, size.width() - 20, 18), Qt::AlignLeft | Qt::AlignVCenter, title);
     if (resultList) {
+        // Without results the page shows only its top 115 rows: they end in a frame of their own.
+        p.setPen(QPen(kLeather, 3));
+        p.drawLine(QPointF(1.5, 113.5), QPointF(size.width() - 1.5, 113.5));
         p.setPen(QPen(kBrass.darker(130), 1));
         p.drawRect(QRect(10, 126, 378, 113));
     }
