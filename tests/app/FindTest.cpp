@@ -144,21 +144,26 @@ TEST_F(Find, TheIndexScanStartsAfreshAfterThePageModeAndLeavesOutNofilesPagesOfT
     find->FindNext(1);
     ASSERT_EQ(find->ResultFiles().size(), 1u);
     EXPECT_EQ(Cp1251::lower(find->ResultFiles()[0]), "d:\\run\\tezaurus\\index.htm");
-    EXPECT_EQ(find->ResultTitles()[0], "index.htm");  // no "files.idx" line: the file's name
+    EXPECT_EQ(find->ResultTitles()[0], u("Тезаурус"));  // no "files.idx" line: the page's own title
 }
 
-TEST_F(Find, TheIndexScanFollowsThePagesStyleSheets) {
+TEST_F(Find, TheIndexScanFollowsThePagesStyleSheetsAndListsAPageWithoutAnIndexLineUnderItsOwnTitle) {
     find->SetIndexMode();
     Type(u("уточнение"));  // the visible part of an invisible paragraph of the notes page
     find->FindNext(1);
     ASSERT_EQ(find->ResultFiles().size(), 1u);
     EXPECT_NE(Cp1251::lower(find->ResultFiles()[0]).find("html\\notes.htm"), std::string::npos);
+    EXPECT_EQ(find->ResultTitles()[0], u("Примечания к заметкам"));  // its <title>, white space collapsed
     // Hidden by an id in the sheet the page links, by visibility, and by a class of its own sheet.
     for (const char* hidden : {"проводки", "подсказка", "прокладку"}) {
         Type(u(hidden));
         find->FindNext(1);
         EXPECT_TRUE(find->ResultFiles().empty()) << hidden;
     }
+    Type(u("карбюратор"));
+    find->FindNext(1);
+    ASSERT_EQ(find->ResultFiles().size(), 1u);
+    EXPECT_EQ(find->ResultTitles()[0], u("Скрытый текст"));
 }
 
 TEST(PageScanSheets, ALinkedSheetIsFoundAsTheBrowserResolvesTheLinkAndNeverOffThePagesDrive) {
