@@ -11,6 +11,10 @@ namespace {
 constexpr uint32_t kMaxRuleOrder = (1u << 20) - 1;
 constexpr uint64_t kImportant = uint64_t(1) << 63;
 constexpr uint64_t kStyleAttribute = uint64_t(1) << 62;
+// Ancestors looked at for a descendant combinator: a selector that would need an ancestor
+// further up counts as not matching, so that a page nested absurdly deep costs no more than a
+// bounded walk per element and rule.
+constexpr int kMaxAncestors = 256;
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
@@ -141,7 +145,8 @@ bool TPageStyle::Matches(const RStyleRule& rule, const GumboNode& node) const {
         const size_t last = first - 1;
         first = chainStart(last);
         const GumboNode* above = top->parent;
-        while (IsElement(above) && !ChainAt(rule, first, last, *above, top)) above = above->parent;
+        for (int climbed = 0; IsElement(above) && !ChainAt(rule, first, last, *above, top); ++climbed)
+            above = climbed < kMaxAncestors ? above->parent : nullptr;
         if (!IsElement(above)) return false;
     }
     return true;
@@ -163,11 +168,19 @@ bool TPageStyle::CompoundMatches(const RCompound& compound, const GumboNode& nod
     if (compound.tag >= 0 && int(element.tag) != compound.tag) return false;
     if (!compound.id.empty() && !SameName(Attribute(element, "id"), compound.id)) return false;
     if (compound.classes.empty()) return true;
-    const std::vector<std::string_view> classes = Words(Attribute(element, "class"));
-    for (const std::string& name : compound.classes)
-        if (std::none_of(classes.begin(), classes.end(), [&](std::string_view c) { return SameName(c, name); }))
-            return false;
-    return true;
+    const std::string_view classes = Attribute(element, "class");
+    return std::all_of(compound.classes.begin(), compound.classes.end(),
+                       [&](const std::string& name) { return HasWord(classes, name); });
+}
+
+bool TPageStyle::HasWord(std::string_view words, std::string_view word) const {
+    for (size_t i = 0; i < words.size();) {
+        while (i < words.size() && IsSpace(words[i])) ++i;
+        const size_t start = i;
+        while (i < words.size() && !IsSpace(words[i])) ++i;
+        if (i > start && SameName(words.substr(start, i - start), word)) return true;
+    }
+    return false;
 }
 
 bool TPageStyle::SameName(std::string_view a, std::string_view b) const {

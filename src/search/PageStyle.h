@@ -45,6 +45,8 @@ private:
                  const GumboNode*& top) const;
     bool CompoundMatches(const RCompound& compound, const GumboNode& node) const;
     bool SameName(std::string_view a, std::string_view b) const;
+    // Whether a white-space separated list (a class attribute) holds the word.
+    bool HasWord(std::string_view words, std::string_view word) const;
 
     std::vector<const TStyleSheet*> sheets_;           // in the page's order, empty ones left out
     std::vector<std::unique_ptr<TStyleSheet>> owned_;  // the page's <style> sheets
