@@ -62,8 +62,7 @@ std::string SheetPath(std::string_view page, std::string_view href) {
     const std::string path = HrefPath(href);
     const bool pageHasDrive = page.size() >= 2 && std::isalpha(static_cast<unsigned char>(page[0])) && page[1] == ':';
     if (path.empty() || !pageHasDrive) return {};
-    if (std::any_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < ' ' || c == ':'; }))
-        return {};
+    if (std::any_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < ' ' || c == ':'; })) return {};
     const auto slash = [](char c) { return c == '/' || c == '\\'; };
     if (slash(path[0]) && path.size() > 1 && slash(path[1])) return {};  // "//host/..."
     const std::string joined = slash(path[0]) ? std::string(page.substr(0, 2)) + path : WinPath::Folder(page) + path;
@@ -141,8 +140,7 @@ void TPageScan::Prepare(const TDynamicStringArray& pages, size_t from, size_t co
             missing[i] = sheets.Missing();
         }
     };
-    for (int pass = 0; pass < 2 && std::any_of(work.begin(), work.end(), [](const RWork& w) { return w.again; });
-         ++pass) {
+    for (int pass = 0; pass < 2 && std::any_of(work.begin(), work.end(), [](const RWork& w) { return w.again; }); ++pass) {
         std::vector<std::jthread> helpers;
         for (size_t t = 1; t < std::min(threads, work.size()); ++t) helpers.emplace_back(parse, t);
         parse(0);

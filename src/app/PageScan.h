@@ -40,7 +40,7 @@ private:
     // The sheet at a path (lower-cased), read and parsed on first use; null when it is absent.
     const TStyleSheet* LoadSheet(const std::string& key);
 
-    TPageTextCache texts_;  // by lower-cased path
+    TPageTextCache texts_;                                                  // by lower-cased path
     std::unordered_map<std::string, std::unique_ptr<TStyleSheet>> sheets_;  // by lower-cased path
     std::unique_ptr<TTextMatcher> matcher_;
     std::string word_;

@@ -35,9 +35,7 @@ std::vector<std::string_view> Words(std::string_view text) {
     return words;
 }
 
-bool IsElement(const GumboNode* node) {
-    return node && (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE);
-}
+bool IsElement(const GumboNode* node) { return node && (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE); }
 
 bool IsCss(std::string_view type) {
     while (!type.empty() && IsSpace(type.back())) type.remove_suffix(1);
@@ -65,10 +63,9 @@ std::string TextOf(const GumboElement& style) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
-TPageStyle::TPageStyle(const std::vector<const GumboNode*>& sheetElements, IPageSheets* sheets, bool quirks)
-    : quirks_(quirks) {
+TPageStyle::TPageStyle(const std::vector<const GumboNode*>& sheetElements, IPageSheets* sheets, bool quirks) : quirks_(quirks) {
     for (const GumboNode* node : sheetElements) {
         const GumboElement& element = node->v.element;
         if (!IsCss(Attribute(element, "type")) || !MediaOnScreen(Attribute(element, "media"))) continue;
@@ -90,9 +87,7 @@ TDeclared TPageStyle::Cascade(const GumboNode& node) const {
     const GumboElement& element = node.v.element;
     std::array<RWinner, kStyleProperties> winners;
     if (!sheets_.empty()) {
-        const auto key = [this](std::string_view name) {
-            return quirks_ ? Cp1251::asciiLower(name) : std::string(name);
-        };
+        const auto key = [this](std::string_view name) { return quirks_ ? Cp1251::asciiLower(name) : std::string(name); };
         const std::string_view id = Attribute(element, "id");
         const std::vector<std::string_view> classes = Words(Attribute(element, "class"));
         for (size_t s = 0; s < sheets_.size(); ++s) {
@@ -108,8 +103,7 @@ TDeclared TPageStyle::Cascade(const GumboNode& node) const {
     const RDeclarations own = style ? ParseDeclarations(style->value) : RDeclarations();
     for (size_t p = 0; p < kStyleProperties; ++p) {
         const uint64_t ownKey = kStyleAttribute | (own.important[p] ? kImportant : 0);
-        declared[p] = own.value[p] >= 0 && (winners[p].value < 0 || ownKey > winners[p].key) ? own.value[p]
-                                                                                              : winners[p].value;
+        declared[p] = own.value[p] >= 0 && (winners[p].value < 0 || ownKey > winners[p].key) ? own.value[p] : winners[p].value;
     }
     return declared;
 }
@@ -120,8 +114,8 @@ void TPageStyle::Apply(const std::vector<uint32_t>* rules, size_t sheet, const G
     for (const uint32_t index : *rules) {
         const RStyleRule& rule = sheets_[sheet]->Rules()[index];
         if (!Matches(rule, node)) continue;
-        const uint64_t base = uint64_t(rule.specificity & 0xFFFFFF) << 32 | uint64_t(sheet) << 20 |
-                              std::min(rule.order, kMaxRuleOrder);
+        const uint64_t base =
+            uint64_t(rule.specificity & 0xFFFFFF) << 32 | uint64_t(sheet) << 20 | std::min(rule.order, kMaxRuleOrder);
         for (size_t p = 0; p < kStyleProperties; ++p) {
             if (rule.declarations.value[p] < 0) continue;
             const uint64_t key = base | (rule.declarations.important[p] ? kImportant : 0);
@@ -152,8 +146,7 @@ bool TPageStyle::Matches(const RStyleRule& rule, const GumboNode& node) const {
     return true;
 }
 
-bool TPageStyle::ChainAt(const RStyleRule& rule, size_t first, size_t last, const GumboNode& node,
-                         const GumboNode*& top) const {
+bool TPageStyle::ChainAt(const RStyleRule& rule, size_t first, size_t last, const GumboNode& node, const GumboNode*& top) const {
     const GumboNode* at = &node;
     for (size_t k = last + 1; k-- > first;) {
         if (!IsElement(at) || !CompoundMatches(rule.compounds[k], *at)) return false;

@@ -41,8 +41,7 @@ private:
     void Apply(const std::vector<uint32_t>* rules, size_t sheet, const GumboNode& node,
                std::array<RWinner, kStyleProperties>& winners) const;
     bool Matches(const RStyleRule& rule, const GumboNode& node) const;
-    bool ChainAt(const RStyleRule& rule, size_t first, size_t last, const GumboNode& node,
-                 const GumboNode*& top) const;
+    bool ChainAt(const RStyleRule& rule, size_t first, size_t last, const GumboNode& node, const GumboNode*& top) const;
     bool CompoundMatches(const RCompound& compound, const GumboNode& node) const;
     bool SameName(std::string_view a, std::string_view b) const;
     // Whether a white-space separated list (a class attribute) holds the word.

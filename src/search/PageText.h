@@ -30,8 +30,9 @@
 // and ё are equal, but й is a letter of its own and differs from и. Case-sensitive is tertiary
 // strength: case and diacritics count, so ё differs from е (and from Ё). The word comes as
 // CP1251 bytes and is folded like the page (curly quotes to straight ones, soft hyphens
-// dropped); a no-break space equals a space without case, as the collator weighs them. A word that is empty, or has nothing the collator weighs at the
-// strength (only soft hyphens or control characters, say), matches nothing.
+// dropped); a no-break space equals a space without case, as the collator weighs them. A word
+// that is empty, or has nothing the collator weighs at the strength (only soft hyphens or
+// control characters, say), matches nothing.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -90,9 +90,8 @@ int8_t DisplayOf(std::string_view v) {
     if (v == "inherit") return kDisplayInherit;
     if (v == "revert" || v == "revert-layer") return kDisplayDefault;
     if (in({"flex", "inline-flex", "grid", "inline-grid", "-webkit-box", "-webkit-inline-box"})) return kDisplayContainer;
-    if (in({"block", "inline-block", "list-item", "flow-root", "table", "inline-table", "table-row-group",
-            "table-header-group", "table-footer-group", "table-row", "table-cell", "table-column-group",
-            "table-column", "table-caption", "math"}))
+    if (in({"block", "inline-block", "list-item", "flow-root", "table", "inline-table", "table-row-group", "table-header-group",
+            "table-footer-group", "table-row", "table-cell", "table-column-group", "table-column", "table-caption", "math"}))
         return kDisplayBlock;
     return -1;
 }
@@ -110,8 +109,7 @@ int8_t ValueOf(TStyleProperty property, std::string_view v) {
         if (v == "left" || v == "right" || v == "inline-start" || v == "inline-end") return kFloating;
         return -1;
     case kPosition:
-        if (v == "static" || v == "relative" || v == "sticky" || v == "initial" || v == "unset" || v == "revert")
-            return kInFlow;
+        if (v == "static" || v == "relative" || v == "sticky" || v == "initial" || v == "unset" || v == "revert") return kInFlow;
         if (v == "absolute" || v == "fixed") return kOutOfFlow;
         return -1;
     }
@@ -147,8 +145,7 @@ void AddDeclaration(std::string_view text, RDeclarations& out) {
 
 bool IsNameChar(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '-' ||
-           u >= 0x80;
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '-' || u >= 0x80;
 }
 
 // An identifier at text[i] (advancing i); empty for none. It may not start with a digit or "-digit".
@@ -209,7 +206,7 @@ std::optional<RStyleRule> SelectorOf(std::string_view text) {
     return rule;
 }
 
-} // namespace
+}  // namespace
 
 RDeclarations ParseDeclarations(std::string_view block) {
     RDeclarations out;
@@ -265,10 +262,9 @@ void TStyleSheet::Parse(std::string_view css, int depth) {
         const std::string_view prelude = css.substr(i, open - i);
         const std::string_view body = css.substr(open + 1, close - open - 1);
         if (css[i] != '@') {
-            if (const RDeclarations declarations = ParseDeclarations(body); !declarations.Empty())
-                AddRule(prelude, declarations);
-        } else if (Cp1251::asciiLower(prelude.substr(0, 6)) == "@media" && prelude.size() > 6 &&
-                   IsSpace(prelude[6]) && depth < kMaxMediaDepth && MediaOnScreen(prelude.substr(6))) {
+            if (const RDeclarations declarations = ParseDeclarations(body); !declarations.Empty()) AddRule(prelude, declarations);
+        } else if (Cp1251::asciiLower(prelude.substr(0, 6)) == "@media" && prelude.size() > 6 && IsSpace(prelude[6]) &&
+                   depth < kMaxMediaDepth && MediaOnScreen(prelude.substr(6))) {
             Parse(body, depth + 1);
         }
         i = close + 1;

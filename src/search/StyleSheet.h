@@ -25,7 +25,7 @@ enum TDisplayValue : int8_t {
     kDisplayContainer,  // flex or grid, inline or not: a block whose children are blocks too
     kDisplayContents,   // no box of its own: its content flows with its parent's
     kDisplayInherit,
-    kDisplayDefault,    // revert: what the element shows as without author styles
+    kDisplayDefault,  // revert: what the element shows as without author styles
 };
 enum TVisibilityValue : int8_t { kVisible, kInvisible, kVisibilityInherit };
 enum TFloatValue : int8_t { kNotFloating, kFloating };

@@ -211,8 +211,8 @@ TEST(PageText, StyleSheetsDecideWhatShowsAndWhereBlocksEnd) {
         {"<style>@media print { .x { display: none } }</style><p class=x>текст</p>", "текст", true},
         {"<style>@media screen, print { .x { display: none } }</style><p class=x>текст</p>", "текст", false},
         // Visibility: own text hidden, inherited, shown again by a descendant; boxes stay.
-        {"<style>.g { visibility: hidden } .v { visibility: visible }</style><p class=g>а <b>скрыто</b></p>", "скрыто", false},
-        {"<style>.g { visibility: hidden } .v { visibility: visible }</style><p class=g>а <b class=v>видно</b></p>", "видно", true},
+        {"<style>.g { visibility: hidden } .v { visibility: visible }</style><p class=g>а <b>скрыто</b>", "скрыто", false},
+        {"<style>.g { visibility: hidden } .v { visibility: visible }</style><p class=g>а <b class=v>видно</b>", "видно", true},
         {"<style>.g { visibility: hidden }</style><p>тор<span class=g>xx</span>моз</p>", "тормоз", true},
         // Blocks as laid out: inline-block, block, flex items and floats end a block; inline does not.
         {"<p>педаль <span style='display: inline-block'>сцепления</span></p>", "педаль сцепления", false},
