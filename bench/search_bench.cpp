@@ -1,5 +1,7 @@
 // The full-text find's index-mode scan, in one run on the offscreen platform, over a generated
 // book of 5,000 pages (about 15 MB of CP1251 HTML, compressed in its pack) with the sample skin:
+// Every page links one style sheet of the book and carries a small style element of its own, as
+// book pages do; a paragraph the sheet hides holds the word on some pages, which must not count.
 // - the fast scan: the main window's find in index mode with a word that is no keyword, so every
 //   page is scanned as text, the first time (pages read and their text extracted) and again
 //   (texts kept for the run);
@@ -31,7 +33,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kPages = 5000, kEnginePages = 100;
-const char* const kWord = "карбюратора";  // on every 50th page, and no keyword
+const char* const kWord = "карбюратора";  // shown on every 50th page, hidden on others; no keyword
 
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
@@ -41,6 +43,12 @@ std::string PageName(int n) {
     return name;
 }
 
+// The sheet every page links: colours and fonts, a hidden note class, keys shown as boxes.
+const char* const kSheet =
+    "body { font-family: serif; color: #202020; }\nh2 { color: #5a2a00; }\na { color: #0033aa; }\n"
+    "p.note, .aside { display: none; }\nspan.key { display: inline-block; border: 1px solid; }\n"
+    "#footer b { visibility: hidden; }\n";
+
 // A page of about 3 KB: a title and paragraphs of sentences drawn from a repair vocabulary.
 std::string Page(int n, std::mt19937& random) {
     static const char* const kWords[] = {
@@ -49,15 +57,18 @@ std::string Page(int n, std::mt19937& random) {
         "генератора", "натяжение", "подвеска", "амортизатор", "стойка", "шаровая", "опора", "рулевая", "тяга",
         "свеча", "зажигания", "зазор", "электродов", "фильтр", "масляный", "воздушный", "топливный", "насос"};
     std::string page = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
-                       "<title>Заметка " + std::to_string(n) + "</title></head><body><h2>Заметка " +
+                       "<title>Заметка " + std::to_string(n) + "</title><link rel=\"stylesheet\" href=\"../book.css\">"
+                       "<style>h2 { margin: 0; } .warn { color: red; }</style></head><body><h2>Заметка " +
                        std::to_string(n) + "</h2>\n";
     if (n % 50 == 0) page += "<p>Регулировка <i>карбюратора</i>.</p>\n";
+    if (n % 50 == 25) page += "<p class=\"note\">Регулировка карбюратора.</p>\n";
     std::uniform_int_distribution<size_t> pick(0, std::size(kWords) - 1);
     while (page.size() < 5000) {  // UTF-8 here: about 3 KB once in CP1251
         page += "<p>";
         for (int w = 0; w < 24; ++w) page += std::string(w % 7 == 3 ? "<b>" : "") + kWords[pick(random)] + (w % 7 == 3 ? "</b> " : " ");
         page += "</p>\n";
     }
+    page += "<p id=\"footer\"><span class=\"key\">F1</span> справка <b>печать</b></p>\n";
     return Cp1251::fromUtf8(page + "</body></html>\n");
 }
 
@@ -75,6 +86,7 @@ size_t WriteBook(const std::filesystem::path& run) {
         pack.AddFile(PageName(n), page);
         files += PageName(n).substr(4) + "#:#" + Cp1251::fromUtf8("Заметка ") + std::to_string(n) + "\r";
     }
+    pack.AddFile("run\\html\\book.css", kSheet);
     pack.AddFile("run\\files.idx", files);
     pack.AddFile("run\\keywords.idx", Cp1251::fromUtf8("тормоз\r"));
     pack.AddFile("run\\index.idx", "1\r");

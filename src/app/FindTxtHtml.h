@@ -41,6 +41,8 @@ struct RFindHost {
     std::function<void()> pointerOver;                     // the pointer moves over a box
     // Whether a page of the book holds the word (pages read as text, kept for the run).
     std::function<bool(const std::string& file, const std::string& word, bool matchCase)> pageContains;
+    // The title a page gives itself (its <title>, CP1251); empty when it has none.
+    std::function<std::string(const std::string& file)> pageTitle;
     // Reads the texts of the pages [from, from + count) ahead of the questions about them.
     std::function<void(const TDynamicStringArray& pages, size_t from, size_t count)> preparePages;
     // The book's pages in the pack and on disk, for the scans.

@@ -50,6 +50,14 @@ TPageTitles pageTitles() {
     return titles;
 }
 
+// A hit's title in the result list: its "files.idx" title, else the page's own, else its name.
+std::string resultTitle(const TPageTitles& titles, const std::function<std::string(const std::string&)>& own,
+                        const std::string& page) {
+    if (std::optional<std::string> listed = titles.TitleOf(page)) return *listed;
+    std::string title = own ? own(page) : std::string();
+    return title.empty() ? WinPath::FileName(page) : title;
+}
+
 }  // namespace
 
 // Shows a page in the view (its history entry when it has one and reuse is asked) and waits, with
@@ -174,7 +182,7 @@ void TFindTxtHtml::IndexFind(RBox& box, const std::string& text) {
 }
 
 // A word that is no keyword: the pack's pages are scanned, the scale bar advancing with them.
-// A hit "files.idx" has no title for is listed under its file name.
+// A hit "files.idx" has no title for is listed under the page's own title, else its file name.
 void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
     const auto alive = alive_;
     SetStopped(false);
@@ -193,7 +201,7 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
         const std::string& page = box.candidates[i];
         if (page.empty() || !host_.pageContains || !host_.pageContains(page, text, matchCase_)) continue;
         files_.push_back(page);
-        titles_.push_back(titles.TitleOf(page).value_or(WinPath::FileName(page)));
+        titles_.push_back(resultTitle(titles, host_.pageTitle, page));
     }
     SetBusyCursor(false);
     if (*alive) EndScan();

@@ -56,6 +56,7 @@ void TSkinControls::BuildFind() {
     host.pageContains = [this](const std::string& file, const std::string& word, bool matchCase) {
         return scan_->Contains(file, word, matchCase);
     };
+    host.pageTitle = [this](const std::string& file) { return scan_->Text(file).Title(); };
     host.preparePages = [this](const TDynamicStringArray& pages, size_t from, size_t count) {
         scan_->Prepare(pages, from, count);
     };

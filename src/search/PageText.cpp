@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "base/Cp1251.h"
 #include "search/PageCharset.h"
 #include "search/PageTree.h"
 #include "search/SearchText.h"
@@ -34,7 +35,8 @@ void AppendUtf8(std::string& out, char32_t u) {
 
 } // namespace
 
-TPageText::TPageText(std::u16string joined) : joined_(std::move(joined)) {
+TPageText::TPageText(std::u16string joined, std::string titleCp1251)
+    : joined_(std::move(joined)), title_(std::move(titleCp1251)) {
     joined_.shrink_to_fit();
     if (joined_.empty()) return;
     starts_.push_back(0);
@@ -86,11 +88,12 @@ bool TPageText::MayContain(const std::vector<uint32_t>& primaryWeights) const {
 }
 
 size_t TPageText::MemoryBytes() const {
-    return joined_.capacity() * sizeof(char16_t) + starts_.capacity() * sizeof(uint32_t) +
+    return joined_.capacity() * sizeof(char16_t) + title_.capacity() + starts_.capacity() * sizeof(uint32_t) +
            signature_.capacity() * sizeof(uint64_t);
 }
 
-TPageText ExtractPageText(std::string_view html) {
+TPageText ExtractPageText(std::string_view html, IPageSheets* sheets) {
     const std::string utf8 = PageToUtf8(html, DetectPageCharset(html));
-    return TPageText(VisibleText(utf8));
+    RVisibleText visible = VisibleText(utf8, sheets);
+    return TPageText(std::move(visible.text), Cp1251::fromUtf8(visible.title));
 }

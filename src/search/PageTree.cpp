@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Cp1251.h"
+#include "search/PageStyle.h"
 #include "search/PageText.h"
 #include "search/SearchText.h"
 
@@ -47,19 +48,24 @@ private:
 };
 
 // Lays text out the way a browser's inline layout does: collapsible white space becomes one
-// space between words, never at a block's edge; a break ends the current block.
+// space between words, never at a block's edge; a break ends the current block. An object
+// without text (a check box) stands as nothing, but white space on either side of it stays.
 class TBlockWriter {
 public:
-    void Break() { open_ = space_ = false; }
-    void Space() { space_ = open_; }
+    void Break() { open_ = space_ = held_ = false; }
+    void Space() { space_ = open_ || held_; }
+    void Object() {
+        if (open_ && space_) out_.push_back(u' ');
+        held_ = !open_;
+        space_ = false;
+    }
     void Char(char32_t c) {
         if (!open_) {
             if (!out_.empty()) out_.push_back(kPageTextBreak);
             open_ = true;
-        } else if (space_) {
-            out_.push_back(u' ');
         }
-        space_ = false;
+        if (space_) out_.push_back(u' ');
+        space_ = held_ = false;
         if (c >= 0x10000) {
             out_.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
             out_.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
@@ -74,6 +80,7 @@ private:
     std::u16string out_;
     bool open_ = false;   // the current block has text
     bool space_ = false;  // a space is due before the next character
+    bool held_ = false;   // the current block has an object but no text yet
 };
 
 // Decodes one UTF-8 sequence at text[i], advancing i; malformed input gives U+FFFD.
@@ -127,19 +134,6 @@ bool HasAttribute(const GumboElement& element, const char* name) {
     return gumbo_get_attribute(&element.attributes, name) != nullptr;
 }
 
-// display:none in the style attribute, in any spelling of case and white space.
-bool StyleHides(std::string_view style) {
-    std::string compact;
-    for (const char c : style)
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f') compact += char(Cp1251::lowerByte(c));
-    return compact.find("display:none") != std::string::npos;
-}
-
-bool HiddenByDefault(const GumboElement& element) {
-    if (HasAttribute(element, "hidden") || StyleHides(AttributeValue(element, "style"))) return true;
-    return element.tag == GUMBO_TAG_INPUT && Cp1251::asciiEqualsNoCase(AttributeValue(element, "type"), "hidden");
-}
-
 TRole RoleOfTag(GumboTag tag) {
     switch (tag) {
     case GUMBO_TAG_HEAD: case GUMBO_TAG_TITLE: case GUMBO_TAG_SCRIPT: case GUMBO_TAG_STYLE: case GUMBO_TAG_NOSCRIPT:
@@ -171,10 +165,6 @@ TRole RoleOfTag(GumboTag tag) {
     }
 }
 
-TRole RoleOf(const GumboElement& element) {
-    return HiddenByDefault(element) ? TRole::Skip : RoleOfTag(element.tag);
-}
-
 // Input types whose value shows as text: text fields and push buttons.
 bool ShowsValue(std::string_view type) {
     for (const char* shown : {"", "text", "search", "email", "url", "tel", "number", "submit", "reset", "button"})
@@ -184,82 +174,171 @@ bool ShowsValue(std::string_view type) {
 
 } // namespace
 
+
 namespace {
+
+// What an element's style makes of it, as its children inherit it.
+struct RShown {
+    int8_t display = kDisplayBlock;  // resolved: never inherit or default
+    bool invisible = false;          // visibility hidden or collapse
+    bool container = false;          // flex or grid: its children are blocks
+};
+
+// What the text needs before it is laid out: the sheet elements in document order and the
+// first title of the page. Template contents take no part.
+struct RHead {
+    std::vector<const GumboNode*> sheets;
+    const GumboNode* title = nullptr;
+};
+
+RHead ReadHead(const GumboNode& root) {
+    RHead head;
+    std::vector<std::pair<const GumboNode*, unsigned>> stack{{&root, 0}};
+    while (!stack.empty()) {
+        const GumboVector& children = stack.back().first->v.element.children;
+        if (stack.back().second >= children.length) {
+            stack.pop_back();
+            continue;
+        }
+        const auto* child = static_cast<const GumboNode*>(children.data[stack.back().second++]);
+        if (child->type != GUMBO_NODE_ELEMENT) continue;
+        const GumboElement& element = child->v.element;
+        if (element.tag == GUMBO_TAG_STYLE || element.tag == GUMBO_TAG_LINK) head.sheets.push_back(child);
+        else if (element.tag == GUMBO_TAG_TITLE && element.tag_namespace == GUMBO_NAMESPACE_HTML && !head.title)
+            head.title = child;
+        else stack.emplace_back(child, 0);
+    }
+    return head;
+}
+
+// The title's text as the browser gives it: ASCII white space stripped and collapsed.
+std::string TitleText(const GumboNode* title) {
+    std::string out;
+    if (!title) return out;
+    bool space = false;
+    const GumboVector& children = title->v.element.children;
+    for (unsigned i = 0; i < children.length; ++i) {
+        const auto* child = static_cast<const GumboNode*>(children.data[i]);
+        if (child->type != GUMBO_NODE_TEXT && child->type != GUMBO_NODE_WHITESPACE) continue;
+        for (const char c : std::string_view(child->v.text.text)) {
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+                space = !out.empty();
+                continue;
+            }
+            if (space) out += ' ';
+            space = false;
+            out += c;
+        }
+    }
+    return out;
+}
 
 // Walks the parsed tree in document order, without recursion (pages may nest deeply), writing
 // the text of every shown node.
 class TTextLayout {
 public:
-    explicit TTextLayout(TBlockWriter& writer) : writer_(writer) {}
+    TTextLayout(TBlockWriter& writer, const TPageStyle& style) : writer_(writer), style_(style) {}
     void Run(const GumboNode& root);
 
 private:
     struct RFrame {
-        const GumboNode* node;
-        unsigned next;
-        TRole role;
+        const GumboNode* node = nullptr;
+        unsigned next = 0;
+        TRole role = TRole::Inline;
+        bool block = false;  // a block of text of its own
+        RShown shown;
     };
-    bool Open(const GumboNode& node, TRole& role);
-    void Close(TRole role);
-    void Field(const GumboElement& input);
+    bool Open(const GumboNode& node, const RShown& parent, RFrame& frame);
+    void Close(const RFrame& frame);
+    RShown Shown(const GumboNode& node, TRole role, const RShown& parent, bool& block) const;
+    void Field(const GumboElement& input, bool invisible, bool block);
 
     TBlockWriter& writer_;
+    const TPageStyle& style_;
     int preserve_ = 0;  // depth of elements that keep white space
 };
 
 // Writes a node that has no children to visit; for an element whose children are to be
-// visited, opens it and returns true with its role.
-bool TTextLayout::Open(const GumboNode& node, TRole& role) {
+// visited, opens it and returns true with its frame.
+bool TTextLayout::Open(const GumboNode& node, const RShown& parent, RFrame& frame) {
     switch (node.type) {
     case GUMBO_NODE_TEXT: case GUMBO_NODE_WHITESPACE: case GUMBO_NODE_CDATA:
-        writer_.Text(node.v.text.text, preserve_ > 0);
+        if (!parent.invisible) writer_.Text(node.v.text.text, preserve_ > 0);
         return false;
     case GUMBO_NODE_ELEMENT: break;
     default: return false;  // comments, template contents, the document node
     }
-    role = RoleOf(node.v.element);
+    const GumboElement& element = node.v.element;
+    const TRole role = RoleOfTag(element.tag);
+    if (role == TRole::Skip) return false;
+    if (element.tag == GUMBO_TAG_INPUT && Cp1251::asciiEqualsNoCase(AttributeValue(element, "type"), "hidden"))
+        return false;
+    bool block = false;
+    const RShown shown = Shown(node, role, parent, block);
+    if (shown.display == kDisplayNone) return false;
+    if (block || role == TRole::LineBreak) writer_.Break();
     switch (role) {
-    case TRole::Skip: return false;
-    case TRole::Separator: writer_.Char(kObjectReplacement); return false;
-    case TRole::LineBreak: writer_.Break(); return false;
-    case TRole::Field: Field(node.v.element); return false;
-    case TRole::Preserve: ++preserve_; writer_.Break(); return true;
-    case TRole::Block: writer_.Break(); return true;
-    case TRole::Inline: return true;
+    case TRole::Separator: writer_.Char(kObjectReplacement); break;
+    case TRole::Field: Field(element, shown.invisible, block); break;
+    case TRole::Preserve: ++preserve_; [[fallthrough]];
+    case TRole::Inline: case TRole::Block: frame = {&node, 0, role, block, shown}; return true;
+    default: break;
     }
+    if (block) writer_.Break();
     return false;
 }
 
-void TTextLayout::Close(TRole role) {
-    if (role == TRole::Preserve) --preserve_;
-    if (role == TRole::Preserve || role == TRole::Block) writer_.Break();
+void TTextLayout::Close(const RFrame& frame) {
+    if (frame.role == TRole::Preserve) --preserve_;
+    if (frame.block) writer_.Break();
 }
 
-void TTextLayout::Field(const GumboElement& input) {
+// The element's display and visibility from the cascade; block is set for an element that is a
+// block of text of its own, by its display or as a flex item, a float or out of flow.
+RShown TTextLayout::Shown(const GumboNode& node, TRole role, const RShown& parent, bool& block) const {
+    const GumboElement& element = node.v.element;
+    TDeclared declared{-1, -1, -1, -1};
+    if (!style_.Empty() || HasAttribute(element, "style")) declared = style_.Cascade(node);
+    RShown shown;
+    int8_t display = declared[kDisplay] == kDisplayInherit ? parent.display : declared[kDisplay];
+    if (display < 0 || display == kDisplayDefault) {
+        const bool blockTag = role == TRole::Block || role == TRole::Preserve;
+        display = HasAttribute(element, "hidden") ? kDisplayNone : blockTag ? kDisplayBlock : kDisplayInline;
+    }
+    shown.display = display;
+    const int8_t visibility = declared[kVisibility];
+    shown.invisible = visibility == kInvisible || ((visibility < 0 || visibility == kVisibilityInherit) && parent.invisible);
+    shown.container = display == kDisplayContainer;
+    const bool outOfFlow = declared[kFloat] == kFloating || declared[kPosition] == kOutOfFlow;
+    block = display == kDisplayBlock || display == kDisplayContainer ||
+            (display != kDisplayContents && (parent.container || outOfFlow));
+    return shown;
+}
+
+void TTextLayout::Field(const GumboElement& input, bool invisible, bool block) {
     if (!ShowsValue(AttributeValue(input, "type"))) {
-        writer_.Space();
+        if (!block) writer_.Object();
         return;
     }
     writer_.Break();
-    writer_.Text(AttributeValue(input, "value"), true);
+    if (!invisible) writer_.Text(AttributeValue(input, "value"), true);
     writer_.Break();
 }
 
 void TTextLayout::Run(const GumboNode& root) {
-    TRole role = TRole::Inline;
-    if (!Open(root, role)) return;
-    std::vector<RFrame> stack{{&root, 0, role}};
+    RFrame frame;
+    if (!Open(root, RShown(), frame)) return;
+    std::vector<RFrame> stack{frame};
     while (!stack.empty()) {
         RFrame& top = stack.back();
         const GumboVector& children = top.node->v.element.children;
         if (top.next >= children.length) {
-            Close(top.role);
+            Close(top);
             stack.pop_back();
             continue;
         }
         const auto* child = static_cast<const GumboNode*>(children.data[top.next++]);
-        TRole childRole = TRole::Inline;
-        if (Open(*child, childRole)) stack.push_back({child, 0, childRole});
+        if (Open(*child, top.shown, frame)) stack.push_back(frame);
     }
 }
 
@@ -276,7 +355,7 @@ bool IsFrameset(const GumboNode& root) {
 
 } // namespace
 
-std::u16string VisibleText(std::string_view utf8) {
+RVisibleText VisibleText(std::string_view utf8, IPageSheets* sheets) {
     TArena arena;
     GumboOptions options = kGumboDefaultOptions;
     options.allocator = &TArena::Allocate;
@@ -285,8 +364,14 @@ std::u16string VisibleText(std::string_view utf8) {
     options.max_errors = 0;  // parse errors are not wanted; recording them costs time
     // The arena frees the whole tree; gumbo_destroy_output would only walk it.
     const GumboOutput* output = gumbo_parse_with_options(&options, utf8.data(), utf8.size());
-    if (!output || !output->root || IsFrameset(*output->root)) return {};
+    if (!output || !output->root || output->root->type != GUMBO_NODE_ELEMENT) return {};
+    const RHead head = ReadHead(*output->root);
+    RVisibleText visible{{}, TitleText(head.title)};
+    if (IsFrameset(*output->root)) return visible;
+    const bool quirks = output->document->v.document.doc_type_quirks_mode == GUMBO_DOCTYPE_QUIRKS;
+    const TPageStyle style(head.sheets, sheets, quirks);
     TBlockWriter writer;
-    TTextLayout(writer).Run(*output->root);
-    return writer.Take();
+    TTextLayout(writer, style).Run(*output->root);
+    visible.text = writer.Take();
+    return visible;
 }

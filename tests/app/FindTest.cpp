@@ -11,6 +11,7 @@
 
 #include "app/FindTxtHtml.h"
 #include "app/MainFormFixture.h"
+#include "app/PageScan.h"
 #include "app/SkinControls.h"
 #include "app/ThesaurusLookup.h"
 #include "base/Cp1251.h"
@@ -174,7 +175,39 @@ TEST_F(Find, TheIndexScanStartsAfreshAfterThePageModeAndLeavesOutNofilesPagesOfT
     find->FindNext(1);
     ASSERT_EQ(find->ResultFiles().size(), 1u);
     EXPECT_EQ(Cp1251::lower(find->ResultFiles()[0]), "d:\\run\\tezaurus\\index.htm");
-    EXPECT_EQ(find->ResultTitles()[0], "index.htm");  // no "files.idx" line: the file's name
+    EXPECT_EQ(find->ResultTitles()[0], u("Тезаурус"));  // no "files.idx" line: the page's own title
+}
+
+TEST_F(Find, TheIndexScanFollowsThePagesStyleSheetsAndListsAPageWithoutAnIndexLineUnderItsOwnTitle) {
+    find->SetIndexMode();
+    Type(u("уточнение"));  // the visible part of an invisible paragraph of the notes page
+    find->FindNext(1);
+    ASSERT_EQ(find->ResultFiles().size(), 1u);
+    EXPECT_NE(Cp1251::lower(find->ResultFiles()[0]).find("html\\notes.htm"), std::string::npos);
+    EXPECT_EQ(find->ResultTitles()[0], u("Примечания к заметкам"));  // its <title>, white space collapsed
+    // Hidden by an id in the sheet the page links, by visibility, and by a class of its own sheet.
+    for (const char* hidden : {"проводки", "подсказка", "прокладку"}) {
+        Type(u(hidden));
+        find->FindNext(1);
+        EXPECT_TRUE(find->ResultFiles().empty()) << hidden;
+    }
+    Type(u("карбюратор"));
+    find->FindNext(1);
+    ASSERT_EQ(find->ResultFiles().size(), 1u);
+    EXPECT_EQ(find->ResultTitles()[0], u("Скрытый текст"));
+}
+
+TEST(PageScanSheets, ALinkedSheetIsFoundAsTheBrowserResolvesTheLinkAndNeverOffThePagesDrive) {
+    const std::string page = "d:\\run\\html\\notes.htm";
+    EXPECT_EQ(SheetPath(page, "styles/notes.css"), "d:\\run\\html\\styles\\notes.css");
+    EXPECT_EQ(SheetPath(page, " ..\\Book.css?v=2#top "), "d:\\run\\Book.css");
+    EXPECT_EQ(SheetPath(page, "/css/a.css"), "d:\\css\\a.css");
+    EXPECT_EQ(SheetPath(page, "../../../../../css/a.css"), "d:\\css\\a.css");  // ".." stops at the drive's root
+    EXPECT_EQ(SheetPath(page, "%D0%B0%20b.css"), u("d:\\run\\html\\а b.css"));
+    for (const char* elsewhere : {"c:\\windows\\a.css", "file:///etc/a.css", "http://host/a.css", "//host/a.css",
+                                  "\\\\host\\a.css", "a%00.css", "", "?only"})
+        EXPECT_EQ(SheetPath(page, elsewhere), "") << elsewhere;
+    EXPECT_EQ(SheetPath("notes.htm", "a.css"), "");  // a page without a drive
 }
 
 namespace {

@@ -2,12 +2,14 @@
 // letters compare, and how the page's bytes are read.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "base/Cp1251.h"
 #include "search/PageText.h"
 #include "search/PageTextCache.h"
+#include "search/StyleSheet.h"
 
 namespace {
 
@@ -154,4 +156,106 @@ TEST(PageTextCache, KeepsTextsByPathWithinItsBudget) {
     EXPECT_EQ(small.Size(), 1u);
     EXPECT_NE(small.Find("b"), nullptr);
     EXPECT_LE(small.Bytes(), ExtractPageText("<p>one</p>").MemoryBytes() + 200);
+}
+
+namespace {
+
+// The sheets a test page links, by href.
+class TFakeSheets : public IPageSheets {
+public:
+    explicit TFakeSheets(std::map<std::string, std::string> css) {
+        for (auto& [href, text] : css) sheets_.emplace(href, TStyleSheet::FromFile(Cp1251::fromUtf8(text)));
+    }
+    const TStyleSheet* LinkedSheet(std::string_view href) override {
+        asked.emplace_back(href);
+        const auto it = sheets_.find(std::string(href));
+        return it == sheets_.end() ? nullptr : &it->second;
+    }
+    std::vector<std::string> asked;
+
+private:
+    std::map<std::string, TStyleSheet> sheets_;
+};
+
+struct RStyleCase {
+    const char* page;
+    const char* word;
+    bool found;
+};
+
+}  // namespace
+
+TEST(PageText, StyleSheetsDecideWhatShowsAndWhereBlocksEnd) {
+    const RStyleCase cases[] = {
+        // Classes, ids and type selectors of a <style>; the cascade: specificity, order, !important.
+        {"<style>.x { display: none }</style><p class=x>скрыто</p><p>видно</p>", "скрыто", false},
+        {"<style>.x { display: none }</style><p class=x>скрыто</p><p>видно</p>", "видно", true},
+        {"<style>P.x { display: block } .x { display: none }</style><p class='y x'>текст</p>", "текст", true},
+        {"<style>.x { display: none } .x { display: block }</style><p class=x>текст</p>", "текст", true},
+        {"<style>.x { display: block ! IMPORTANT } #i { display: none }</style><p id=i class=x>текст</p>", "текст", true},
+        {"<style>.x { display: none }</style><p class=x style='display: block'>текст</p>", "текст", true},
+        {"<style>.x { display: none !important }</style><p class=x style='display: block'>текст</p>", "текст", false},
+        {"<style>.x { display: none } .x { display: nonsense; color: red }</style><p class=x>текст</p>", "текст", false},
+        {"<style>/* .x { display: block } */ .x { display: none; content: '}' }</style><p class=x>текст</p>", "текст", false},
+        // Combinators: descendant and child; a hidden span inside a word leaves the word whole.
+        {"<style>div b { display: none }</style><div><p>тор<b>xx</b>моз</p></div>", "тормоз", true},
+        {"<style>div > b { display: none }</style><div><p><b>текст</b></p></div>", "текст", true},
+        {"<style>div > p > b { display: none }</style><div><p><b>текст</b></p></div>", "текст", false},
+        {"<style>ul.m > li b.k { display: none }</style><ul class=m><li><i><b class=k>текст</b></i></ul>", "текст", false},
+        // What the evaluator cannot follow is left out, without losing the rest of a selector list.
+        {"<style>a:hover, .x { display: none }</style><p class=x>текст</p>", "текст", false},
+        {"<style>a:hover, .x { display: none }</style><a href=x>ссылка</a>", "ссылка", true},
+        {"<style>p + p, [title], p::after, svg|p, .1a { display: none }</style><p>a</p><p title=t>текст</p>", "текст", true},
+        // Media: print sheets and print blocks do not count, screen ones do.
+        {"<style media=print>.x { display: none }</style><p class=x>текст</p>", "текст", true},
+        {"<style>@media print { .x { display: none } }</style><p class=x>текст</p>", "текст", true},
+        {"<style>@media screen, print { .x { display: none } }</style><p class=x>текст</p>", "текст", false},
+        // Visibility: own text hidden, inherited, shown again by a descendant; boxes stay.
+        {"<style>.g { visibility: hidden } .v { visibility: visible }</style><p class=g>а <b>скрыто</b>", "скрыто", false},
+        {"<style>.g { visibility: hidden } .v { visibility: visible }</style><p class=g>а <b class=v>видно</b>", "видно", true},
+        {"<style>.g { visibility: hidden }</style><p>тор<span class=g>xx</span>моз</p>", "тормоз", true},
+        // Blocks as laid out: inline-block, block, flex items and floats end a block; inline does not.
+        {"<p>педаль <span style='display: inline-block'>сцепления</span></p>", "педаль сцепления", false},
+        {"<p>масляный <span style='display: block'>щуп</span></p>", "масляный щуп", false},
+        {"<style>li { display: inline }</style><ul><li>свет</li> <li>фар</li></ul>", "свет фар", true},
+        {"<div style='display: flex'><span>левая</span> <span>фара</span></div>", "левая фара", false},
+        {"<p>смотрите <span style='float: right'>рисунок</span></p>", "смотрите рисунок", false},
+        {"<div style='display: contents'>свет</div> фар", "свет фар", true},
+        // Quirks mode (no doctype) compares classes without case; standards mode does not.
+        {"<style>.Note { display: none }</style><p class=note>текст</p>", "текст", false},
+        {"<!DOCTYPE html><style>.Note { display: none }</style><p class=note>текст</p>", "текст", true},
+        // The hidden attribute gives way to an author's display, and comes back with revert.
+        {"<style>.o { display: block }</style><div hidden class=o>текст</div>", "текст", true},
+        {"<div hidden style='display: revert'>текст</div>", "текст", false},
+        // A check box stands as nothing between words, but keeps the white space around it.
+        {"<p>проверено<input type=checkbox>мастером</p>", "провереномастером", true},
+        {"<p>проверено<input type=checkbox>мастером</p>", "проверено мастером", false},
+        {"<p>проверено <input type=checkbox> мастером</p>", "проверено мастером", false},
+        {"<p><input type=checkbox> проверено</p>", " проверено", true},
+    };
+    for (const RStyleCase& c : cases) EXPECT_EQ(has(c.page, c.word), c.found) << c.page << " / " << c.word;
+}
+
+TEST(PageText, LinkedSheetsComeFromTheCallerInTheirPlaceInTheCascade) {
+    TFakeSheets sheets({{"css/a.css", "#w { display: none }\n.t b { display: none }\n.s { display: block }"},
+                        {"later.css", ".s { display: none }"}});
+    const std::string page = Cp1251::fromUtf8(
+        "<link rel=stylesheet href=css/a.css><link rel='alternate stylesheet' href=later.css>"
+        "<link rel=stylesheet href=missing.css><link rel=stylesheet href=print.css media=print>"
+        "<div id=w>проводка</div><div class=t>предохранитель <b>стартера</b> стоит</div><p class=s>поздний</p>"
+        "<style>.s { display: none }</style><link rel=stylesheet href=later.css>");
+    const TPageText text = ExtractPageText(page, &sheets);
+    EXPECT_FALSE(PageContains(text, Cp1251::fromUtf8("проводка"), false));
+    EXPECT_TRUE(PageContains(text, Cp1251::fromUtf8("предохранитель стоит"), false));
+    EXPECT_FALSE(PageContains(text, Cp1251::fromUtf8("поздний"), false));  // the last sheet wins
+    EXPECT_EQ(sheets.asked, (std::vector<std::string>{"css/a.css", "missing.css", "later.css"}));
+    EXPECT_TRUE(PageContains(ExtractPageText(page), Cp1251::fromUtf8("проводка"), false));  // no sheets given
+}
+
+TEST(PageText, TheTitleIsTheFirstOneWithItsWhiteSpaceCollapsed) {
+    EXPECT_EQ(ExtractPageText(Cp1251::fromUtf8("<title>\n  Тормоза  &amp;\tколодки </title><title>второй</title>")).Title(),
+              Cp1251::fromUtf8("Тормоза & колодки"));
+    EXPECT_EQ(ExtractPageText("<p>no title</p>").Title(), "");
+    EXPECT_EQ(ExtractPageText("<title>frames</title><frameset><frame src=a.htm></frameset>").Title(), "frames");
+    EXPECT_EQ(ExtractPageText("<meta charset=utf-8><title>\xE2\x98\xBA \xD0\xAF</title>").Title(), "? \xDF");
 }
