@@ -113,9 +113,10 @@ void TMidiDevice::Pause() {
     synth_.Seek(at);
 }
 
+// The first frame of the millisecond, so that the position reads back as the place sought.
 void TMidiDevice::Seek(int64_t ms) {
     StopOutput();
-    synth_.Seek(ms * TMidiSynth::kRate / 1000);
+    synth_.Seek((ms * TMidiSynth::kRate + 999) / 1000);
 }
 
 int64_t TMidiDevice::HeardFrame() const {
