@@ -21,11 +21,12 @@ void libraryLine(int, const char* message, void*) {
     if (lcLibraries().isDebugEnabled()) qCDebug(lcLibraries).noquote() << "[fluidsynth]" << QString::fromUtf8(message);
 }
 
+// Its debugging lines (every preset chosen, every sample unloaded) are left out altogether.
 void RouteLibraryLog() {
     static std::once_flag once;
     std::call_once(once, [] {
-        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-            fluid_set_log_function(level, libraryLine, nullptr);
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO}) fluid_set_log_function(level, libraryLine, nullptr);
+        fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
     });
 }
 
