@@ -35,8 +35,8 @@ class TTempoMap {
 public:
     static std::optional<TTempoMap> Make(uint16_t division, std::vector<RTempo> tempos);
     double UsAt(int64_t tick) const {
-        const auto it = std::upper_bound(pieces_.begin(), pieces_.end(), tick,
-                                         [](int64_t t, const RPiece& p) { return t < p.tick; });
+        const auto it =
+            std::upper_bound(pieces_.begin(), pieces_.end(), tick, [](int64_t t, const RPiece& p) { return t < p.tick; });
         const RPiece& piece = *std::prev(it);
         return piece.us + double(tick - piece.tick) * piece.usPerTick;
     }
@@ -147,8 +147,8 @@ bool TTrackReader::Meta(int64_t tick, bool& end) {
     uint32_t size = 0;
     if (!Number(size) || bytes_.size() - at_ < size) return false;
     if (type == 0x51 && size >= 3) {
-        const uint32_t tempo = uint32_t(uint8_t(bytes_[at_])) << 16 | uint32_t(uint8_t(bytes_[at_ + 1])) << 8 |
-                               uint8_t(bytes_[at_ + 2]);
+        const uint32_t tempo =
+            uint32_t(uint8_t(bytes_[at_])) << 16 | uint32_t(uint8_t(bytes_[at_ + 1])) << 8 | uint8_t(bytes_[at_ + 2]);
         if (tempo > 0) tempos_.push_back({tick, tempo});
     }
     end = type == 0x2F;

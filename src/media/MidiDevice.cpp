@@ -90,13 +90,16 @@ bool TMidiDevice::Play() {
     // An output that stops with an error has broken off; that is told from the event loop.
     connect(sink_.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
         if (state != QAudio::StoppedState || sink_->error() == QAudio::NoError) return;
-        QMetaObject::invokeMethod(this, [this] {
-            if (!sink_ || sink_->state() != QAudio::StoppedState) return;
-            const int64_t at = HeardFrame();
-            StopOutput();
-            synth_.Seek(at);
-            if (Failed) Failed();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!sink_ || sink_->state() != QAudio::StoppedState) return;
+                const int64_t at = HeardFrame();
+                StopOutput();
+                synth_.Seek(at);
+                if (Failed) Failed();
+            },
+            Qt::QueuedConnection);
     });
     startFrame_ = synth_.Frame();
     written_ = 0;

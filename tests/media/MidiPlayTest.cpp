@@ -113,7 +113,8 @@ TEST_F(MidiPlay, FilesNamedAsSongsThatAreNoneGoElsewhereOrAreRefused) {
     EXPECT_GT(player.Length(), 200);
     const std::string song = smf::TwoSeconds();
     Write(dir.filePath("cut.mid"), song.substr(0, song.size() - 3));
-    const std::pair<const char*, int> cases[] = {{"e:\\cut.mid", TMPlayer::kInvalidFile}, {"e:\\gone.mid", TMPlayer::kFileNotFound}};
+    const std::pair<const char*, int> cases[] = {{"e:\\cut.mid", TMPlayer::kInvalidFile},
+                                                 {"e:\\gone.mid", TMPlayer::kFileNotFound}};
     for (const auto& [file, error] : cases) {
         player.FileName = file;
         EXPECT_THROW(player.Open(), EMCIDeviceError) << file;
@@ -125,9 +126,10 @@ TEST_F(MidiPlay, WithoutItsSoundFontASongIsRefusedAndThatIsSaidOnce) {
     Write(dir.filePath("two.mid"), smf::TwoSeconds());
     static int told = 0;
     QLoggingCategory::setFilterRules("bookshell.media.info=true");
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
-        if (qstrcmp(context.category, "bookshell.media") == 0 && text.contains("/nowhere/GM.sf2")) ++told;
-    });
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            if (qstrcmp(context.category, "bookshell.media") == 0 && text.contains("/nowhere/GM.sf2")) ++told;
+        });
     for (int i = 0; i < 2; ++i) {
         TMidiDevice device("/nowhere/GM.sf2");
         EXPECT_EQ(device.Open(dir.filePath("two.mid").toStdString()), TMPlayer::kInvalidFile);

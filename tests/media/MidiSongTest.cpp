@@ -20,21 +20,24 @@ struct RTimed {
 };
 
 std::vector<RTimed> TimedCases() {
-    const std::string tempoChanges =
-        Header(1, 2, 480) + Track(Tempo(0, 1000000) + Tempo(480, 250000) + End(0)) +
-        Track(At(0, {0xC0, 5}) + At(0, {0x90, 64, 100}) + At(960, {0x80, 64, 0}) + End(480));
+    const std::string tempoChanges = Header(1, 2, 480) + Track(Tempo(0, 1000000) + Tempo(480, 250000) + End(0)) +
+                                     Track(At(0, {0xC0, 5}) + At(0, {0x90, 64, 100}) + At(960, {0x80, 64, 0}) + End(480));
     return {
         {"format 0 at the default tempo", TwoSeconds(), 2000, {0, 0, 1000}},
         // 480 ticks of a second, then quarters of 250 ms: the note ends at 1.25 s, the song at 1.5 s.
         {"format 1 with a tempo track that changes", tempoChanges, 1500, {0, 0, 1250}},
         {"the same inside a RIFF RMID file", Rmid(tempoChanges), 1500, {0, 0, 1250}},
         // Quarters of 600 ms; the statuses after the first are left out, a text event between them.
-        {"running status", Header(0, 1, 96) + Track(Tempo(0, 600000) + At(0, {0x90, 60, 64}) + At(48, {60, 0}) +
-                                                   At(0, {0xFF, 0x01, 2, 'h', 'i'}) + At(48, {62, 64}) + At(48, {62, 0}) + End(0)),
-         900, {0, 300, 600, 900}},
+        {"running status",
+         Header(0, 1, 96) + Track(Tempo(0, 600000) + At(0, {0x90, 60, 64}) + At(48, {60, 0}) + At(0, {0xFF, 0x01, 2, 'h', 'i'}) +
+                                  At(48, {62, 64}) + At(48, {62, 0}) + End(0)),
+         900,
+         {0, 300, 600, 900}},
         // 25 frames a second of 40 ticks each: a millisecond a tick, whatever the tempo says.
-        {"frames instead of beats", Header(0, 1, 0xE728) + Track(Tempo(0, 100000) + At(0, {0x90, 60, 64}) + At(2500, {0x80, 60, 0}) + End(0)),
-         2500, {0, 2500}},
+        {"frames instead of beats",
+         Header(0, 1, 0xE728) + Track(Tempo(0, 100000) + At(0, {0x90, 60, 64}) + At(2500, {0x80, 60, 0}) + End(0)),
+         2500,
+         {0, 2500}},
         // A track without its end event lasts to its last event.
         {"a track without an end", Header(0, 1, 480) + Track(At(0, {0x90, 60, 64}) + At(480, {0x80, 60, 0})), 500, {0, 500}},
     };
@@ -54,8 +57,9 @@ TEST(MidiSong, EventsAndLengthFollowTheTempoMap) {
 }
 
 TEST(MidiSong, EventsKeepTheirStatusDataAndSystemExclusiveBytes) {
-    const std::string file = Header(0, 1, 480) + Track(At(0, {0xF0, 5, 0x7E, 0x7F, 0x09, 0x01, 0xF7}) +
-                                                       At(0, {0xE3, 0x00, 0x50}) + At(0, {0x93, 70, 90}) + At(10, {70, 0}) + End(0));
+    const std::string file =
+        Header(0, 1, 480) + Track(At(0, {0xF0, 5, 0x7E, 0x7F, 0x09, 0x01, 0xF7}) + At(0, {0xE3, 0x00, 0x50}) +
+                                  At(0, {0x93, 70, 90}) + At(10, {70, 0}) + End(0));
     const auto song = TMidiSong::Parse(file);
     ASSERT_TRUE(song);
     ASSERT_EQ(song->Events().size(), 4u);
