@@ -5,7 +5,7 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-fuzz
 targets=(fuzz_pack fuzz_bundle fuzz_cfs fuzz_parsers fuzz_image fuzz_description fuzz_dialog fuzz_index fuzz_pagetext
-         fuzz_hostpaths fuzz_rar fuzz_contained)
+         fuzz_hostpaths fuzz_rar fuzz_contained fuzz_midi)
 
 declare -A max_len=(
   [fuzz_pack]=1048576
@@ -20,6 +20,7 @@ declare -A max_len=(
   [fuzz_hostpaths]=1024
   [fuzz_rar]=65536
   [fuzz_contained]=1024
+  [fuzz_midi]=16384
 )
 
 build_targets() {

@@ -29,6 +29,7 @@ declare -A runs=(
   [fuzz_hostpaths]=20000
   [fuzz_rar]=1000
   [fuzz_contained]=15000
+  [fuzz_midi]=20000
 )
 
 build_targets

@@ -19,8 +19,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The page engine's helper process and a sound server are found at run time, not linked.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, pulseaudio | pipewire-pulse, fonts-dejavu-core")
+# The page engine's helper process, a sound server and the General MIDI sound font (without it
+# MIDI songs are refused like any file that cannot play) are found at run time, not linked.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, pulseaudio | pipewire-pulse, fonts-dejavu-core, fluid-soundfont-gm")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 

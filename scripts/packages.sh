@@ -5,6 +5,7 @@ BOOKSHELL_PACKAGES=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev qt6-pdf-dev fonts-dejavu-core
   libgumbo-dev libicu-dev libjpeg62-turbo-dev libarchive-dev libunarr-dev libavutil-dev
+  libfluidsynth-dev fluid-soundfont-gm
   libiso9660-dev libcdio-dev xorriso
   pulseaudio pulseaudio-utils
   cups printer-driver-cups-pdf poppler-utils

@@ -31,7 +31,7 @@ bool drawMenus(const QString& skin);
 bool drawSearchPages(const QString& pages);
 
 // The sounds beside the program: button sounds (one in IMA ADPCM), a horn for a page link and
-// three background songs; and the pieces the videos reuse.
+// four background songs, the first a MIDI song; and the pieces the videos reuse.
 bool drawSounds(const QString& disc);
 std::vector<qint16> chime();
 QByteArray pcmSamples(const std::vector<qint16>& samples);

@@ -1,9 +1,10 @@
 // The sample book's sounds, written as an old disc holds them: 16-bit PCM and IMA ADPCM WAV
-// files of tones and short tunes, made here so the repository holds no recordings.
+// files of tones and short tunes and a MIDI song, made here so the repository holds no recordings.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -91,6 +92,74 @@ QByteArray imaAdpcmWav(const std::vector<qint16>& samples) {
 
 const double C = 261.6, D = 293.7, E = 329.6, F = 349.2, G = 392.0, A = 440.0, B = 493.9, C2 = 523.3;
 
+// A tone of a MIDI line: its keys (several for a chord) and its length in quarter notes.
+struct RTone {
+    std::vector<int> keys;
+    int quarters;
+};
+
+constexpr int kTicks = 480;  // a quarter note
+
+using TMidiEvents = std::vector<std::pair<int, QByteArray>>;  // at their ticks
+
+QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values) out += char(v);
+    return out;
+}
+
+QByteArray midiNumber(quint32 value) {
+    QByteArray out(1, char(value & 0x7F));
+    while (value >>= 7) out.prepend(char(0x80 | (value & 0x7F)));
+    return out;
+}
+
+QByteArray be32(quint32 v) { return bytes({int(v >> 24), int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF)}); }
+
+TMidiEvents midiLine(int channel, int program, int velocity, const std::vector<RTone>& tones) {
+    TMidiEvents events{{0, bytes({0xC0 | channel, program})}};
+    int tick = 0;
+    for (const RTone& tone : tones) {
+        for (int key : tone.keys) events.push_back({tick, bytes({0x90 | channel, key, velocity})});
+        tick += tone.quarters * kTicks;
+        for (int key : tone.keys) events.push_back({tick, bytes({0x80 | channel, key, 0})});
+    }
+    return events;
+}
+
+QByteArray midiTrack(TMidiEvents events, int endTick) {
+    std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QByteArray data;
+    int tick = 0;
+    for (const auto& [at, event] : events) {
+        data += midiNumber(quint32(at - tick)) + event;
+        tick = at;
+    }
+    data += midiNumber(quint32(endTick - tick)) + bytes({0xFF, 0x2F, 0});
+    return "MTrk" + be32(quint32(data.size())) + data;
+}
+
+QByteArray tempo(int usPerQuarter) { return bytes({0xFF, 0x51, 3, usPerQuarter >> 16, usPerQuarter >> 8 & 0xFF, usPerQuarter & 0xFF}); }
+
+// The sample book's MIDI song: eight bars of 4/4 for flute, strings and bass, at 120 beats a
+// minute with the last bar slowing down, and a beat of rest to let it ring: 17.45 s.
+QByteArray midiTune() {
+    const int lastBar = 7 * 4 * kTicks, end = 33 * kTicks;
+    const TMidiEvents tempos = {{0, bytes({0xFF, 0x58, 4, 4, 2, 24, 8})}, {0, tempo(500000)},
+                                {lastBar, tempo(600000)}, {lastBar + 2 * kTicks, tempo(750000)}};
+    const std::vector<RTone> melody = {
+        {{64}, 1}, {{67}, 1}, {{72}, 1}, {{67}, 1}, {{69}, 1}, {{67}, 1}, {{64}, 2}, {{65}, 1}, {{69}, 1}, {{74}, 1},
+        {{69}, 1}, {{67}, 2}, {{71}, 1}, {{74}, 1}, {{72}, 1}, {{71}, 1}, {{69}, 1}, {{67}, 1}, {{65}, 1}, {{64}, 1},
+        {{62}, 2}, {{64}, 1}, {{67}, 1}, {{65}, 1}, {{62}, 1}, {{60}, 4}};
+    const std::vector<RTone> bass = {{{48}, 2}, {{43}, 2}, {{45}, 2}, {{40}, 2}, {{50}, 2}, {{45}, 2}, {{43}, 2}, {{43}, 2},
+                                     {{45}, 2}, {{40}, 2}, {{41}, 2}, {{43}, 2}, {{48}, 2}, {{43}, 2}, {{36}, 4}};
+    const std::vector<RTone> strings = {{{60, 64, 67}, 4}, {{57, 60, 64}, 4}, {{57, 62, 65}, 4}, {{55, 59, 62}, 4},
+                                        {{57, 60, 64}, 4}, {{53, 57, 60}, 4}, {{55, 60, 64}, 4}, {{48, 55, 64}, 4}};
+    return "MThd" + be32(6) + bytes({0, 1, 0, 4, kTicks >> 8, kTicks & 0xFF}) + midiTrack(tempos, end) +
+           midiTrack(midiLine(0, 73, 100, melody), end) + midiTrack(midiLine(1, 48, 60, strings), end) +
+           midiTrack(midiLine(2, 32, 90, bass), end);
+}
+
 }  // namespace
 
 std::vector<qint16> chime() { return tune({{C2, 1}, {G, 1}, {E, 2}, {C, 4}}, 0.8); }
@@ -114,6 +183,7 @@ bool drawSounds(const QString& disc) {
     };
     for (size_t i = 0; i < songs.size(); ++i)
         ok &= writeFile(disc + QString("/music/song%1.wav").arg(i + 1), pcmWav(tune(songs[i], 0.5)));
+    ok &= writeFile(disc + "/music/tune.mid", midiTune());
     return ok;
 }
 

@@ -3,7 +3,7 @@
 #include <QEventLoop>
 #include <QWidget>
 
-#include "media/QtMediaDevice.h"
+#include "media/AutoSelectDevice.h"
 #include "media/VideoSurface.h"
 #include "platform/Drives.h"
 
@@ -18,7 +18,7 @@ uint16_t lastDeviceId = 0;
 }  // namespace
 
 TMPlayer::TMPlayer(QObject* owner, std::unique_ptr<IMediaDevice> device)
-    : QObject(owner), device_(device ? std::move(device) : std::make_unique<TQtMediaDevice>()) {
+    : QObject(owner), device_(device ? std::move(device) : std::make_unique<TAutoSelectDevice>()) {
     device_->Ended = [this] { Ended(); };
     device_->Failed = [this] { Broke(); };
     device_->NewFrame = [this] {

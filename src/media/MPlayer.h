@@ -48,7 +48,8 @@ public:
     static constexpr int kNoAudioOutput = 322;
     static constexpr int kFileRead = 348;
 
-    // device: the media device; null for the one that plays through Qt Multimedia.
+    // device: the media device; null for the one that picks Qt Multimedia or the MIDI synthesizer
+    // for each file.
     explicit TMPlayer(QObject* owner = nullptr, std::unique_ptr<IMediaDevice> device = nullptr);
     ~TMPlayer() override;
 

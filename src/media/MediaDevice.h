@@ -1,7 +1,8 @@
 #pragma once
 // IMediaDevice: the one opened media file a TMPlayer drives: open, play from the position,
-// pause keeping it, seek, and report the end. TQtMediaDevice plays through Qt Multimedia; tests
-// may hand a player a device of their own. Window thread only: Ended and Failed come from the
+// pause keeping it, seek, and report the end. TQtMediaDevice plays through Qt Multimedia,
+// TMidiDevice plays MIDI songs through a synthesizer, and TAutoSelectDevice picks one of them for
+// each file; tests may hand a player a device of their own. Window thread only: Ended and Failed come from the
 // event loop, never from inside a call.
 #include <QImage>
 #include <QSize>
