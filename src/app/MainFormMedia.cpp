@@ -4,6 +4,7 @@
 
 #include "app/LinkServices.h"
 #include "app/MainForm.h"
+#include "app/SkinControls.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "media/BackgroundMusic.h"
@@ -12,7 +13,10 @@
 #include "media/SlideImage.h"
 #include "media/StartClip.h"
 #include "media/Sound.h"
+#include "packs/CfsCodec.h"
 #include "settings/FormOptions.h"
+#include "skin/AboutDescription.h"
+#include "skin/SkinDialog.h"
 
 // The codecs the description asks for; the Indeo codec only where clips play at start.
 void TMainForm::InstallCodecs() {
@@ -36,7 +40,12 @@ void TMainForm::BuildMedia() {
     connect(this, &TMainForm::ScreenChanged, sound_.get(), [this] { sound_->ShowClipAreas(); });
     linkServices_->PlaySound = [this](const std::string& path) { sound_->PlayMedia(path, "", 3); };
     BuildSlides();
-    if (!ButtonSoundsOn()) return;
+    if (ButtonSoundsOn()) PreloadSounds();
+}
+
+// Every sound the book names starts decoding now, in the background: the skin's, the message
+// dialog's and the about window's, so no first click waits for its sound.
+void TMainForm::PreloadSounds() {
     const auto preload = [](const std::string& name) {
         if (!name.empty() && name != "no") PreloadButtonSound(ProgramDir() + name);
     };
@@ -46,6 +55,16 @@ void TMainForm::BuildMedia() {
         for (const auto& one : screen) preload(one.sound);
     for (const auto& screen : elements_.ScreenSwitchesGrp)
         for (const auto& grp : screen) preload(grp.sound);
+    if (const TCoolDialog* dialog = controls_ ? controls_->Dialog() : nullptr)
+        for (const RDialogPage& page : dialog->Description().pages) {
+            for (const RBtn& button : page.buttons) preload(button.sound);
+            for (const RSwthGrp& one : page.switches) preload(one.sound);
+        }
+    std::vector<uint8_t> bytes;
+    if (!start_.bundle || start_.bundle->ReadBundleEntry("About.cfs", bytes) <= 0) return;
+    TDynamicStringArray lines;
+    DecodeCfsLines(bytes.data(), bytes.size(), lines, true);
+    for (const RBtn& button : ReadAboutDescription(lines).buttons) preload(button.sound);
 }
 
 // The picture areas with the slide show's stored settings.

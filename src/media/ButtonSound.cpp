@@ -15,7 +15,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <optional>
 
 #include "platform/Drives.h"
 
@@ -33,30 +32,17 @@ QAudioFormat SoundFormat() {
     return format;
 }
 
-// A sound file of any kind the decoder reads (PCM, ADPCM, MP3 …) as 16-bit mono at 44.1 kHz;
-// nothing when it cannot be decoded.
-std::optional<QByteArray> Decode(const QString& host) {
-    QAudioDecoder decoder;
-    decoder.setAudioFormat(SoundFormat());
-    decoder.setSource(QUrl::fromLocalFile(host));
+constexpr int kDecodeLimitMs = 5000;  // a decoder that never ends gives up with what it has
+constexpr int kLateMs = 300;          // a click's sound still decoding plays when ready this soon
+
+// A sound file of any kind the decoder reads (PCM, ADPCM, MP3 …), decoded in the background to
+// 16-bit mono at 44.1 kHz: pending until done, then playable or not.
+struct RSound {
+    std::unique_ptr<QAudioDecoder> decoder;
     QByteArray pcm;
-    bool failed = false;
-    QEventLoop loop;
-    QObject::connect(&decoder, &QAudioDecoder::bufferReady, &loop, [&] {
-        const QAudioBuffer buffer = decoder.read();
-        pcm.append(buffer.constData<char>(), buffer.byteCount());
-    });
-    QObject::connect(&decoder, &QAudioDecoder::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), &loop, [&] {
-        failed = true;
-        loop.quit();
-    });
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    decoder.start();
-    loop.exec();
-    if (failed || pcm.isEmpty()) return std::nullopt;
-    return pcm;
-}
+    bool done = false;
+    bool playable = false;
+};
 
 // The one output all button sounds play through. While it is open it is kept full, with the
 // sound started last and then silence: the sound server starts a stream only once its buffer is
@@ -65,15 +51,22 @@ std::optional<QByteArray> Decode(const QString& host) {
 // and opens again with the next sound.
 class TButtonSounds {
 public:
-    const QByteArray* Find(const std::string& file);
+    // The sound, its decoding started the first time it is asked for; null for a missing file.
+    const RSound* Find(const std::string& file);
     bool Playing() const { return !until_.hasExpired(); }
     void Play(const QByteArray& pcm);
+    // A sound still decoding plays once it is ready, when that is soon.
+    void PlayWhenReady(const std::string& file);
 
 private:
     bool Open();
     void Feed();
+    void Decode(const std::string& host, RSound& sound);
+    void Decoded(const std::string& host, RSound& sound, bool ok);
 
-    std::map<std::string, std::optional<QByteArray>> sounds_;  // by host path; none: cannot play
+    std::map<std::string, RSound> sounds_;  // by host path
+    std::string wanted_;                    // the sound a click asked for while it decoded
+    QDeadlineTimer wantedUntil_{0};
     std::unique_ptr<QAudioSink> sink_;
     QIODevice* stream_ = nullptr;
     QTimer feeder_;
@@ -82,12 +75,47 @@ private:
     QDeadlineTimer quiet_{0};   // when the output may close
 };
 
-const QByteArray* TButtonSounds::Find(const std::string& file) {
+const RSound* TButtonSounds::Find(const std::string& file) {
     const auto host = HostPathsService().Find(file);
     if (!host) return nullptr;
-    auto [it, fresh] = sounds_.try_emplace(*host);
-    if (fresh) it->second = Decode(QString::fromStdString(*host));
-    return it->second ? &*it->second : nullptr;
+    RSound& sound = sounds_[*host];
+    if (!sound.done && !sound.decoder) Decode(*host, sound);
+    return &sound;
+}
+
+void TButtonSounds::Decode(const std::string& host, RSound& sound) {
+    sound.decoder = std::make_unique<QAudioDecoder>();
+    QAudioDecoder* decoder = sound.decoder.get();
+    decoder->setAudioFormat(SoundFormat());
+    decoder->setSource(QUrl::fromLocalFile(QString::fromStdString(host)));
+    QObject::connect(decoder, &QAudioDecoder::bufferReady, decoder, [decoder, &sound] {
+        const QAudioBuffer buffer = decoder->read();
+        sound.pcm.append(buffer.constData<char>(), buffer.byteCount());
+    });
+    QObject::connect(decoder, &QAudioDecoder::finished, decoder, [this, host, &sound] { Decoded(host, sound, true); });
+    QObject::connect(decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), decoder,
+                     [this, host, &sound] { Decoded(host, sound, false); });
+    QTimer::singleShot(kDecodeLimitMs, decoder, [this, host, &sound] { Decoded(host, sound, true); });
+    decoder->start();
+}
+
+void TButtonSounds::Decoded(const std::string& host, RSound& sound, bool ok) {
+    if (sound.done) return;
+    sound.done = true;
+    sound.playable = ok && !sound.pcm.isEmpty();
+    sound.decoder.release()->deleteLater();  // this runs inside one of its signals
+    if (wanted_ != host) return;
+    wanted_.clear();
+    if (sound.playable && !wantedUntil_.hasExpired() && !Playing()) Play(sound.pcm);
+}
+
+void TButtonSounds::PlayWhenReady(const std::string& file) {
+    const RSound* sound = Find(file);
+    if (!sound) return;
+    if (sound->playable) return Play(sound->pcm);
+    if (sound->done) return;
+    wanted_ = *HostPathsService().Find(file);
+    wantedUntil_ = QDeadlineTimer(kLateMs);
 }
 
 // Only where there is an audio output: without a sound server nothing is heard.
@@ -149,18 +177,22 @@ bool ButtonSoundPlaying() { return Sounds().Playing(); }
 void PreloadButtonSound(const std::string& file) { Sounds().Find(file); }
 
 void PlayButtonSound(const std::string& file) {
-    if (Sounds().Playing()) return;
-    if (const QByteArray* sound = Sounds().Find(file)) Sounds().Play(*sound);
+    if (!Sounds().Playing()) Sounds().PlayWhenReady(file);
 }
 
+// At shutdown: the sound, decoded first where it is not yet, is heard to its end.
 void PlaySoundToEnd(const std::string& file) {
-    const QByteArray* sound = Sounds().Find(file);
+    const RSound* sound = Sounds().Find(file);
     if (!sound) return;
-    Sounds().Play(*sound);
     QEventLoop loop;
     QTimer poll;
+    bool started = false;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!Sounds().Playing()) loop.quit();
+        if (!started && sound->playable) {
+            Sounds().Play(sound->pcm);
+            started = true;
+        }
+        if ((started && !Sounds().Playing()) || (sound->done && !sound->playable)) loop.quit();
     });
     poll.start(5);
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
