@@ -252,6 +252,8 @@ TEST_F(Hostile, AHostileArchiveIsListedAndUnpackedOnceInsideItsFolder) {
     EXPECT_EQ(messages.shown, 0);
 
     ASSERT_TRUE(ReaderClick(*view_, root + ".querySelector(\"a[href='ok.txt']\")"));
+    // The file opens in the listing's content frame, the listing around it.
+    ASSERT_TRUE(WaitUntil([&] { return view_->EvaluateScript("frames[1].location.pathname").toString().endsWith("/ok.txt"); }, 20000));
     const QString listing = QString::fromStdString(HostPathsService().Find(window_->ArchiveBrowserIfMade()->ListingFolder(), true).value_or(""));
     ASSERT_FALSE(listing.isEmpty());
     ASSERT_TRUE(WaitUntil([&] { return QFile::exists(listing + "/same.txt"); }));
@@ -265,7 +267,11 @@ TEST_F(Hostile, AHostileArchiveIsListedAndUnpackedOnceInsideItsFolder) {
 
     // The listing again, from its link: the archive is not unpacked a second time.
     window_->LinkServices().OpenArchive(ProgramDir() + "archives\\hostile.rar", view_->CurrentFile());
-    ASSERT_TRUE(WaitUntil([&] { return view_->EvaluateScript(root + ".body.innerText").toString().contains("page.htm"); }, 20000));
+    ASSERT_TRUE(WaitUntil([&] {
+        return !view_->IsLoading() && view_->EvaluateScript(root + ".readyState").toString() == "complete" &&
+               view_->EvaluateScript(root + ".body.innerText").toString().contains("page.htm");
+    }, 20000));
+    Pump(500);  // the listing settled, its frames included
     ASSERT_TRUE(ReaderClick(*view_, root + ".querySelector(\"a[href='page.htm']\")"));
     // The entry opens in the listing's content frame, the listing around it.
     ASSERT_TRUE(WaitUntil([&] { return view_->EvaluateScript(root + ".title").toString() == "unpacked"; }, 20000));
