@@ -95,18 +95,23 @@ QString LinkReportScript() {
   window.addEventListener('mouseover', function(e) { report('hover', e); }, true);
   window.addEventListener('click', function(e) { report('click', e); }, true);
   // A selection the reader's own press and release made (a drag, a double-click), told once the
-  // browser has settled it; a click that only clears the old selection tells nothing.
-  var gesture = false, changed = false;
-  document.addEventListener('selectionchange', function() { if (gesture) changed = true; });
+  // browser has settled it; a click that only clears the old selection tells nothing. Of the two
+  // presses of a double-click only the last release tells, with the word its press selected.
+  var presses = 0, changed = false;
+  document.addEventListener('selectionchange', function() { changed = true; });
   window.addEventListener('mousedown', function(e) {
-    if (e.isTrusted && e.button === 0) { gesture = true; changed = false; }
+    if (!e.isTrusted || e.button !== 0) return;
+    changed = false;
+    presses++;
   }, true);
   window.addEventListener('mouseup', function(e) {
-    if (!e.isTrusted || e.button !== 0 || !gesture) return;
+    if (!e.isTrusted || e.button !== 0) return;
+    var press = presses;
     setTimeout(function() {
+      if (press !== presses) return;  // pressed again meanwhile
       var s = window.getSelection(), text = s ? s.toString() : '';
       if (changed && text) deliver(['select', text, '', '', location.href, framePath(window)]);
-      gesture = changed = false;
+      changed = false;
     }, 0);
   }, true);
 })();)")
