@@ -233,7 +233,6 @@ private:
     void BuildSlides();
     void StartMusic();
     void StopMedia();
-    void PreloadSounds();
     // The music keeps its place for the next run and fades out; then runs after it (at once
     // without music).
     void FadeMusicOutThen(std::function<void()> then);

@@ -2,6 +2,7 @@
 // commands, page links and dropped files that reach them.
 #include <QApplication>
 
+#include "app/BookSounds.h"
 #include "app/LinkServices.h"
 #include "app/MainForm.h"
 #include "app/SkinControls.h"
@@ -13,9 +14,7 @@
 #include "media/SlideImage.h"
 #include "media/StartClip.h"
 #include "media/Sound.h"
-#include "packs/CfsCodec.h"
 #include "settings/FormOptions.h"
-#include "skin/AboutDescription.h"
 #include "skin/SkinDialog.h"
 
 // The codecs the description asks for; the Indeo codec only where clips play at start.
@@ -40,31 +39,8 @@ void TMainForm::BuildMedia() {
     connect(this, &TMainForm::ScreenChanged, sound_.get(), [this] { sound_->ShowClipAreas(); });
     linkServices_->PlaySound = [this](const std::string& path) { sound_->PlayMedia(path, "", 3); };
     BuildSlides();
-    if (ButtonSoundsOn()) PreloadSounds();
-}
-
-// Every sound the book names starts decoding now, in the background: the skin's, the message
-// dialog's and the about window's, so no first click waits for its sound.
-void TMainForm::PreloadSounds() {
-    const auto preload = [](const std::string& name) {
-        if (!name.empty() && name != "no") PreloadButtonSound(ProgramDir() + name);
-    };
-    for (const auto& screen : elements_.ScreenButtons)
-        for (const auto& button : screen) preload(button.sound);
-    for (const auto& screen : elements_.ScreenSwitchesOne)
-        for (const auto& one : screen) preload(one.sound);
-    for (const auto& screen : elements_.ScreenSwitchesGrp)
-        for (const auto& grp : screen) preload(grp.sound);
-    if (const TCoolDialog* dialog = controls_ ? controls_->Dialog() : nullptr)
-        for (const RDialogPage& page : dialog->Description().pages) {
-            for (const RBtn& button : page.buttons) preload(button.sound);
-            for (const RSwthGrp& one : page.switches) preload(one.sound);
-        }
-    std::vector<uint8_t> bytes;
-    if (!start_.bundle || start_.bundle->ReadBundleEntry("About.cfs", bytes) <= 0) return;
-    TDynamicStringArray lines;
-    DecodeCfsLines(bytes.data(), bytes.size(), lines, true);
-    for (const RBtn& button : ReadAboutDescription(lines).buttons) preload(button.sound);
+    const TCoolDialog* dialog = controls_ ? controls_->Dialog() : nullptr;
+    if (ButtonSoundsOn()) PreloadBookSounds(elements_, dialog ? &dialog->Description() : nullptr, start_.bundle.get());
 }
 
 // The picture areas with the slide show's stored settings.

@@ -133,6 +133,13 @@ void TSkinControls::ShowMessage(const std::string& text, int page) {
     ShowBox(false, text);
 }
 
+bool TSkinControls::ShowPrinterMessagePage(int page) { return dialog_ && dialog_->ShowModal(page, {}).has_value(); }
+
+void TSkinControls::ShowPrintMessage(const std::string& text) {
+    if (dialog_ && dialog_->ShowModal(0, text)) return;
+    QMessageBox::warning(&window_, ToQt(AppTitle()), ToQt(text));
+}
+
 // Like the dialog, the box does not hold up the command that raised it.
 void TSkinControls::ShowBox(bool warning, const std::string& text) {
     auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, ToQt(AppTitle()), ToQt(text), QMessageBox::Ok, &window_);

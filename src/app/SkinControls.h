@@ -53,6 +53,10 @@ public:
 
     // The message dialog; without it (or its page) a plain message box shows the text.
     void ShowMessage(const std::string& text, int page = 0);
+    // The printer messages, modal: the window takes no input (no print starts again) until the
+    // reader closes them. A page: false without the skinned dialog; a text: a box then.
+    bool ShowPrinterMessagePage(int page);
+    void ShowPrintMessage(const std::string& text);
     // A warning box of the system's, for missing index files: the dialog may be showing the find.
     void ShowWarning(const std::string& text) { ShowBox(true, text); }
     void OpenFindDialog();

@@ -61,6 +61,7 @@ public:
 private:
     bool Open();
     void Feed();
+    RSound& Sound(const std::string& host);  // decoding starts the first time
     void Decode(const std::string& host, RSound& sound);
     void Decoded(const std::string& host, RSound& sound, bool ok);
 
@@ -77,10 +78,13 @@ private:
 
 const RSound* TButtonSounds::Find(const std::string& file) {
     const auto host = HostPathsService().Find(file);
-    if (!host) return nullptr;
-    RSound& sound = sounds_[*host];
-    if (!sound.done && !sound.decoder) Decode(*host, sound);
-    return &sound;
+    return host ? &Sound(*host) : nullptr;
+}
+
+RSound& TButtonSounds::Sound(const std::string& host) {
+    RSound& sound = sounds_[host];
+    if (!sound.done && !sound.decoder) Decode(host, sound);
+    return sound;
 }
 
 void TButtonSounds::Decode(const std::string& host, RSound& sound) {
@@ -110,11 +114,12 @@ void TButtonSounds::Decoded(const std::string& host, RSound& sound, bool ok) {
 }
 
 void TButtonSounds::PlayWhenReady(const std::string& file) {
-    const RSound* sound = Find(file);
-    if (!sound) return;
-    if (sound->playable) return Play(sound->pcm);
-    if (sound->done) return;
-    wanted_ = *HostPathsService().Find(file);
+    const auto host = HostPathsService().Find(file);
+    if (!host) return;
+    const RSound& sound = Sound(*host);
+    if (sound.playable) return Play(sound.pcm);
+    if (sound.done) return;
+    wanted_ = *host;
     wantedUntil_ = QDeadlineTimer(kLateMs);
 }
 

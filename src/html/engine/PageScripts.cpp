@@ -52,6 +52,36 @@ function frameAt(path) {
 )");
 }
 
+namespace {
+
+// A selection the reader's own press and release made (a drag, a double-click), told once the
+// browser has settled it; a click that only clears the old selection tells nothing. Of the two
+// presses of a double-click only the last release tells, with the word its press selected. Runs
+// inside the report script, with its deliver().
+QString SelectionWatch() {
+    return QStringLiteral(R"(
+  var presses = 0, changed = false;
+  document.addEventListener('selectionchange', function() { changed = true; });
+  window.addEventListener('mousedown', function(e) {
+    if (!e.isTrusted || e.button !== 0) return;
+    changed = false;
+    presses++;
+  }, true);
+  window.addEventListener('mouseup', function(e) {
+    if (!e.isTrusted || e.button !== 0) return;
+    var press = presses;
+    setTimeout(function() {
+      if (press !== presses) return;  // pressed again meanwhile
+      var s = window.getSelection(), text = s ? s.toString() : '';
+      if (changed && text) deliver(['select', text, '', '', location.href, framePath(window)]);
+      changed = false;
+    }, 0);
+  }, true);
+)");
+}
+
+} // namespace
+
 // The main frame reaches the viewer over the channel; frames below hand their reports to it, in
 // this world of the viewer's, which the page's own scripts do not share.
 QString LinkReportScript() {
@@ -94,28 +124,9 @@ QString LinkReportScript() {
   }
   window.addEventListener('mouseover', function(e) { report('hover', e); }, true);
   window.addEventListener('click', function(e) { report('click', e); }, true);
-  // A selection the reader's own press and release made (a drag, a double-click), told once the
-  // browser has settled it; a click that only clears the old selection tells nothing. Of the two
-  // presses of a double-click only the last release tells, with the word its press selected.
-  var presses = 0, changed = false;
-  document.addEventListener('selectionchange', function() { changed = true; });
-  window.addEventListener('mousedown', function(e) {
-    if (!e.isTrusted || e.button !== 0) return;
-    changed = false;
-    presses++;
-  }, true);
-  window.addEventListener('mouseup', function(e) {
-    if (!e.isTrusted || e.button !== 0) return;
-    var press = presses;
-    setTimeout(function() {
-      if (press !== presses) return;  // pressed again meanwhile
-      var s = window.getSelection(), text = s ? s.toString() : '';
-      if (changed && text) deliver(['select', text, '', '', location.href, framePath(window)]);
-      changed = false;
-    }, 0);
-  }, true);
+  %2
 })();)")
-        .arg(FramesHelper());
+        .arg(FramesHelper(), SelectionWatch());
 }
 
 QString FollowInFrameScript(const QString& fromFrame, const QString& url, const QString& target) {
