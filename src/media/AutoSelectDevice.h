@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "media/MediaDevice.h"
+#include "media/ReadAhead.h"
 
 class TMidiDevice;
 class TQtMediaDevice;
@@ -17,7 +18,13 @@ public:
     ~TAutoSelectDevice() override;
 
     int Open(const std::string& hostPath) override;
-    void Close() override { current_->Close(); }
+    void Prepare(const std::string& hostPath, std::function<void()> ready) override {
+        readAhead_.Start(hostPath, std::move(ready));
+    }
+    void Close() override {
+        readAhead_.Cancel();
+        current_->Close();
+    }
     bool Play() override { return current_->Play(); }
     void Pause() override { current_->Pause(); }
     void Seek(int64_t ms) override { current_->Seek(ms); }
@@ -38,4 +45,5 @@ private:
     std::unique_ptr<TMidiDevice> midi_;
     IMediaDevice* current_;
     double volume_ = 1.0;
+    TReadAhead readAhead_;
 };

@@ -26,12 +26,12 @@ void TMyAviPlayer::OpenClip(const QRect& rect, const std::string& name) {
     player_->AutoRewind = true;
     player_->FileName = name;
     player_->SetDisplay(window_);
-    try {
-        player_->Open();
-        player_->SetDisplayRect(QRect(rect.topLeft(), rect.size()));
-    } catch (const EMCIDeviceError&) {  // no clip: "3d" does nothing
-    }
     player_->OnNotify = [this](TMPlayer*) { ClipNotify(); };
+    player_->OpenThen([this, rect](int error) {
+        if (error) return;  // no clip: "3d" does nothing
+        player_->SetDisplayRect(QRect(rect.topLeft(), rect.size()));
+        if (wantActive_) SetActive(true);
+    });
 }
 
 bool TMyAviPlayer::IsStill() const {
@@ -77,6 +77,7 @@ bool TMyAviPlayer::ClickAt(QPoint point) {
 
 // Off: frozen where it is and the window's own image put back; on: playing over the idle picture.
 void TMyAviPlayer::SetActive(bool on) {
+    wantActive_ = on;  // a clip still opening takes it once it is open
     if (!Opened()) return;
     if (!window_->isVisible()) {
         player_->Stop();

@@ -61,4 +61,5 @@ private:
     QImage background_, idle_, frozen_;
     bool active_ = false;
     bool still_ = true;
+    bool wantActive_ = false;
 };

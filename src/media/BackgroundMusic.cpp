@@ -57,22 +57,33 @@ void TBackgroundMusic::Start() {
     if (songs_.empty()) return SetOn(false);
     ReadPlace();
     if (song_ < 0 || size_t(song_) >= songs_.size()) song_ = 0;
+    player_.FileName = SongFile();
+    player_.OpenThen([this](int error) { PlayOpened(error, true); });
+}
+
+// The song just opened plays, fading in from the stored place or from its start; a song that
+// cannot be opened or played turns the music off.
+void TBackgroundMusic::PlayOpened(int error, bool fromPlace) {
     try {
-        player_.FileName = SongFile();
-        player_.Open();
-        // A length not known yet is no end: the device takes the place once it knows.
-        if (position_ < 0 || (player_.Length() > 0 && position_ >= player_.Length())) position_ = 0;
-        player_.Seek(position_);
-        fade_.Start(true);
-        player_.Play();
+        if (!error) {
+            if (fromPlace) {
+                // A length not known yet is no end: the device takes the place once it knows.
+                if (position_ < 0 || (player_.Length() > 0 && position_ >= player_.Length())) position_ = 0;
+                player_.Seek(position_);
+                fade_.Start(true);
+            }
+            player_.Play();
+            return;
+        }
     } catch (const EMCIDeviceError&) {
-        fade_.Stop();
-        SetOn(false);
     }
+    if (fromPlace) fade_.Stop();
+    SetOn(false);
 }
 
 void TBackgroundMusic::Stop(bool fade) {
     if (stopping_ && fade) return;  // already fading out
+    if (!player_.Opened()) return FinishStop();  // nothing plays (a song may be opening): the place stays
     WritePlace();
     position_ = int32_t(player_.Position());
     if (fade && player_.Mode() == 2) {
@@ -113,11 +124,6 @@ void TBackgroundMusic::Toggle() {
 void TBackgroundMusic::NextSong() {
     if (player_.NotifyValue() != 0 || songs_.empty() || stopping_) return;
     song_ = size_t(song_) + 1 < songs_.size() ? song_ + 1 : 0;
-    try {
-        player_.FileName = SongFile();
-        player_.Open();
-        player_.Play();
-    } catch (const EMCIDeviceError&) {
-        SetOn(false);
-    }
+    player_.FileName = SongFile();
+    player_.OpenThen([this](int error) { PlayOpened(error, false); });
 }

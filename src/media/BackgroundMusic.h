@@ -48,6 +48,7 @@ public:
 
 private:
     void NextSong();
+    void PlayOpened(int error, bool fromPlace);
     void FinishStop();
     void ReadPlace();
     void WritePlace();

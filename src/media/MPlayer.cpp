@@ -98,6 +98,39 @@ void TMPlayer::Open() {
     if (flags.notify) Notify(0);
 }
 
+void TMPlayer::OpenThen(std::function<void(int error)> done) {
+    Close();
+    const unsigned ticket = ++openTicket_;
+    const auto host = HostPathsService().Find(FileName);
+    if (!host) {
+        lastError_ = kFileNotFound;
+        return done(kFileNotFound);
+    }
+    device_->Prepare(*host, [this, ticket, done = std::move(done)] {
+        if (ticket != openTicket_) return;
+        int error = 0;
+        try {
+            Open();
+        } catch (const EMCIDeviceError&) {
+            error = lastError_;
+        }
+        done(error);
+    });
+}
+
+void TMPlayer::OpenClipThen(std::function<void()> install, std::function<void(int error)> done) {
+    OpenThen([this, install = std::move(install), done = std::move(done)](int error) {
+        if (!error || !install || error == kFileNotFound || error == kInvalidFile || error == kFileRead) return done(error);
+        install();
+        try {
+            Open();
+        } catch (const EMCIDeviceError&) {
+            return done(lastError_);
+        }
+        done(0);
+    });
+}
+
 void TMPlayer::ReadCapabilities() {
     hasVideo_ = device_->HasVideo();
     canStep_ = hasVideo_;  // a digital video device steps by frames
@@ -105,6 +138,7 @@ void TMPlayer::ReadCapabilities() {
 }
 
 void TMPlayer::Close() {
+    ++openTicket_;
     if (!deviceId_) return;
     const RFlags flags = TakeFlags(false);
     EndPending(2);

@@ -62,6 +62,13 @@ public:
     QWidget* Display() const { return display_; }
 
     void Open();
+    // Opens without holding the window while a slow disc reads the file: the device reads it
+    // ahead first. done gets 0 or the open's error from the event loop, or at once where the
+    // device reads nothing ahead; a close or a later open drops it.
+    void OpenThen(std::function<void(int error)> done);
+    // A clip's open: a refusal other than a missing, invalid or unreadable file runs install (the
+    // MPEG driver) and opens once more.
+    void OpenClipThen(std::function<void()> install, std::function<void(int error)> done);
     void Close();
     int Play();
     void Stop();
@@ -119,6 +126,7 @@ private:
 
     std::unique_ptr<IMediaDevice> device_;
     uint16_t deviceId_ = 0;
+    unsigned openTicket_ = 0;  // the open waiting for its file; a close or a new open moves it on
     int mode_ = 1;
     int lastError_ = 0;
     int notifyValue_ = 0;

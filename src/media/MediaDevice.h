@@ -18,6 +18,10 @@ public:
     // 0, or the MCI error the open failed with: 275 the file does not exist, 348 it cannot be
     // read, 296 the player refuses it.
     virtual int Open(const std::string& hostPath) = 0;
+    // Readies an Open of the file that does not wait for the disc (what it needs is read off the
+    // window thread), then calls ready: from the event loop, or at once where nothing needs
+    // reading ahead. A Close or a later Prepare drops it.
+    virtual void Prepare(const std::string& hostPath, std::function<void()> ready) = 0;
     virtual void Close() = 0;
     // Plays from the position; false when the device cannot (no output for a sound).
     virtual bool Play() = 0;

@@ -65,6 +65,7 @@ int TQtMediaDevice::Open(const std::string& hostPath) {
 }
 
 void TQtMediaDevice::Close() {
+    readAhead_.Cancel();
     pendingSeek_ = -1;
     opening_ = true;
     player_->stop();

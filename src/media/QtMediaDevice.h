@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "media/MediaDevice.h"
+#include "media/ReadAhead.h"
 
 class QAudioOutput;
 class QMediaPlayer;
@@ -20,6 +21,9 @@ public:
     ~TQtMediaDevice() override;
 
     int Open(const std::string& hostPath) override;
+    void Prepare(const std::string& hostPath, std::function<void()> ready) override {
+        readAhead_.Start(hostPath, std::move(ready));
+    }
     void Close() override;
     bool Play() override;
     void Pause() override;
@@ -45,4 +49,5 @@ private:
     double volume_ = 1.0;
     bool opening_ = false;
     int64_t pendingSeek_ = -1;  // a place asked for while the length was not known yet
+    TReadAhead readAhead_;
 };

@@ -4,9 +4,25 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <memory>
+#include <utility>
+
 #include "media/BackgroundMusic.h"
 
 namespace {
+
+// The hourglass cursor, shown while it lives or until restored.
+class TWaitCursor {
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { Restore(); }
+    void Restore() {
+        if (std::exchange(shown_, false) && qApp) QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool shown_ = true;
+};
 
 constexpr int64_t kStepMs = 10000;
 
@@ -74,23 +90,27 @@ void TSound::PlayMedia(const std::string& name, const std::string& page, int act
         music_->SetOn(false);
         if (action == 3) endAction_ = 5;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     FileName = name;
-    bool playing = false;
-    try {
-        if (contains(name, ".wav") || name.empty()) Open();
-        else if (!OpenClip(page)) throw EMCIDeviceError(ErrorMessage());
-        Play();
-        playing = true;
-    } catch (const EMCIDeviceError&) {
-    }
-    QApplication::restoreOverrideCursor();
-    if (!playing && endAction_ == 5) ResumeMusic();  // the music does not wait for a sound that never comes
+    // The hourglass shows until the file is open, or its open is dropped for another.
+    auto busy = std::make_shared<TWaitCursor>();
+    auto play = [this, busy](int error) {
+        busy->Restore();
+        try {
+            if (!error) {
+                Play();
+                return;
+            }
+        } catch (const EMCIDeviceError&) {
+        }
+        if (endAction_ == 5) ResumeMusic();  // the music does not wait for a sound that never comes
+    };
+    if (contains(name, ".wav") || name.empty()) OpenThen(std::move(play));
+    else OpenClip(page, std::move(play));
 }
 
 // A clip shows in the first area of the current screen; a refusal other than a missing, invalid
 // or unreadable file installs the MPEG driver and tries once more.
-bool TSound::OpenClip(const std::string& page) {
+void TSound::OpenClip(const std::string& page, std::function<void(int error)> done) {
     const int screen = host_.currentScreen ? host_.currentScreen() : 0;
     for (const RArea& area : areas_) {
         if (area.screen != screen) continue;
@@ -98,19 +118,7 @@ bool TSound::OpenClip(const std::string& page) {
         if (host_.openPage) host_.openPage(page, area.html);
         break;
     }
-    try {
-        Open();
-        return true;
-    } catch (const EMCIDeviceError&) {
-        if (LastError() == kFileNotFound || LastError() == kInvalidFile || LastError() == kFileRead) return false;
-    }
-    if (host_.installMpegDriver) host_.installMpegDriver();
-    try {
-        Open();
-        return true;
-    } catch (const EMCIDeviceError&) {
-        return false;
-    }
+    OpenClipThen(host_.installMpegDriver, std::move(done));
 }
 
 void TSound::ResumeMusic() {

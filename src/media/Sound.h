@@ -44,7 +44,7 @@ private:
         int html;
     };
     void ChooseEndAction(int action);
-    bool OpenClip(const std::string& page);
+    void OpenClip(const std::string& page, std::function<void(int error)> done);
     void MediaEnded();
     void ResumeMusic();
 

@@ -23,31 +23,16 @@ TStartClip::TStartClip(const std::string& file, bool fullScreen, RStartClipHost 
 // Every step after a Finish returns at once: the window is closing.
 void TStartClip::StartPlayback() {
     player_->SetDisplay(this);
-    if (!OpenClip()) return Finish();
-    Place();
-    try {
-        player_->Play();
-    } catch (const EMCIDeviceError&) {
-        return Finish();
-    }
-    startWatch_.start();
-}
-
-bool TStartClip::OpenClip() {
-    try {
-        player_->Open();
-        return true;
-    } catch (const EMCIDeviceError&) {
-        const int error = player_->LastError();
-        if (error == TMPlayer::kFileNotFound || error == TMPlayer::kInvalidFile || error == TMPlayer::kFileRead) return false;
-    }
-    if (host_.installMpegDriver) host_.installMpegDriver();
-    try {
-        player_->Open();
-        return true;
-    } catch (const EMCIDeviceError&) {
-        return false;
-    }
+    player_->OpenClipThen(host_.installMpegDriver, [this](int error) {
+        if (error || finished_) return Finish();
+        Place();
+        try {
+            player_->Play();
+        } catch (const EMCIDeviceError&) {
+            return Finish();
+        }
+        startWatch_.start();
+    });
 }
 
 // The video at its own size, in the middle of the screen: on black over the whole screen, or

@@ -38,7 +38,6 @@ protected:
 
 private:
     void StartPlayback();
-    bool OpenClip();
     void Place();
     void WaitForStart();
     void WaitForEnd();

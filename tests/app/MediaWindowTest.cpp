@@ -66,7 +66,7 @@ TEST_F(MediaWindow, TheStartClipEndsByItselfAndTheMusicStarts) {
     EXPECT_TRUE(WaitUntil([&] { return window_->isVisible(); }, 15000));
     ASSERT_NE(window_->Music(), nullptr);
     EXPECT_TRUE(window_->Music()->On());
-    EXPECT_EQ(window_->Music()->Player().Mode(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return window_->Music()->Player().Mode() == 2; }, 3000));
 }
 
 TEST_F(MediaWindow, TheCarFreezesOnAClickAndTurnsOnTheNext) {
@@ -74,7 +74,7 @@ TEST_F(MediaWindow, TheCarFreezesOnAClickAndTurnsOnTheNext) {
     window_->RunCommand("3d");
     TMyAviPlayer* car = window_->Clip3DPlayer();
     ASSERT_NE(car, nullptr);
-    ASSERT_TRUE(car->Opened());
+    ASSERT_TRUE(WaitUntil([&] { return car->Opened(); }, 3000));  // read ahead, then turning
     EXPECT_TRUE(car->Active());
     EXPECT_FALSE(car->IsStill());
     const QPoint inside = TMyAviPlayer::kRect.center();
@@ -103,7 +103,7 @@ TEST_F(MediaWindow, TheClipAreaShowsOnItsScreenWithItsPage) {
     window_->RunCommand("4");
     EXPECT_FALSE(sound->ClipArea(0)->isHidden());
     window_->RunCommand("clip=video\\engine.avi=html\\clipinfo.htm");
-    EXPECT_EQ(sound->Mode(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 2; }, 3000));
     EXPECT_EQ(sound->Display(), sound->ClipArea(0));
     EXPECT_TRUE(WaitUntil([&] { return window_->PageFrame()->CurrentFile().find("clipinfo.htm") != std::string::npos; }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 0; }, 10000));  // played and closed
@@ -115,10 +115,10 @@ TEST_F(MediaWindow, ADroppedSoundPlaysAndAPageLinkToASoundToo) {
     ASSERT_NE(sound, nullptr);
     window_->Music()->SetOn(false);
     window_->DropFile(ProgramDir() + "sounds\\HORN.WAV");
-    EXPECT_EQ(sound->Mode(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 2; }, 3000));
     EXPECT_EQ(sound->EndAction(), 4);  // no music played: the player closes at the end
     EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 0; }, 6000));
     ASSERT_TRUE(window_->LinkServices().HasSoundPlayer());
     window_->LinkServices().PlayLinkSound(ProgramDir() + "sounds\\horn.wav");
-    EXPECT_EQ(sound->Mode(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 2; }, 3000));
 }

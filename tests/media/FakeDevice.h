@@ -1,6 +1,8 @@
 #pragma once
 // A media device the test drives by hand: it opens what it is told to, plays when it may, and
 // ends, breaks off or moves on only when the test says so.
+#include <utility>
+
 #include "media/MediaDevice.h"
 
 struct FakeDevice : IMediaDevice {
@@ -11,12 +13,23 @@ struct FakeDevice : IMediaDevice {
     int64_t length = 10000;
     bool video = false;
     int plays = 0;
+    bool holdPrepare = false;
+    std::function<void()> pendingReady;
 
     int Open(const std::string&) override {
         position = 0;
         return openError;
     }
-    void Close() override { playing = false; }
+    // Ready at once, or only when the test says so (Ready).
+    void Prepare(const std::string&, std::function<void()> ready) override {
+        if (holdPrepare) pendingReady = std::move(ready);
+        else ready();
+    }
+    void Ready() { std::exchange(pendingReady, nullptr)(); }
+    void Close() override {
+        playing = false;
+        pendingReady = nullptr;
+    }
     bool Play() override {
         if (!canPlay) return false;
         playing = true;

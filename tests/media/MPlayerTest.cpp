@@ -1,16 +1,25 @@
 // The media player component's rules against a device the test drives: modes, pause in each
-// mode, notifications and their values, one-shot overrides, and the errors of a closed player.
+// mode, notifications and their values, one-shot overrides, the errors of a closed player, and
+// opens that wait for their file to be read ahead.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "media/FakeDevice.h"
 #include "media/MPlayer.h"
+#include "media/ReadAhead.h"
 #include "platform/Drives.h"
 #include "support/Wait.h"
 
@@ -146,4 +155,56 @@ TEST_F(Player, ASoundWithoutAnOutputFailsToPlayAndAStalledPlayBreaksOff) {
     EXPECT_TRUE(WaitUntil([&] { return !notes.empty(); }, 6000));
     EXPECT_EQ(notes, (std::vector<int>{3}));
     EXPECT_EQ(player->Mode(), 1);
+}
+
+// An open that waits for its file to be read ahead: nothing is open until the device is ready,
+// and a close or a newer open drops the one that waits.
+TEST_F(Player, AnOpenWaitingForItsFileIsDroppedByACloseOrANewerOpen) {
+    device->holdPrepare = true;
+    std::vector<int> done;
+    player->OpenThen([&](int error) { done.push_back(error); });
+    EXPECT_FALSE(player->Opened());
+    EXPECT_TRUE(done.empty());
+    device->Ready();
+    EXPECT_EQ(done, (std::vector<int>{0}));
+    EXPECT_TRUE(player->Opened());
+
+    player->OpenThen([&](int error) { done.push_back(error); });
+    std::function<void()> stale = device->pendingReady;
+    player->Close();
+    stale();  // a device that reports after all
+    EXPECT_FALSE(player->Opened());
+
+    player->OpenThen([&](int error) { done.push_back(error); });
+    stale = device->pendingReady;
+    player->FileName = "d:\\MISSING.WAV";
+    player->OpenThen([&](int error) { done.push_back(error); });  // no such file: answered at once
+    stale();
+    EXPECT_EQ(done, (std::vector<int>{0, TMPlayer::kFileNotFound}));
+    EXPECT_FALSE(player->Opened());
+}
+
+// A file on a disc that answers slowly (here a pipe nobody writes to yet) holds the reader
+// thread, not the caller; ready comes once the file is read, and only for the newest read.
+TEST(ReadAhead, ASlowFileHoldsTheReaderThreadAndNotTheCaller) {
+    QTemporaryDir dir;
+    const QString slow = dir.filePath("slow.avi");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(slow).constData(), 0600), 0);
+    QFile(dir.filePath("quick.avi")).open(QIODevice::WriteOnly);
+    TReadAhead ahead;
+    std::vector<std::string> ready;
+    QElapsedTimer clock;
+    clock.start();
+    ahead.Start(slow.toStdString(), [&] { ready.push_back("slow"); });
+    EXPECT_LT(clock.elapsed(), 100);
+    Pump(200);
+    EXPECT_TRUE(ready.empty());
+    ahead.Start(dir.filePath("quick.avi").toStdString(), [&] { ready.push_back("quick"); });
+    EXPECT_TRUE(WaitUntil([&] { return !ready.empty(); }, 3000));
+    const int writer = ::open(QFile::encodeName(slow).constData(), O_RDWR);  // the disc answers at last
+    ASSERT_GE(writer, 0);
+    QThreadPool::globalInstance()->waitForDone(3000);
+    ::close(writer);
+    Pump(50);
+    EXPECT_EQ(ready, (std::vector<std::string>{"quick"}));
 }

@@ -212,3 +212,23 @@ TEST(VolumeFade, AWholeRampTakesAboutTwoAndAHalfSecondsAndEndsExactly) {
     EXPECT_EQ(levels.back(), 0);
     EXPECT_EQ(ends, (std::vector<bool>{true, false}));
 }
+
+// A song still being read when the music stops: nothing plays and the stored place stays for the
+// next start, which plays from it once its file is ready.
+TEST_F(Music, AStopWhileTheSongIsStillOpeningKeepsTheStoredPlace) {
+    TSettingsStore(AppTitle()).WriteInteger("BGSoundSong", 1);
+    TSettingsStore(AppTitle()).WriteInteger("BGSoundPos", 4200);
+    songs->holdPrepare = true;
+    music->Start();
+    EXPECT_FALSE(music->Player().Opened());
+    music->Stop(true);
+    EXPECT_FALSE(music->Stopping());
+    int32_t place = 0;
+    EXPECT_TRUE(TSettingsStore(AppTitle()).ReadInteger("BGSoundPos", place));
+    EXPECT_EQ(place, 4200);
+    EXPECT_EQ(songs->plays, 0);
+    music->Start();
+    songs->Ready();
+    EXPECT_EQ(songs->position, 4200);
+    EXPECT_TRUE(songs->playing);
+}

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 #include "media/ButtonSound.h"
@@ -95,6 +96,31 @@ TEST_F(RealPlayer, FilesThatCannotPlayGiveTheirErrors) {
         EXPECT_EQ(player.LastError(), error) << file;
         EXPECT_EQ(player.Mode(), 0);
     }
+    // The same answers for an open that reads its file ahead.
+    for (const auto& [file, error] : cases) {
+        player.FileName = file;
+        std::optional<int> answer;
+        player.OpenThen([&](int e) { answer = e; });
+        ASSERT_TRUE(WaitUntil([&] { return answer.has_value(); }, 5000)) << file;
+        EXPECT_EQ(*answer, error) << file;
+        EXPECT_EQ(player.Mode(), 0);
+    }
+}
+
+// An open that reads its file ahead returns before the file is open; once it is, the player
+// knows the video and plays it.
+TEST_F(RealPlayer, AnOpenReadsItsFileAheadAndAnswersFromTheEventLoop) {
+    player.FileName = "d:\\video\\engine.avi";
+    std::optional<int> answer;
+    player.OpenThen([&](int e) { answer = e; });
+    EXPECT_FALSE(answer.has_value());
+    EXPECT_FALSE(player.Opened());
+    ASSERT_TRUE(WaitUntil([&] { return answer.has_value(); }, 5000));
+    EXPECT_EQ(*answer, 0);
+    EXPECT_TRUE(player.HasVideo());
+    EXPECT_EQ(player.VideoSize(), QSize(240, 160));
+    EXPECT_EQ(player.Play(), 0);
+    EXPECT_EQ(player.Mode(), 2);
 }
 
 TEST_F(RealPlayer, AButtonSoundPlaysOnceAtATimeAndTheExitSoundIsWaitedFor) {
