@@ -197,7 +197,7 @@ TEST_F(RealMidi, BackgroundMusicOfMidiSongsGoesFromOneToTheNext) {
     EXPECT_GE(music.Player().Position(), music.Player().Length() - 1500);
     ASSERT_TRUE(WaitUntil([&] { return music.Song() == 1; }, 5000));
     EXPECT_EQ(music.Player().FileName, "r:\\train_filled_with_cash.mid");
-    EXPECT_EQ(music.Player().Mode(), 2);
+    EXPECT_TRUE(WaitUntil([&] { return music.Player().Mode() == 2; }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return music.Player().Position() > 300; }, 3000));
     EXPECT_TRUE(music.On());
     music.Stop(false);
