@@ -10,13 +10,9 @@
 #include <QSplitter>
 
 #include "app/BookMessages.h"
-#include "media/BackgroundMusic.h"
-#include "media/ButtonSound.h"
+#include "app/BookSounds.h"
 #include "archive/UnRar.h"
-#include "media/AviPlayer.h"
-#include "media/SlideImage.h"
-#include "media/StartClip.h"
-#include "media/Sound.h"
+#include "media/ButtonSound.h"
 #include "app/KeyPreview.h"
 #include "app/Piston.h"
 #include "app/SkinControls.h"
@@ -38,6 +34,8 @@
 #include "platform/FileSearch.h"
 #include "platform/QtText.h"
 #include "platform/SettingsStore.h"
+#include "settings/FormOptions.h"
+#include "skin/SkinDialog.h"
 #include "skin/WindowShape.h"
 #include "skin/SkinScreen.h"
 
@@ -87,7 +85,7 @@ void TMainForm::BuildWindow() {
     setMouseTracking(true);
     elements_ = ReadElements(start_.structLines, start_.keys);
     ReadOptions();
-    InstallCodecs();
+    InstallBookCodecs(start_.keys.codec, options_ && options_->Values().clip);
     setAcceptDrops(true);
     car_ = new TEffCar(this, SuperTimerTickers());
     car_->FallbackBackground = [this] { return fadeFrom_.isNull() ? Background() : fadeFrom_; };
@@ -161,6 +159,15 @@ void TMainForm::AddDiscFonts() {
             installedFonts_.push_back(QFontDatabase::addApplicationFont(QString::fromStdString(*host)));
 }
 
+// The media, with every sound the book names decoded ahead.
+void TMainForm::BuildMedia() {
+    media_ = std::make_unique<TBookMedia>(*this, *this, elements_, start_.keys, *options_);
+    connect(this, &TMainForm::ScreenChanged, media_.get(), [this] { media_->ScreenChanged(); });
+    linkServices_->PlaySound = [this](const std::string& path) { media_->PlayLinkSound(path); };
+    const TCoolDialog* dialog = controls_ ? controls_->Dialog() : nullptr;
+    if (ButtonSoundsOn()) PreloadBookSounds(elements_, dialog ? &dialog->Description() : nullptr, start_.bundle.get());
+}
+
 // The message dialog needs its description in the bundle, and is made only for a free run of
 // the book's window (the thesaurus window has none: its find box sits on the window).
 void TMainForm::BuildControls(bool withDialog) {
@@ -189,7 +196,7 @@ void TMainForm::FormDestroy() {
         if (!sound.empty() && sound != "no") PlaySoundToEnd(ProgramDir() + sound);
     }
     start_.structLines.clear();
-    StopMedia();
+    if (media_) media_->Stop();
     controls_.reset();
     for (int id : installedFonts_) QFontDatabase::removeApplicationFont(id);
     if (!StartState().restrictedRun) skin_->WriteSwitchStates(AppTitle());

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/BookMedia.h"
 #include "app/Startup.h"
 #include "html/HtmlFrameHost.h"
 #include "html/PageFrameApi.h"
@@ -24,12 +25,8 @@
 
 class QLabel;
 class TAboutBox;
-class TBackgroundMusic;
-class TMyAviPlayer;
-class TSlideImage;
+class TBookMedia;
 class TUnRar;
-class TStartClip;
-class TSound;
 class TStandardWindow;
 class TChannelWindow;
 class TEffCar;
@@ -40,12 +37,18 @@ class TLinkServices;
 class TPictureQuery;
 class TSkinControls;
 class TSkinScreen;
-class TSuperTimer;
 class TTreeViews;
 class TWindowAnimation;
 struct RSkinCommand;
 
-class TMainForm : public QWidget, public ICommandTarget, public IHtmlFrameHost {
+class TMainForm : public QWidget,
+                  public IShellCommands,
+                  public IPageCommands,
+                  public IPopupCommands,
+                  public IFindCommands,
+                  public ISoftwareCommands,
+                  public IHtmlFrameHost,
+                  public IMediaHost {
     Q_OBJECT
 public:
     TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
@@ -62,10 +65,10 @@ public:
     // The start of the book: the window opens with its animation and the background music starts.
     void StartBook(std::function<void()> done = {});
     bool AnimationRunning() const;
-    bool EffectRunning() const;
+    bool EffectRunning() const override;
     // No page of the current screen is still loading.
     bool PagesSettled() const;
-    int CurrentScreen() const;
+    int CurrentScreen() const override;
     const TInterfaceDescription& Elements() const { return elements_; }
     // The skin of the current screen; null outside the skinned shell.
     const TSkinScreen* Skin() const { return skin_.get(); }
@@ -81,7 +84,7 @@ public:
     // Labels, status line, path inputs, message dialog and popups; null outside the skinned shell.
     TSkinControls* Controls() const { return controls_.get(); }
     // A skin picture from the bundle, in the window's pixel format; null when missing.
-    QImage LoadPicture(const std::string& name) const;
+    QImage LoadPicture(const std::string& name) const override;
 
     // The mouse handlers of the skin, at a window point.
     void FormMouseMove(QPoint point, Qt::KeyboardModifiers shift);
@@ -89,13 +92,9 @@ public:
     void FormMouseUp(Qt::MouseButton button, QPoint point, Qt::KeyboardModifiers shift);
     // A click the program makes on a single switch at its top-left corner + (1, 1).
     void ClickSwitchOne(int index, bool silent);
-    // The clip player and the background music; null outside the skinned shell.
-    TSound* Sound() const { return sound_.get(); }
-    TBackgroundMusic* Music() const { return music_.get(); }
-    TSlideImage* Slides() const { return slides_.get(); }
+    // The sounds, music, clips and slides; null outside the skinned shell.
+    TBookMedia* Media() const { return media_.get(); }
     TUnRar* ArchiveBrowserIfMade() const { return unrar_.get(); }
-    TMyAviPlayer* Clip3DPlayer() const { return avi_.get(); }
-    QWidget* StartClipWindow() const { return startClip_; }
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
     // The chosen contents tree selects the page shown.
@@ -113,14 +112,16 @@ public:
     // Only Esc works: the help and thesaurus windows.
     bool HelpOnly() const { return helpOnly_; }
 
-    // ICommandTarget
+    // The features each command goes to.
+    TCommandRoutes Routes();
+
+    // IShellCommands, IPageCommands, IPopupCommands, IFindCommands, ISoftwareCommands
     bool Busy() const override;
     bool ButtonSoundsOn() const override;
     bool HintsShown() const;
     int ScreenCount() const override;
     bool HasPageFrame() const override { return pageFrame_ != nullptr; }
     void CloseMainWindow(int exitButton) override;
-    void PlaySound(const std::string& file) override;
     void SwitchScreen(int target, int index, int kind) override;
     void RunFile(const std::string& file, const std::string& parameters) override;
     void Minimize(int index, int kind) override;
@@ -147,13 +148,6 @@ public:
     void FindNext(int number) override;
     void FindText(bool allPages) override;
     void SetCaseSensitive(bool on) override;
-    void ToggleBackgroundSound() override;
-    void PlayerCommand(const std::string& operation) override;
-    void PlayClip(const std::string& file, const std::string& page) override;
-    void NextPicture() override;
-    void PrevPicture() override;
-    void Clip2D() override;
-    void Clip3D() override;
     void RunGame(const std::string& setup, const std::string& key) override;
     void DeleteGame(const std::string& key) override;
     void InstallFonts() override;
@@ -189,6 +183,12 @@ public:
     // The printer messages on the skinned dialog's pages.
     bool ShowPrinterMessagePage(int page) override;
     void ShowPrintMessage(const std::string& text) override;
+
+    // IMediaHost
+    QImage ScreenImage() const override { return Background(); }
+    void DrawOnScreen(QPoint at, const QImage& picture) override;
+    void OpenPageIn(const std::string& page, int view) override;
+    void PointerLeftSkin() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
 
 signals:
     void ScreenChanged(int screen);
@@ -228,26 +228,12 @@ private:
     void ShowArchive(const std::string& file);
     void ConnectArchives();
     void PageShown(const std::string& file);
-    void InstallCodecs();
     void BuildMedia();
-    void BuildSlides();
-    void StartMusic();
-    void StopMedia();
-    // The music keeps its place for the next run and fades out; then runs after it (at once
-    // without music).
-    void FadeMusicOutThen(std::function<void()> then);
-    bool DropSound(const std::string& lowerName, const std::string& file);
     void FormDestroy();
     // Skin commands go to the dispatcher; a user's with its sound, a replayed one without.
     void RunSkinCommand(const RSkinCommand& command, bool startup);
     void ReplaySwitches(bool screenChange);
-    void StartClip3D();
     bool ClipPress(Qt::MouseButton button, QPoint point);
-    bool OverPlayingClip(QPoint point) const;
-    void ClipBeforeSwitch(int target);
-    void ClipAfterSwitch();
-    bool ClipStill() const;
-    void FreeClips();
     void DragWindow();
     bool TreesHidden() const;
     bool FormKeyDown(QKeyEvent* event);
@@ -270,7 +256,6 @@ private:
     TFormOptions* options_ = nullptr;
     TEffCar* car_ = nullptr;
     TWindowAnimation* animation_ = nullptr;
-    TSuperTimer* clipStartTimer_ = nullptr;
     QWidget* panelBkgrd_ = nullptr;
     QLabel* piston_ = nullptr;
     IPageFrame* pageFrame_ = nullptr;
@@ -280,10 +265,8 @@ private:
     std::unique_ptr<TPictureQuery> pictureQuery_;
     std::unique_ptr<TLinkServices> linkServices_;
     std::unique_ptr<TSkinControls> controls_;
-    std::unique_ptr<TBackgroundMusic> music_;
-    std::unique_ptr<TSound> sound_;
-    std::unique_ptr<TSlideImage> slides_;
-    std::unique_ptr<TMyAviPlayer> avi_;
+    std::unique_ptr<TBookMedia> media_;
+    TSilentMedia silentMedia_;
     std::unique_ptr<TUnRar> unrar_;
     std::string fontFolder_;  // the folder of the page shown last, whose fonts "installfonts" installs
     std::unique_ptr<TStandardWindow> standard_;
@@ -291,5 +274,4 @@ private:
     QRegion savedRegion_;  // the skinned window's shape while it is the standard window
     bool standardActive_ = false;
     std::string shownFile_;
-    QPointer<QWidget> startClip_;  // the start clip's window while it plays
 };

@@ -24,7 +24,12 @@ bool TMainForm::Busy() const { return BusyFlag; }
 
 int TMainForm::ScreenCount() const { return static_cast<int>(elements_.ScreenBackgrounds.size()); }
 
-void TMainForm::RunCommand(const std::string& command) { ExecuteCommand(*this, command, "", 0, ekButton, true); }
+void TMainForm::RunCommand(const std::string& command) { ExecuteCommand(Routes(), command, "", 0, ekButton, true); }
+
+TCommandRoutes TMainForm::Routes() {
+    IMediaCommands& media = media_ ? static_cast<IMediaCommands&>(*media_) : silentMedia_;
+    return {*this, *this, *this, *this, media, *this};
+}
 
 void TMainForm::CloseMainWindow(int exitButton) {
     if (exitButton >= 0) exitButton_ = exitButton;
@@ -36,13 +41,12 @@ void TMainForm::CloseMainWindow(int exitButton) {
 // The new screen's elements, page view and trees come up, and its switches replay their states.
 void TMainForm::SwitchScreen(int target, int index, int kind) {
     if (target < 0 || target >= ScreenCount()) return;
-    if (clipStartTimer_) clipStartTimer_->SetEnabled(false);
     skin_->ForgetPointer(kind, index, true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Where the screen beneath cannot be grabbed, the fade to the first screen starts from the
     // face the user saw, taken before the new background is drawn.
     if (target == 0 && car_ && isVisible() && !TEffCar::CanGrabScreen()) fadeFrom_ = grab().toImage();
-    ClipBeforeSwitch(target);
+    if (media_) media_->ClipBeforeSwitch(target);
     skin_->Build(target, false);
     emit ScreenChanged(target);  // the screen-aware parts hear of it before the switches replay
     if (piston_) piston_->setVisible(target != 1);
@@ -51,11 +55,10 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
         if (tree) tree->ShowTreeForScreen(target);
     ReplaySwitches(true);
     if (htmlFrame_) htmlFrame_->FitToPanel();
-    ClipAfterSwitch();
-    if (CurrentScreen() == 0 && car_ && isVisible() && ClipStill()) car_->StartCrossFade();
+    if (media_) media_->ClipAfterSwitch(skin_->SwitchedOn("3d"));
+    if (CurrentScreen() == 0 && car_ && isVisible() && (!media_ || media_->ClipStill())) car_->StartCrossFade();
     fadeFrom_ = QImage();
     repaint();
-    if (skin_->SwitchedOn("3d") && (CurrentScreen() != 0 || (avi_ && avi_->Active()))) StartClip3D();
     QApplication::restoreOverrideCursor();
 }
 

@@ -23,13 +23,13 @@ bool anyButtonSound(const TInterfaceDescription& elements) {
 void TMainForm::BuildOptions() {
     ROptionsHost host;
     host.runSlideShow = [this](bool run) {
-        if (slides_) slides_->SetRunSlideShow(run);
+        if (TSlideImage* slides = media_ ? media_->Slides() : nullptr) slides->SetRunSlideShow(run);
     };
     host.slideShowTime = [this](int seconds) {
-        if (slides_) slides_->SetSlideShowTime(seconds);
+        if (TSlideImage* slides = media_ ? media_->Slides() : nullptr) slides->SetSlideShowTime(seconds);
     };
     host.imageSequence = [this](int sequence) {
-        if (slides_) slides_->SetImageSequence(sequence);
+        if (TSlideImage* slides = media_ ? media_->Slides() : nullptr) slides->SetImageSequence(sequence);
     };
     host.chooseFont = [this] { ChooseFont(); };
     // No interface declares playlists, so the player's page never shows.

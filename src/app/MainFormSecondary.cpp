@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 
 #include "app/MainForm.h"
+#include "media/ButtonSound.h"
 #include "app/SuperTicker.h"
 #include "app/SkinControls.h"
 #include "app/StandardWindow.h"
@@ -177,7 +178,7 @@ void TMainForm::About() {
         RAboutHost host;
         host.loadPicture = [this](const std::string& name) { return LoadPicture(name); };
         host.playSound = [this](const std::string& sound) {
-            if (!sound.empty() && sound != "no" && ButtonSoundsOn()) PlaySound(ProgramDir() + sound);
+            if (!sound.empty() && sound != "no" && ButtonSoundsOn()) PlayButtonSound(ProgramDir() + sound);
         };
         host.openLink = [](const std::string& target) { ShellOpen(ToQt(target)); };
         host.hintsShown = [this] { return HintsShown(); };

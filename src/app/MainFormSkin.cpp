@@ -27,7 +27,7 @@ void TMainForm::paintEvent(QPaintEvent*) {
 void TMainForm::RunSkinCommand(const RSkinCommand& c, bool startup) {
     std::optional<TReaderAct::TProgramOwn> own;
     if (startup) own.emplace();
-    ExecuteCommand(*this, c.command, c.sound, c.index, c.kind, startup);
+    ExecuteCommand(Routes(), c.command, c.sound, c.index, c.kind, startup);
 }
 
 // Switch states act through their commands, so a built screen replays them.
@@ -37,7 +37,7 @@ void TMainForm::ReplaySwitches(bool screenChange) {
 
 // Over a playing 3-D clip the skin sees no pointer.
 void TMainForm::FormMouseMove(QPoint point, Qt::KeyboardModifiers) {
-    if (skin_ && !OverPlayingClip(point)) skin_->PointerMove(point);
+    if (skin_ && !(media_ && media_->OverPlayingClip(point))) skin_->PointerMove(point);
 }
 
 // Any press on the window closes an open popup first.
@@ -52,10 +52,10 @@ void TMainForm::FormMouseDown(Qt::MouseButton button, QPoint point, Qt::Keyboard
 // A command that changes the screen ends the release: the other buttons are gone. A button that
 // goes to the reading screen freezes the 3-D clip first.
 void TMainForm::FormMouseUp(Qt::MouseButton, QPoint point, Qt::KeyboardModifiers) {
-    if (!skin_ || OverPlayingClip(point)) return;
+    if (!skin_ || (media_ && media_->OverPlayingClip(point))) return;
     const int screen = skin_->Current();
     for (const RSkinCommand& command : skin_->PointerUp(point)) {
-        if (command.command.rfind("screen2", 0) == 0) ClipBeforeSwitch(1);
+        if (command.command.rfind("screen2", 0) == 0) if (media_) media_->ClipBeforeSwitch(1);
         RunSkinCommand(command, false);
         if (skin_->Current() != screen) return;
     }
@@ -73,6 +73,22 @@ void TMainForm::PressSwitchesFor(const std::string& name) {
 
 void TMainForm::SetButtonHint(const std::string& command, const std::string& hint) {
     if (skin_) skin_->SetButtonHint(command, hint);
+}
+
+// A click on the 3-D clip freezes it or plays it on; a held left button on a still clip drags the
+// window.
+bool TMainForm::ClipPress(Qt::MouseButton button, QPoint point) {
+    if (!media_ || !media_->ClipPress(point)) return false;
+    if (button == Qt::LeftButton && media_->ClipStill()) DragWindow();
+    return true;
+}
+
+void TMainForm::DrawOnScreen(QPoint at, const QImage& picture) {
+    if (skin_) skin_->DrawOnBackground(at, picture);
+}
+
+void TMainForm::OpenPageIn(const std::string& page, int view) {
+    if (pageFrame_) pageFrame_->OpenInElement(page, view);
 }
 
 void TMainForm::DragWindow() {

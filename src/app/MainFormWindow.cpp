@@ -7,7 +7,8 @@
 #include "app/DiscImageOption.h"
 #include "app/MainForm.h"
 #include "skin/AboutBox.h"
-#include "app/SuperTimer.h"
+#include "settings/FormOptions.h"
+#include "skin/SkinScreen.h"
 #include "app/WindowAnimation.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
@@ -45,6 +46,22 @@ void TMainForm::ShowAnimated(std::function<void()> done) {
     animation_->Open(std::move(done));
 }
 
+// The start clip plays first when the book has one; then the window opens and the music starts.
+// A switched-on 3-D clip, which could not play while the window was hidden, starts once the
+// window is open.
+void TMainForm::StartBook(std::function<void()> done) {
+    auto open = [this, done = std::move(done)] {
+        ShowAnimated([this, done] {
+            if (options_) options_->ClearAnimation();  // the start is over
+            if (media_ && skin_ && skin_->SwitchedOn("3d") && CurrentScreen() == 0) media_->Clip3D();
+            if (done) done();
+        });
+        if (media_) media_->StartMusic();
+    };
+    if (!media_) return open();
+    media_->PlayStartClipThen(std::move(open));
+}
+
 // The book's other windows close first; the program ends with the closing animation.
 void TMainForm::StartClosingSequence() {
     if (standardActive_) SetCaption(AppTitle());  // it is the book closing, not a picture window
@@ -55,9 +72,10 @@ void TMainForm::StartClosingSequence() {
     if (about_ && about_->isVisible()) about_->reject();
     if (!StartState().restrictedRun) CloseWindows(kEnlargedPicture, kMaxClosesPerCaption);
     animation_->Close([this] {
-        FreeClips();
+        if (media_) media_->FreeClips();
         hide();
-        FadeMusicOutThen([] { QApplication::quit(); });
+        if (media_) media_->FadeMusicOutThen([] { QApplication::quit(); });
+        else QApplication::quit();
     });
 }
 
@@ -68,8 +86,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     if (!AnimationRunning()) StartClosingSequence();
-    delete clipStartTimer_;
-    clipStartTimer_ = nullptr;
+    if (media_) media_->StopClipTimer();
 }
 
 // The window's key table; true when it took the key, which then reaches no child.
@@ -146,7 +163,7 @@ void TMainForm::DropFile(const std::string& file) {
         if (pageFrame_) pageFrame_->OpenInCurrentView(file);
     } else if (name.find(".rar") != std::string::npos) {
         ShowArchive(file);
-    } else if (!DropSound(name, file) && !OpenDroppedImage(HostPathsService().Find(file).value_or(""))) {
+    } else if (!(media_ && media_->DropSound(name, file)) && !OpenDroppedImage(HostPathsService().Find(file).value_or(""))) {
         qCInfo(lcApp).noquote() << "a dropped file of no kind the book opens:" << ToQt(file);
     }
 }

@@ -137,4 +137,4 @@ void TSkinControls::PrintPage() {
     if (IPageFrame* frame = window_.PageFrame()) frame->PrintPage();
 }
 
-void TSkinControls::Dispatch(const std::string& command) { ExecuteCommand(window_, command, "", 0, ekButton, true); }
+void TSkinControls::Dispatch(const std::string& command) { ExecuteCommand(window_.Routes(), command, "", 0, ekButton, true); }

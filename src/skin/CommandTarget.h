@@ -1,71 +1,100 @@
 #pragma once
-// What the command dispatcher hands its commands to. The main window implements it and passes
-// each effect on to the part of the program that owns it; an owner that is not built (a page
-// frame on a book without pages, a clip player never started) simply does nothing. Every
-// method has a do-nothing default so owners can arrive one at a time.
+// What the command dispatcher hands its commands to: one role per feature of the book, each
+// answered by the object that owns the feature. TCommandRoutes names one object for every role,
+// so no feature can go missing without the compiler saying so; a feature the book does not have
+// (no music, no page views) is still an object, and decides itself what its commands do.
 #include <string>
 
 enum TElementKind { ekButton = 0, ekSwitchOne = 1, ekSwitchGrp = 2 };
 
-class ICommandTarget {
+// The window: its state, screens, closing and the dialogs it opens.
+class IShellCommands {
 public:
-    virtual ~ICommandTarget() = default;
+    virtual ~IShellCommands() = default;
+    virtual bool Busy() const = 0;
+    virtual bool ButtonSoundsOn() const = 0;
+    virtual int ScreenCount() const = 0;
+    virtual bool HasPopupWindow() const = 0;
+    virtual bool HasPageFrame() const = 0;
+    virtual bool InThesaurusWindow() const = 0;
 
-    // State the dispatcher reads.
-    virtual bool Busy() const { return false; }
-    virtual bool ButtonSoundsOn() const { return true; }
-    virtual int ScreenCount() const { return 0; }
-    virtual bool HasPopupWindow() const { return false; }
-    virtual bool HasPageFrame() const { return false; }
-    virtual bool InThesaurusWindow() const { return false; }
+    virtual void CloseMainWindow(int exitButton) = 0;
+    virtual void SwitchScreen(int target, int index, int kind) = 0;
+    virtual void Minimize(int index, int kind) = 0;
+    virtual void About() = 0;
+    virtual void StandardWindow() = 0;
+    virtual void Options() = 0;
+    virtual void Help() = 0;
+};
 
-    // Window commands.
-    virtual void CloseMainWindow(int exitButton) { (void)exitButton; }
-    virtual void PlaySound(const std::string& file) { (void)file; }
-    virtual void SelectTreePage(const std::string& page) { (void)page; }
-    virtual void SwitchScreen(int target, int index, int kind) { (void)target, (void)index, (void)kind; }
-    virtual void StopSearchAndCloseDialog() {}
-    virtual void Clip2D() {}
-    virtual void Clip3D() {}
-    virtual void RunFile(const std::string& file, const std::string& parameters) { (void)file, (void)parameters; }
-    virtual void About() {}
-    virtual void Minimize(int index, int kind) { (void)index, (void)kind; }
-    virtual void ShowTree(int file) { (void)file; }  // 1: the tree of tree1.cfs, 2: of tree2.cfs
-    virtual void SetTreesOn(bool on) { (void)on; }
+// The pages and the contents trees.
+class IPageCommands {
+public:
+    virtual ~IPageCommands() = default;
+    virtual void SelectTreePage(const std::string& page) = 0;
+    virtual void ShowTree(int file) = 0;  // 1: the tree of tree1.cfs, 2: of tree2.cfs
+    virtual void SetTreesOn(bool on) = 0;
+    virtual void Back() = 0;
+    virtual void Forward() = 0;
+    virtual void OpenHtml(const std::string& file, int view) = 0;
+    virtual void CopyHtml() = 0;
+    virtual void PrintHtml() = 0;
+    virtual void TopHtml() = 0;
+    virtual void NextChapter() = 0;
+    virtual void PrevChapter() = 0;
+};
 
-    // Popups and favourites.
-    virtual void OpenPopupList(int list, int buttonIndex) { (void)list, (void)buttonIndex; }
-    virtual void OpenContextMenu(int number) { (void)number; }
-    virtual void AddToFavorites() {}
-    virtual void Thesaurus(const std::string& word) { (void)word; }
+// Popups and favourites.
+class IPopupCommands {
+public:
+    virtual ~IPopupCommands() = default;
+    virtual void OpenPopupList(int list, int buttonIndex) = 0;
+    virtual void OpenContextMenu(int number) = 0;
+    virtual void AddToFavorites() = 0;
+};
 
-    // Pages.
-    virtual void Back() {}
-    virtual void Forward() {}
-    virtual void OpenHtml(const std::string& file, int view) { (void)file, (void)view; }
-    virtual void CopyHtml() {}
-    virtual void PrintHtml() {}
-    virtual void TopHtml() {}
-    virtual void NextChapter() {}
-    virtual void PrevChapter() {}
+// The find and the thesaurus.
+class IFindCommands {
+public:
+    virtual ~IFindCommands() = default;
+    virtual void StopSearchAndCloseDialog() = 0;
+    virtual void FindNext(int number) = 0;
+    virtual void OpenFindDialog() = 0;
+    virtual void FindText(bool allPages) = 0;
+    virtual void SetCaseSensitive(bool on) = 0;
+    virtual void Thesaurus(const std::string& word) = 0;
+};
 
-    // Search.
-    virtual void FindNext(int number) { (void)number; }
-    virtual void OpenFindDialog() {}
-    virtual void FindText(bool allPages) { (void)allPages; }
-    virtual void SetCaseSensitive(bool on) { (void)on; }
+// Sounds, the music, clips and the slide show.
+class IMediaCommands {
+public:
+    virtual ~IMediaCommands() = default;
+    virtual void PlaySound(const std::string& file) = 0;
+    virtual void ToggleBackgroundSound() = 0;
+    virtual void PlayerCommand(const std::string& operation) = 0;
+    virtual void PlayClip(const std::string& file, const std::string& page) = 0;
+    virtual void NextPicture() = 0;
+    virtual void PrevPicture() = 0;
+    virtual void Clip2D() = 0;
+    virtual void Clip3D() = 0;
+};
 
-    // Media, settings, archives, installation.
-    virtual void ToggleBackgroundSound() {}
-    virtual void StandardWindow() {}
-    virtual void Options() {}
-    virtual void Help() {}
-    virtual void Unarc() {}
-    virtual void PlayerCommand(const std::string& operation) { (void)operation; }
-    virtual void PlayClip(const std::string& file, const std::string& page) { (void)file, (void)page; }
-    virtual void NextPicture() {}
-    virtual void PrevPicture() {}
-    virtual void InstallFonts() {}
-    virtual void RunGame(const std::string& first, const std::string& second) { (void)first, (void)second; }
-    virtual void DeleteGame(const std::string& name) { (void)name; }
+// What the disc hands the reader: programs, games, fonts and archives.
+class ISoftwareCommands {
+public:
+    virtual ~ISoftwareCommands() = default;
+    virtual void RunFile(const std::string& file, const std::string& parameters) = 0;
+    virtual void RunGame(const std::string& setup, const std::string& key) = 0;
+    virtual void DeleteGame(const std::string& key) = 0;
+    virtual void InstallFonts() = 0;
+    virtual void Unarc() = 0;
+};
+
+struct TCommandRoutes {
+    IShellCommands& shell;
+    IPageCommands& pages;
+    IPopupCommands& popups;
+    IFindCommands& find;
+    IMediaCommands& media;
+    ISoftwareCommands& software;
 };

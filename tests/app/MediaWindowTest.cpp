@@ -36,7 +36,7 @@ TEST_F(MediaWindow, WithTheClipSettingOffTheWindowOpensAtOnce) {
     SetClipSetting(false);
     bool opened = false;
     window_->StartBook([&] { opened = true; });
-    EXPECT_EQ(window_->StartClipWindow(), nullptr);
+    EXPECT_EQ(window_->Media()->StartClipWindow(), nullptr);
     EXPECT_TRUE(window_->isVisible());
     EXPECT_TRUE(WaitUntil([&] { return opened; }, 10000));
 }
@@ -45,7 +45,7 @@ TEST_F(MediaWindow, EscDuringTheStartClipOpensTheWindowAtOnce) {
     SetClipSetting(true);
     bool opened = false;
     window_->StartBook([&] { opened = true; });
-    auto* clip = static_cast<TStartClip*>(window_->StartClipWindow());
+    auto* clip = static_cast<TStartClip*>(window_->Media()->StartClipWindow());
     ASSERT_NE(clip, nullptr);
     EXPECT_FALSE(window_->isVisible());
     ASSERT_TRUE(WaitUntil([&] { return clip->isVisible(); }, 10000));  // shown once it plays
@@ -64,15 +64,15 @@ TEST_F(MediaWindow, TheStartClipEndsByItselfAndTheMusicStarts) {
     TSettingsStore(AppTitle()).WriteBool("BGSound", true);
     window_->StartBook();
     EXPECT_TRUE(WaitUntil([&] { return window_->isVisible(); }, 15000));
-    ASSERT_NE(window_->Music(), nullptr);
-    EXPECT_TRUE(window_->Music()->On());
-    EXPECT_TRUE(WaitUntil([&] { return window_->Music()->Player().Mode() == 2; }, 3000));
+    ASSERT_NE(window_->Media()->Music(), nullptr);
+    EXPECT_TRUE(window_->Media()->Music()->On());
+    EXPECT_TRUE(WaitUntil([&] { return window_->Media()->Music()->Player().Mode() == 2; }, 3000));
 }
 
 TEST_F(MediaWindow, TheCarFreezesOnAClickAndTurnsOnTheNext) {
     window_->show();
     window_->RunCommand("3d");
-    TMyAviPlayer* car = window_->Clip3DPlayer();
+    TMyAviPlayer* car = window_->Media()->Clip3DPlayer();
     ASSERT_NE(car, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return car->Opened(); }, 3000));  // read ahead, then turning
     EXPECT_TRUE(car->Active());
@@ -96,7 +96,7 @@ TEST_F(MediaWindow, TheCarFreezesOnAClickAndTurnsOnTheNext) {
 
 TEST_F(MediaWindow, TheClipAreaShowsOnItsScreenWithItsPage) {
     window_->show();
-    TSound* sound = window_->Sound();
+    TSound* sound = window_->Media()->Sound();
     ASSERT_NE(sound, nullptr);
     ASSERT_EQ(sound->ClipAreaCount(), 1u);
     EXPECT_TRUE(sound->ClipArea(0)->isHidden());
@@ -111,9 +111,9 @@ TEST_F(MediaWindow, TheClipAreaShowsOnItsScreenWithItsPage) {
 
 TEST_F(MediaWindow, ADroppedSoundPlaysAndAPageLinkToASoundToo) {
     window_->show();
-    TSound* sound = window_->Sound();
+    TSound* sound = window_->Media()->Sound();
     ASSERT_NE(sound, nullptr);
-    window_->Music()->SetOn(false);
+    window_->Media()->Music()->SetOn(false);
     window_->DropFile(ProgramDir() + "sounds\\HORN.WAV");
     EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 2; }, 3000));
     EXPECT_EQ(sound->EndAction(), 4);  // no music played: the player closes at the end

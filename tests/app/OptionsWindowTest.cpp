@@ -60,12 +60,12 @@ TEST_F(OptionsWindow, TheCommandShowsTheDialogWithTheBoxesTheBookCanUse) {
 }
 
 TEST_F(OptionsWindow, ANewSlideTimeReachesTheSlideShowAtOnce) {
-    ASSERT_NE(window_->Slides(), nullptr);
-    EXPECT_EQ(window_->Slides()->Interval(), 5001);
+    ASSERT_NE(window_->Media()->Slides(), nullptr);
+    EXPECT_EQ(window_->Media()->Slides()->Interval(), 5001);
     window_->RunCommand("options");
     window_->FormOptions()->TrackBar()->setValue(7);
     QTest::mouseClick(window_->FormOptions()->OkButton(), Qt::LeftButton);
-    EXPECT_EQ(window_->Slides()->Interval(), 7001);
+    EXPECT_EQ(window_->Media()->Slides()->Interval(), 7001);
     int32_t stored = 0;
     EXPECT_TRUE(TSettingsStore(AppTitle()).ReadInteger("SlideShowTime", stored));
     EXPECT_EQ(stored, 7);

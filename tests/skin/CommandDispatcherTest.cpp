@@ -7,12 +7,18 @@
 
 namespace {
 
-// Records every call as one line of text.
-class Recorder : public ICommandTarget {
+// Records every call of every role as one line of text.
+class Recorder : public IShellCommands,
+                 public IPageCommands,
+                 public IPopupCommands,
+                 public IFindCommands,
+                 public IMediaCommands,
+                 public ISoftwareCommands {
 public:
     std::vector<std::string> calls;
     bool busy = false, popups = true, pages = true, thesaurus = false, sounds = true;
     int screens = 3;
+    TCommandRoutes Routes() { return {*this, *this, *this, *this, *this, *this}; }
 
     bool Busy() const override { return busy; }
     bool ButtonSoundsOn() const override { return sounds; }
@@ -22,25 +28,50 @@ public:
     bool InThesaurusWindow() const override { return thesaurus; }
 
     void CloseMainWindow(int b) override { add("close " + std::to_string(b)); }
-    void PlaySound(const std::string& f) override { add("sound " + f); }
-    void SelectTreePage(const std::string& p) override { add("tree page " + p); }
     void SwitchScreen(int t, int i, int k) override { add("screen " + std::to_string(t) + " from " + std::to_string(i) + "/" + std::to_string(k)); }
-    void StopSearchAndCloseDialog() override { add("stop search"); }
-    void Clip3D() override { add("3d"); }
-    void RunFile(const std::string& f, const std::string& p) override { add("run " + f + " " + p); }
     void Minimize(int i, int k) override { add("minimize " + std::to_string(i) + "/" + std::to_string(k)); }
+    void About() override { add("about"); }
+    void StandardWindow() override { add("standard window"); }
+    void Options() override { add("options"); }
+    void Help() override { add("help"); }
+
+    void SelectTreePage(const std::string& p) override { add("tree page " + p); }
     void ShowTree(int f) override { add("show tree " + std::to_string(f)); }
     void SetTreesOn(bool on) override { add(on ? "trees on" : "trees off"); }
+    void Back() override { add("back"); }
+    void Forward() override { add("forward"); }
+    void OpenHtml(const std::string& f, int v) override { add("html " + f + " in " + std::to_string(v)); }
+    void CopyHtml() override { add("copy page"); }
+    void PrintHtml() override { add("print page"); }
+    void TopHtml() override { add("page top"); }
+    void NextChapter() override { add("next chapter"); }
+    void PrevChapter() override { add("previous chapter"); }
+
     void OpenPopupList(int l, int b) override { add("popup " + std::to_string(l) + " at " + std::to_string(b)); }
     void OpenContextMenu(int n) override { add("context " + std::to_string(n)); }
-    void Back() override { add("back"); }
-    void OpenHtml(const std::string& f, int v) override { add("html " + f + " in " + std::to_string(v)); }
-    void NextChapter() override { add("next chapter"); }
+    void AddToFavorites() override { add("add favourite"); }
+
+    void StopSearchAndCloseDialog() override { add("stop search"); }
     void FindNext(int n) override { add("find box " + std::to_string(n)); }
     void OpenFindDialog() override { add("find dialog"); }
+    void FindText(bool all) override { add(all ? "find in all pages" : "find in some pages"); }
+    void SetCaseSensitive(bool on) override { add(on ? "case on" : "case off"); }
+    void Thesaurus(const std::string& w) override { add("thesaurus " + w); }
+
+    void PlaySound(const std::string& f) override { add("sound " + f); }
     void ToggleBackgroundSound() override { add("bgsound"); }
+    void PlayerCommand(const std::string& o) override { add("player " + o); }
     void PlayClip(const std::string& f, const std::string& p) override { add("clip " + f + " " + p); }
+    void NextPicture() override { add("next picture"); }
+    void PrevPicture() override { add("previous picture"); }
+    void Clip2D() override { add("2d"); }
+    void Clip3D() override { add("3d"); }
+
+    void RunFile(const std::string& f, const std::string& p) override { add("run " + f + " " + p); }
+    void RunGame(const std::string& s, const std::string& k) override { add("rungame " + s + " " + k); }
     void DeleteGame(const std::string& n) override { add("delgame " + n); }
+    void InstallFonts() override { add("install fonts"); }
+    void Unarc() override { add("unarc"); }
 
 private:
     void add(std::string s) { calls.push_back(std::move(s)); }
@@ -57,7 +88,7 @@ protected:
     Calls Run(const std::string& command, const std::string& sound = "", int index = 0, int kind = ekButton,
               bool startup = false) {
         t.calls.clear();
-        ExecuteCommand(t, command, sound, index, kind, startup);
+        ExecuteCommand(t.Routes(), command, sound, index, kind, startup);
         return t.calls;
     }
     Recorder t;
@@ -123,4 +154,19 @@ TEST_F(Dispatcher, FindNextOpensTheDialogOrSearchesInTheThesaurus) {
     EXPECT_EQ(Run("findnext2"), Calls{"find box 2"});
     EXPECT_EQ(Run("minimize", "", 1, ekButton), Calls{"minimize 1/0"});
     EXPECT_EQ(Run("3d"), Calls{"3d"});
+}
+
+// Each command name reaches its own role, once.
+TEST_F(Dispatcher, EveryCommandNameReachesItsFeature) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"about", "about"},           {"standartwin", "standard window"}, {"options", "options"},
+        {"help", "help"},             {"forward", "forward"},             {"copyhtml", "copy page"},
+        {"printhtml", "print page"},  {"tophtml", "page top"},            {"prevchapter", "previous chapter"},
+        {"ontree", "trees on"},       {"addtofavorite", "add favourite"}, {"tesaurus", "thesaurus "},
+        {"findtxtall", "find in all pages"}, {"findtxtlimit", "find in some pages"}, {"caseon", "case on"},
+        {"caseoff", "case off"},      {"stop", "player stop"},            {"stepback", "player stepback"},
+        {"nextpic", "next picture"},  {"prevpic", "previous picture"},    {"2d", "2d"},
+        {"installfonts", "install fonts"}, {"unarc", "unarc"},            {"rungame=setup.exe=chess", "rungame d:\\run\\setup.exe chess"},
+    };
+    for (const auto& [command, call] : cases) EXPECT_EQ(Run(command), Calls{call}) << command;
 }
