@@ -13,9 +13,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/BookMedia.h"
+#include "app/BookSoftware.h"
 #include "app/Startup.h"
 #include "html/HtmlFrameHost.h"
 #include "html/PageFrameApi.h"
@@ -26,7 +28,6 @@
 class QLabel;
 class TAboutBox;
 class TBookMedia;
-class TUnRar;
 class TStandardWindow;
 class TChannelWindow;
 class TEffCar;
@@ -46,9 +47,9 @@ class TMainForm : public QWidget,
                   public IPageCommands,
                   public IPopupCommands,
                   public IFindCommands,
-                  public ISoftwareCommands,
                   public IHtmlFrameHost,
-                  public IMediaHost {
+                  public IMediaHost,
+                  public ISoftwareHost {
     Q_OBJECT
 public:
     TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
@@ -94,7 +95,10 @@ public:
     void ClickSwitchOne(int index, bool silent);
     // The sounds, music, clips and slides; null outside the skinned shell.
     TBookMedia* Media() const { return media_.get(); }
-    TUnRar* ArchiveBrowserIfMade() const { return unrar_.get(); }
+    // The programs, games, fonts and archives of the disc; tests may route their commands
+    // elsewhere.
+    TBookSoftware& Software() const { return *software_; }
+    void SetSoftwareCommands(ISoftwareCommands& commands) { softwareCommands_ = &commands; }
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
     // The chosen contents tree selects the page shown.
@@ -115,7 +119,7 @@ public:
     // The features each command goes to.
     TCommandRoutes Routes();
 
-    // IShellCommands, IPageCommands, IPopupCommands, IFindCommands, ISoftwareCommands
+    // IShellCommands, IPageCommands, IPopupCommands, IFindCommands
     bool Busy() const override;
     bool ButtonSoundsOn() const override;
     bool HintsShown() const;
@@ -123,7 +127,6 @@ public:
     bool HasPageFrame() const override { return pageFrame_ != nullptr; }
     void CloseMainWindow(int exitButton) override;
     void SwitchScreen(int target, int index, int kind) override;
-    void RunFile(const std::string& file, const std::string& parameters) override;
     void Minimize(int index, int kind) override;
     void Back() override;
     void Forward() override;
@@ -143,14 +146,10 @@ public:
     void OpenContextMenu(int number) override;
     void OpenFindDialog() override;
     void StopSearchAndCloseDialog() override;
-    void Unarc() override;
     void Thesaurus(const std::string& word) override;
     void FindNext(int number) override;
     void FindText(bool allPages) override;
     void SetCaseSensitive(bool on) override;
-    void RunGame(const std::string& setup, const std::string& key) override;
-    void DeleteGame(const std::string& key) override;
-    void InstallFonts() override;
     void StandardWindow() override;
     void About() override;
     TAboutBox* AboutBox() const { return about_; }
@@ -190,6 +189,13 @@ public:
     void OpenPageIn(const std::string& page, int view) override;
     void PointerLeftSkin() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
 
+    // ISoftwareHost
+    void ShowMessage(const std::string& text) override;
+    bool ArchiveMode() const override;
+    void SetArchiveMode(bool on) override;
+    void OpenInCurrentView(const std::string& page) override;
+    std::optional<std::string> UnpackFolder() const override;
+
 signals:
     void ScreenChanged(int screen);
 
@@ -224,10 +230,7 @@ private:
     void AddDiscFonts();
     void BuildPages(bool withTrees = true);
     void BuildControls(bool withDialog = true);
-    TUnRar& ArchiveBrowser();
-    void ShowArchive(const std::string& file);
     void ConnectArchives();
-    void PageShown(const std::string& file);
     void BuildMedia();
     void FormDestroy();
     // Skin commands go to the dispatcher; a user's with its sound, a replayed one without.
@@ -267,8 +270,8 @@ private:
     std::unique_ptr<TSkinControls> controls_;
     std::unique_ptr<TBookMedia> media_;
     TSilentMedia silentMedia_;
-    std::unique_ptr<TUnRar> unrar_;
-    std::string fontFolder_;  // the folder of the page shown last, whose fonts "installfonts" installs
+    std::unique_ptr<TBookSoftware> software_ = std::make_unique<TBookSoftware>(*this);
+    ISoftwareCommands* softwareCommands_ = software_.get();
     std::unique_ptr<TStandardWindow> standard_;
     TAboutBox* about_ = nullptr;
     QRegion savedRegion_;  // the skinned window's shape while it is the standard window

@@ -28,7 +28,7 @@ void TMainForm::RunCommand(const std::string& command) { ExecuteCommand(Routes()
 
 TCommandRoutes TMainForm::Routes() {
     IMediaCommands& media = media_ ? static_cast<IMediaCommands&>(*media_) : silentMedia_;
-    return {*this, *this, *this, *this, media, *this};
+    return {*this, *this, *this, *this, media, *softwareCommands_};
 }
 
 void TMainForm::CloseMainWindow(int exitButton) {
@@ -60,14 +60,6 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
     fadeFrom_ = QImage();
     repaint();
     QApplication::restoreOverrideCursor();
-}
-
-void TMainForm::RunFile(const std::string& file, const std::string& parameters) {
-    const auto host = HostPathsService().Find(file);
-    if (!host) return;
-    const QString path = QString::fromStdString(*host);
-    const QString folder = path.left(path.lastIndexOf('/'));
-    LaunchProgram(path, SplitParameters(ToQt(parameters)), folder);
 }
 
 void TMainForm::Minimize(int index, int kind) {

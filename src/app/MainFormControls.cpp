@@ -45,7 +45,7 @@ std::string TMainForm::PathInputFolder() { return controls_ ? controls_->Current
 void TMainForm::HistoryChanged(const std::string& title) {
     if (controls_) controls_->HistoryChanged(title);
     RefreshStandardHistory();
-    if (pageFrame_) PageShown(pageFrame_->CurrentFile());
+    if (pageFrame_) software_->PageShown(pageFrame_->CurrentFile());
 }
 
 void TMainForm::EscapeKey() {

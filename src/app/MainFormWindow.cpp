@@ -162,7 +162,7 @@ void TMainForm::DropFile(const std::string& file) {
         if (PageTrust(file) == TPageTrust::Refused) AdmitForeign(WinPath::Folder(file));
         if (pageFrame_) pageFrame_->OpenInCurrentView(file);
     } else if (name.find(".rar") != std::string::npos) {
-        ShowArchive(file);
+        software_->ShowArchive(file, pageFrame_ ? pageFrame_->CurrentFile() : std::string());
     } else if (!(media_ && media_->DropSound(name, file)) && !OpenDroppedImage(HostPathsService().Find(file).value_or(""))) {
         qCInfo(lcApp).noquote() << "a dropped file of no kind the book opens:" << ToQt(file);
     }

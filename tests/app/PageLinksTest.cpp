@@ -27,13 +27,29 @@
 
 namespace {
 
-// The main window with the software commands of the page links recorded.
-class Window : public TMainForm {
+// The games' commands recorded; the disc's other software commands go to the book's own.
+class GameRecorder : public ISoftwareCommands {
 public:
-    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock) {}
+    explicit GameRecorder(ISoftwareCommands& book) : book_(book) {}
     std::vector<std::string> games;
     void RunGame(const std::string& first, const std::string& second) override { games.push_back("run " + first + " | " + second); }
     void DeleteGame(const std::string& name) override { games.push_back("delete " + name); }
+    void RunFile(const std::string& file, const std::string& parameters) override { book_.RunFile(file, parameters); }
+    void InstallFonts() override { book_.InstallFonts(); }
+    void Unarc() override { book_.Unarc(); }
+
+private:
+    ISoftwareCommands& book_;
+};
+
+// The main window with the software commands of the page links recorded.
+class Window : public TMainForm {
+public:
+    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock), recorder(Software()) {
+        SetSoftwareCommands(recorder);
+    }
+    GameRecorder recorder;
+    std::vector<std::string>& games = recorder.games;
     std::string pathInput;  // the path input's folder, in Windows form
     std::string PathInputFolder() override { return pathInput; }
     std::vector<std::string> lookups;  // thesaurus look-ups

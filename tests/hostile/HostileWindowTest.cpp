@@ -254,7 +254,7 @@ TEST_F(Hostile, AHostileArchiveIsListedAndUnpackedOnceInsideItsFolder) {
     ASSERT_TRUE(ReaderClick(*view_, root + ".querySelector(\"a[href='ok.txt']\")"));
     // The file opens in the listing's content frame, the listing around it.
     ASSERT_TRUE(WaitUntil([&] { return view_->EvaluateScript("frames[1].location.pathname").toString().endsWith("/ok.txt"); }, 20000));
-    const QString listing = QString::fromStdString(HostPathsService().Find(window_->ArchiveBrowserIfMade()->ListingFolder(), true).value_or(""));
+    const QString listing = QString::fromStdString(HostPathsService().Find(window_->Software().ArchiveBrowserIfMade()->ListingFolder(), true).value_or(""));
     ASSERT_FALSE(listing.isEmpty());
     ASSERT_TRUE(WaitUntil([&] { return QFile::exists(listing + "/same.txt"); }));
     QFile same(listing + "/same.txt");
