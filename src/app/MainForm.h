@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/BookFind.h"
 #include "app/BookMedia.h"
 #include "app/BookSoftware.h"
 #include "app/Startup.h"
@@ -46,7 +47,6 @@ class TMainForm : public QWidget,
                   public IShellCommands,
                   public IPageCommands,
                   public IPopupCommands,
-                  public IFindCommands,
                   public IHtmlFrameHost,
                   public IMediaHost,
                   public ISoftwareHost {
@@ -99,6 +99,9 @@ public:
     // elsewhere.
     TBookSoftware& Software() const { return *software_; }
     void SetSoftwareCommands(ISoftwareCommands& commands) { softwareCommands_ = &commands; }
+    // The find's and the thesaurus' commands; tests may route them elsewhere.
+    TBookFind& Find() { return find_; }
+    void SetFindCommands(IFindCommands& commands) { findCommands_ = &commands; }
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command);
     // The chosen contents tree selects the page shown.
@@ -119,7 +122,7 @@ public:
     // The features each command goes to.
     TCommandRoutes Routes();
 
-    // IShellCommands, IPageCommands, IPopupCommands, IFindCommands
+    // IShellCommands, IPageCommands, IPopupCommands
     bool Busy() const override;
     bool ButtonSoundsOn() const override;
     bool HintsShown() const;
@@ -144,12 +147,6 @@ public:
     bool HasPopupWindow() const override;
     void OpenPopupList(int list, int buttonIndex) override;
     void OpenContextMenu(int number) override;
-    void OpenFindDialog() override;
-    void StopSearchAndCloseDialog() override;
-    void Thesaurus(const std::string& word) override;
-    void FindNext(int number) override;
-    void FindText(bool allPages) override;
-    void SetCaseSensitive(bool on) override;
     void StandardWindow() override;
     void About() override;
     TAboutBox* AboutBox() const { return about_; }
@@ -174,7 +171,7 @@ public:
     void ClosePopup() override;
     void OpenPageContextMenu(QPoint point) override;
     void HistoryChanged(const std::string& title) override;
-    void ThesaurusLookup(const std::string& word) override { Thesaurus(word); }
+    void ThesaurusLookup(const std::string& word) override { findCommands_->Thesaurus(word); }
     void EnterToFindBoxes() override;
     void ShowHelpTopic(const std::string& topic) override;
     // The pointer left the skin for a page: no element keeps its hover look.
@@ -272,6 +269,8 @@ private:
     TSilentMedia silentMedia_;
     std::unique_ptr<TBookSoftware> software_ = std::make_unique<TBookSoftware>(*this);
     ISoftwareCommands* softwareCommands_ = software_.get();
+    TBookFind find_{controls_, [this] { return WindowHandle(); }};
+    IFindCommands* findCommands_ = &find_;
     std::unique_ptr<TStandardWindow> standard_;
     TAboutBox* about_ = nullptr;
     QRegion savedRegion_;  // the skinned window's shape while it is the standard window

@@ -28,7 +28,7 @@ void TMainForm::RunCommand(const std::string& command) { ExecuteCommand(Routes()
 
 TCommandRoutes TMainForm::Routes() {
     IMediaCommands& media = media_ ? static_cast<IMediaCommands&>(*media_) : silentMedia_;
-    return {*this, *this, *this, *this, media, *softwareCommands_};
+    return {*this, *this, *this, *findCommands_, media, *softwareCommands_};
 }
 
 void TMainForm::CloseMainWindow(int exitButton) {

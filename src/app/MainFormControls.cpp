@@ -5,7 +5,6 @@
 #include "app/MainForm.h"
 #include "app/FindTxtHtml.h"
 #include "app/SkinControls.h"
-#include "app/ThesaurusLookup.h"
 #include "platform/QtText.h"
 
 bool TMainForm::HasPopupWindow() const { return controls_ && controls_->HasPopups(); }
@@ -32,10 +31,6 @@ void TMainForm::AddToFavorites() {
     if (controls_) controls_->AddCurrentPageToFavorites();
 }
 
-void TMainForm::OpenFindDialog() {
-    if (controls_) controls_->OpenFindDialog();
-}
-
 void TMainForm::ShowStatus(const std::string& text) {
     if (controls_) controls_->ShowStatus(text);
 }
@@ -50,29 +45,6 @@ void TMainForm::HistoryChanged(const std::string& title) {
 
 void TMainForm::EscapeKey() {
     if (controls_) controls_->Escape();
-}
-
-void TMainForm::StopSearchAndCloseDialog() {
-    if (controls_) controls_->StopSearchAndCloseDialog();
-}
-
-void TMainForm::Thesaurus(const std::string& word) {
-    LookUpThesaurus(word, WindowHandle(), [this](const std::string& text) {
-        if (controls_) controls_->ShowWarning(text);
-    });
-}
-
-// The find's commands of the main window; in the thesaurus window "findnext" searches at once.
-void TMainForm::FindNext(int number) {
-    if (TFindTxtHtml* find = controls_ ? controls_->Find() : nullptr) find->FindNext(number);
-}
-
-void TMainForm::FindText(bool allPages) {
-    if (TFindTxtHtml* find = controls_ ? controls_->Find() : nullptr) find->SetAllPages(allPages);
-}
-
-void TMainForm::SetCaseSensitive(bool on) {
-    if (TFindTxtHtml* find = controls_ ? controls_->Find() : nullptr) find->SetCaseSensitive(on);
 }
 
 void TMainForm::EnterToFindBoxes() {

@@ -120,7 +120,7 @@ bool TMainForm::PageKey(int key, Qt::KeyboardModifiers mods) {
             if (Cp1251::asciiEqualsNoCase(ones[j].upCommand, command) || Cp1251::asciiEqualsNoCase(ones[j].downCommand, command))
                 ClickSwitchOne(int(j), false);
     };
-    if (shift && key == Qt::Key_T) Thesaurus("");
+    if (shift && key == Qt::Key_T) findCommands_->Thesaurus("");
     else if (shift && key == Qt::Key_Z) clickSwitches("tree1");
     else if (mods == (Qt::ShiftModifier | Qt::ControlModifier) && key == Qt::Key_Z) clickSwitches("offtree");
     else if (shift && key == Qt::Key_Left) RunCommand("prevchapter");
@@ -128,7 +128,7 @@ bool TMainForm::PageKey(int key, Qt::KeyboardModifiers mods) {
     else if (shift && key == Qt::Key_Home) RunCommand("1");
     else if (ctrl && key == Qt::Key_I) AddToFavorites();
     else if (ctrl && key == Qt::Key_P) PrintHtml();
-    else if (ctrl && key == Qt::Key_F) OpenFindDialog();
+    else if (ctrl && key == Qt::Key_F) findCommands_->OpenFindDialog();
     else if (ctrl && key == Qt::Key_A) pageFrame_->SelectAll();
     else return false;
     return true;

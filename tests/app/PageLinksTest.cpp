@@ -42,18 +42,35 @@ private:
     ISoftwareCommands& book_;
 };
 
-// The main window with the software commands of the page links recorded.
+// The thesaurus look-ups recorded; the find's other commands go to the book's own.
+class LookupRecorder : public IFindCommands {
+public:
+    explicit LookupRecorder(IFindCommands& book) : book_(book) {}
+    std::vector<std::string> lookups;
+    void Thesaurus(const std::string& word) override { lookups.push_back(word); }
+    void StopSearchAndCloseDialog() override { book_.StopSearchAndCloseDialog(); }
+    void FindNext(int number) override { book_.FindNext(number); }
+    void OpenFindDialog() override { book_.OpenFindDialog(); }
+    void FindText(bool allPages) override { book_.FindText(allPages); }
+    void SetCaseSensitive(bool on) override { book_.SetCaseSensitive(on); }
+
+private:
+    IFindCommands& book_;
+};
+
+// The main window with the software commands and thesaurus look-ups of the page links recorded.
 class Window : public TMainForm {
 public:
     Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock), recorder(Software()) {
         SetSoftwareCommands(recorder);
+        SetFindCommands(finder);
     }
     GameRecorder recorder;
     std::vector<std::string>& games = recorder.games;
     std::string pathInput;  // the path input's folder, in Windows form
     std::string PathInputFolder() override { return pathInput; }
-    std::vector<std::string> lookups;  // thesaurus look-ups
-    void Thesaurus(const std::string& word) override { lookups.push_back(word); }
+    LookupRecorder finder{Find()};
+    std::vector<std::string>& lookups = finder.lookups;  // thesaurus look-ups
 };
 
 
