@@ -8,21 +8,13 @@
 
 #include "PrintTestBook.h"
 #include "html/HtmlFrame.h"
+#include "support/IdleFrameHost.h"
 
-class TRecordingHost : public IHtmlFrameHost {
+class TRecordingHost : public TIdleFrameHost {
 public:
-    QWidget window;
     bool skinnedDialog = true;
     std::vector<int> messagePages;
     std::vector<std::string> topics;
-    QWidget* FrameWindow() override { return &window; }
-    QWidget* BackgroundPanel() override { return nullptr; }
-    int FrameScreen() const override { return 0; }
-    void PressSwitchesFor(const std::string&) override {}
-    void RunCommandWithoutSound(const std::string&) override {}
-    TTreeViews* ContentsTree(int) override { return nullptr; }
-    void SetButtonHint(const std::string&, const std::string&) override {}
-    void ShowStatus(const std::string&) override {}
     bool ShowPrinterMessagePage(int page) override {
         messagePages.push_back(page);
         return skinnedDialog;
