@@ -41,11 +41,12 @@ private:
 
 }  // namespace
 
-TFindTxtHtml::TFindTxtHtml(const std::vector<RFindTxt>& elements, RFindHost host) : host_(std::move(host)) {
+TFindTxtHtml::TFindTxtHtml(const std::vector<RFindTxt>& elements, QWidget* boxParent, bool thesaurusMode, IFindHost& host)
+    : host_(host), boxParent_(boxParent), thesaurusMode_(thesaurusMode) {
     for (size_t i = 0; i < elements.size(); ++i) {
         auto box = std::make_unique<RBox>();
         box->element = elements[i];
-        auto* edit = new TFindEdit(host_.boxParent, [this, i](int key) { return BoxKey(int(i), key); }, host_.pointerOver);
+        auto* edit = new TFindEdit(boxParent_, [this, i](int key) { return BoxKey(int(i), key); }, [this] { host_.PointerOverBox(); });
         edit->setFrame(false);
         edit->hide();
         edit->setToolTip(ToQt(elements[i].hint));
@@ -69,7 +70,7 @@ TFindTxtHtml::~TFindTxtHtml() {
 }
 
 void TFindTxtHtml::ShowForScreen() {
-    const int screen = host_.currentScreen ? host_.currentScreen() : 0;
+    const int screen = host_.CurrentScreen();
     for (auto& box : boxes_) {
         if (!box->edit) continue;
         if (box->element.screen == screen) box->edit->show();
@@ -79,7 +80,7 @@ void TFindTxtHtml::ShowForScreen() {
 }
 
 void TFindTxtHtml::SetBoxesHidden(bool hidden) {
-    const int screen = host_.currentScreen ? host_.currentScreen() : 0;
+    const int screen = host_.CurrentScreen();
     for (auto& box : boxes_)
         if (box->edit && box->element.screen == screen) box->edit->setVisible(!hidden);
 }
@@ -100,15 +101,15 @@ void TFindTxtHtml::BoxTextChanged() {
     startPage_.clear();  // a new word starts its own scan
     files_.clear();
     titles_.clear();
-    if (host_.clearStatus) host_.clearStatus();
+    host_.ClearStatus();
 }
 
 // While busy every key is swallowed; Enter in the first box searches.
 bool TFindTxtHtml::BoxKey(int box, int key) {
     if (BusyFlag) return true;
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    if (box == 0 && host_.thesaurusMode) FindNext(1);
-    else if (box == 0 && host_.enterCommand) host_.enterCommand("findnext1");
+    if (box == 0 && thesaurusMode_) FindNext(1);
+    else if (box == 0) host_.EnterCommand("findnext1");
     return true;
 }
 
@@ -119,7 +120,7 @@ void TFindTxtHtml::EnterInBoxes() {
 
 void TFindTxtHtml::SetStopped(bool stopped) {
     stopped_ = stopped;
-    if (host_.stoppedChanged) host_.stoppedChanged(stopped);
+    host_.StoppedChanged(stopped);
 }
 
 // A change of mode starts the candidate lists, the position and the start page anew.
@@ -150,7 +151,7 @@ void TFindTxtHtml::SetContentsMode() {
 }
 
 void TFindTxtHtml::FindNext(int number) {
-    if (host_.clearStatus) host_.clearStatus();
+    host_.ClearStatus();
     RBox* box = nullptr;
     for (auto& b : boxes_)
         if (!box && b->element.number == number && b->edit) box = b.get();
@@ -170,14 +171,14 @@ void TFindTxtHtml::FindNext(int number) {
 }
 
 void TFindTxtHtml::OpenResult(int index) {
-    TFrameViewer* view = host_.currentView ? host_.currentView() : nullptr;
+    TFrameViewer* view = host_.CurrentView();
     if (!view || index < 0 || size_t(index) >= files_.size()) return;
     std::string file = files_[size_t(index)];
     if (file.find('\\') == std::string::npos) file = ProgramDir() + file;
     const auto alive = alive_;
     if (!Cp1251::equalsNoCase(FullPagePath(file), view->CurrentFile())) ShowHit(view, file, "", false);
     if (!*alive) return;
-    if (TTreeViews* tree = host_.contentsTree ? host_.contentsTree() : nullptr) tree->SyncTreeToPage("");
+    if (TTreeViews* tree = host_.ContentsTree()) tree->SyncTreeToPage("");
     indexMode_ = false;
     FindNext(1);
     if (*alive) indexMode_ = true;

@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,37 +21,41 @@ class QWidget;
 class TFrameViewer;
 class TTreeViews;
 
-struct RFindHost {
-    QWidget* boxParent = nullptr;  // the search dialog, or the main window in thesaurus mode
-    bool thesaurusMode = false;
-    std::function<int()> currentScreen;
-    std::function<TFrameViewer*()> currentView;    // null without a page view
-    std::function<TTreeViews*()> contentsTree;     // the tree shown, for contents mode
-    std::function<void(const std::string&)> showStatus;
-    std::function<void()> clearStatus;
-    std::function<void(const std::string&)> warn;  // index files that cannot be read
-    std::function<void()> resetBar;
-    std::function<void()> stepBar;
-    std::function<int()> barWidth;
-    std::function<void(bool stopped)> stoppedChanged;  // the search button's hint follows
-    std::function<void()> resultsChanged;              // the dialog shows the result list again
-    std::function<void()> scanEnded;                   // a close the dialog held back may go now
-    std::function<void(const std::string&)> enterCommand;  // Enter in the first box
-    std::function<void()> pointerOver;                     // the pointer moves over a box
+// What the find needs of the window: the screen, the page view and tree it searches, the status
+// line and the scale bar it reports on, the dialog it tells of its state, and the pages it reads.
+class IFindHost {
+public:
+    virtual ~IFindHost() = default;
+    virtual int CurrentScreen() const = 0;
+    virtual TFrameViewer* CurrentView() const = 0;  // null without a page view
+    virtual TTreeViews* ContentsTree() const = 0;   // the tree shown, for contents mode
+    virtual void ShowStatus(const std::string& text) = 0;
+    virtual void ClearStatus() = 0;
+    virtual void Warn(const std::string& text) = 0;  // index files that cannot be read
+    virtual void ResetBar() = 0;
+    virtual void StepBar() = 0;
+    virtual int BarWidth() const = 0;
+    virtual void StoppedChanged(bool stopped) = 0;  // the search button's hint follows
+    virtual void ResultsChanged() = 0;              // the dialog shows the result list again
+    virtual void ScanEnded() = 0;                   // a close the dialog held back may go now
+    virtual void EnterCommand(const std::string& command) = 0;  // Enter in the first box
+    virtual void PointerOverBox() = 0;
     // Whether a page of the book holds the word (pages read as text, kept for the run).
-    std::function<bool(const std::string& file, const std::string& word, bool matchCase)> pageContains;
+    virtual bool PageContains(const std::string& file, const std::string& word, bool matchCase) = 0;
     // The title a page gives itself (its <title>, CP1251); empty when it has none.
-    std::function<std::string(const std::string& file)> pageTitle;
+    virtual std::string PageTitle(const std::string& file) = 0;
     // Reads the texts of the pages [from, from + count) ahead of the questions about them.
-    std::function<void(const TDynamicStringArray& pages, size_t from, size_t count)> preparePages;
+    virtual void PreparePages(const TDynamicStringArray& pages, size_t from, size_t count) = 0;
     // The book's pages in the pack and on disk, for the scans.
-    std::function<TDynamicStringArray()> packPages;
-    std::function<TDynamicStringArray()> diskPages;
+    virtual TDynamicStringArray PackPages() const = 0;
+    virtual TDynamicStringArray DiskPages() const = 0;
 };
 
 class TFindTxtHtml : public QObject {
 public:
-    TFindTxtHtml(const std::vector<RFindTxt>& elements, RFindHost host);
+    // boxParent: the search dialog, or the main window in thesaurus mode, where Enter in the
+    // first box searches at once.
+    TFindTxtHtml(const std::vector<RFindTxt>& elements, QWidget* boxParent, bool thesaurusMode, IFindHost& host);
     ~TFindTxtHtml() override;
 
     void ShowForScreen();
@@ -102,7 +105,9 @@ private:
     void PrepareAhead(const TDynamicStringArray& pages, size_t at) const;
     bool ShowHit(TFrameViewer* view, const std::string& file, const std::string& text, bool reuseHistory);
 
-    RFindHost host_;
+    IFindHost& host_;
+    QWidget* boxParent_;
+    bool thesaurusMode_;
     std::vector<std::unique_ptr<RBox>> boxes_;
     int position_ = -1;
     int previousScreen_ = -1;

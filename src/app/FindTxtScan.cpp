@@ -51,10 +51,9 @@ TPageTitles pageTitles() {
 }
 
 // A hit's title in the result list: its "files.idx" title, else the page's own, else its name.
-std::string resultTitle(const TPageTitles& titles, const std::function<std::string(const std::string&)>& own,
-                        const std::string& page) {
+std::string resultTitle(const TPageTitles& titles, IFindHost& host, const std::string& page) {
     if (std::optional<std::string> listed = titles.TitleOf(page)) return *listed;
-    std::string title = own ? own(page) : std::string();
+    std::string title = host.PageTitle(page);
     return title.empty() ? WinPath::FileName(page) : title;
 }
 
@@ -92,16 +91,16 @@ void TFindTxtHtml::PageFind(RBox& box, const std::string& text) {
     const auto alive = alive_;
     SetStopped(false);
     if (text.empty()) {
-        if (host_.showStatus) host_.showStatus(kEnterWord);
+        host_.ShowStatus(kEnterWord);
         return;
     }
-    const QPointer<TFrameViewer> view = host_.currentView ? host_.currentView() : nullptr;
+    const QPointer<TFrameViewer> view = host_.CurrentView();
     if (!view || view->CurrentFile().empty()) return;
     if (startPage_.empty()) startPage_ = view->CurrentFile();
     const QString word = ToQt(text);
     const QString frame = ToQt(box.element.frame);
     const auto found = [&](const QString& what) { return view->FindText(what, matchCase_, frame) || !*alive || !view; };
-    if (host_.thesaurusMode && !headwordTried_) {
+    if (thesaurusMode_ && !headwordTried_) {
         headwordTried_ = true;
         if (found("~ " + word)) return;
     }
@@ -112,15 +111,15 @@ void TFindTxtHtml::PageFind(RBox& box, const std::string& text) {
         view->SetCaretToTop();
         if (found(word)) return;
     }
-    if (host_.showStatus) host_.showStatus(kNotFound);
+    host_.ShowStatus(kNotFound);
 }
 
 // The disc's pages in their order, then those only the pack holds.
 TDynamicStringArray TFindTxtHtml::AllPages() const {
-    TDynamicStringArray pages = host_.diskPages ? host_.diskPages() : TDynamicStringArray();
+    TDynamicStringArray pages = host_.DiskPages();
     std::set<std::string> listed;
     for (const std::string& page : pages) listed.insert(Cp1251::lower(page));
-    for (const std::string& packed : host_.packPages ? host_.packPages() : TDynamicStringArray()) {
+    for (const std::string& packed : host_.PackPages()) {
         const std::string page = StartState().packPrefix + Cp1251::lower(packed);
         if (WinPath::Extension(page).find(".htm") != std::string::npos && listed.insert(page).second)
             pages.push_back(page);
@@ -137,7 +136,7 @@ void TFindTxtHtml::BeginScan() {
 
 void TFindTxtHtml::EndScan() {
     scanning_ = false;
-    if (host_.scanEnded) host_.scanEnded();
+    host_.ScanEnded();
 }
 
 // The pages after the one searched last: the limited set is the current page alone, all pages
@@ -156,7 +155,7 @@ bool TFindTxtHtml::ScanPages(RBox& box, const std::string& text, TFrameViewer* v
         PrepareAhead(box.candidates, size_t(position_));
         const std::string& page = box.candidates[size_t(position_)];
         if (page.empty() || Cp1251::equalsNoCase(page, startPage_)) continue;
-        if (host_.pageContains && host_.pageContains(page, text, matchCase_)) hit = ShowHit(shown, page, text, true);
+        if (host_.PageContains(page, text, matchCase_)) hit = ShowHit(shown, page, text, true);
     }
     SetBusyCursor(false);
     if (!*alive) return false;
@@ -166,19 +165,19 @@ bool TFindTxtHtml::ScanPages(RBox& box, const std::string& text, TFrameViewer* v
 
 void TFindTxtHtml::IndexFind(RBox& box, const std::string& text) {
     if (text.empty()) {
-        if (host_.showStatus) host_.showStatus(kEnterWord);
+        host_.ShowStatus(kEnterWord);
         return;
     }
     const auto alive = alive_;
     files_.clear();
     titles_.clear();
-    TMakeFind find(host_.warn);
+    TMakeFind find([this](const std::string& warning) { host_.Warn(warning); });
     find.SetIndexFolder(ProgramDir());
     if (!find.FindKeyword(text, files_, titles_, false)) ScanForIndex(box, text);
     if (!*alive) return;
-    if (host_.resetBar) host_.resetBar();
-    if (host_.resultsChanged) host_.resultsChanged();
-    if (files_.empty() && host_.showStatus) host_.showStatus(kNotFound);
+    host_.ResetBar();
+    host_.ResultsChanged();
+    if (files_.empty()) host_.ShowStatus(kNotFound);
 }
 
 // A word that is no keyword: the pack's pages are scanned, the scale bar advancing with them.
@@ -189,7 +188,7 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
     position_ = -1;
     BeginScan();
     if (box.candidates.empty()) box.candidates = PackCandidates(box);
-    const double step = double(host_.barWidth ? host_.barWidth() : 0) / double(box.candidates.size());
+    const double step = double(host_.BarWidth()) / double(box.candidates.size());
     const TPageTitles titles = pageTitles();
     int filled = 0;
     for (size_t i = size_t(position_ + 1); i < box.candidates.size(); ++i) {
@@ -197,11 +196,11 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
         if (!*alive || stopped_) break;
         position_ = int(i);
         PrepareAhead(box.candidates, i);
-        for (; filled <= int((double(i) + 1) * step) && host_.stepBar; ++filled) host_.stepBar();
+        for (; filled <= int((double(i) + 1) * step); ++filled) host_.StepBar();
         const std::string& page = box.candidates[i];
-        if (page.empty() || !host_.pageContains || !host_.pageContains(page, text, matchCase_)) continue;
+        if (page.empty() || !host_.PageContains(page, text, matchCase_)) continue;
         files_.push_back(page);
-        titles_.push_back(resultTitle(titles, host_.pageTitle, page));
+        titles_.push_back(resultTitle(titles, host_, page));
     }
     SetBusyCursor(false);
     if (*alive) EndScan();
@@ -209,13 +208,13 @@ void TFindTxtHtml::ScanForIndex(RBox& box, const std::string& text) {
 
 // Every kPagesAhead pages the texts of the next ones are read in one go.
 void TFindTxtHtml::PrepareAhead(const TDynamicStringArray& pages, size_t at) const {
-    if (at % kPagesAhead == 0 && host_.preparePages) host_.preparePages(pages, at, kPagesAhead);
+    if (at % kPagesAhead == 0) host_.PreparePages(pages, at, kPagesAhead);
 }
 
 // The pack's pages outside the "man" folders; the limited set leaves out the "nofiles" pages.
 TDynamicStringArray TFindTxtHtml::PackCandidates(const RBox& box) const {
     TDynamicStringArray pages;
-    for (const std::string& packed : host_.packPages ? host_.packPages() : TDynamicStringArray()) {
+    for (const std::string& packed : host_.PackPages()) {
         const std::string lower = Cp1251::lower(packed);
         if (WinPath::Extension(lower).find(".htm") == std::string::npos || inManFolder(lower)) continue;
         bool left = false;
@@ -227,10 +226,10 @@ TDynamicStringArray TFindTxtHtml::PackCandidates(const RBox& box) const {
 }
 
 void TFindTxtHtml::ContentsFind(const std::string& text) {
-    TTreeViews* tree = host_.contentsTree ? host_.contentsTree() : nullptr;
+    TTreeViews* tree = host_.ContentsTree();
     if (text.empty()) {
-        if (host_.showStatus) host_.showStatus(kEnterWord);
-    } else if ((!tree || !tree->FindInTree(text)) && host_.showStatus) {
-        host_.showStatus(kNotFound);
+        host_.ShowStatus(kEnterWord);
+    } else if (!tree || !tree->FindInTree(text)) {
+        host_.ShowStatus(kNotFound);
     }
 }

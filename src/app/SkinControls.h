@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/FindTxtHtml.h"
 #include "html/Favorites.h"
 #include "base/DynamicStringArray.h"
 #include "skin/PopupCommands.h"
@@ -19,7 +20,6 @@ struct RCoolDialogHost;
 class QPainter;
 class TControlPopupWindow;
 class TPageScan;
-class TFindTxtHtml;
 class TCoolDialog;
 class TMainForm;
 class TPathInputBox;
@@ -27,7 +27,7 @@ class TScaleBar;
 class TStatusLine;
 class TTextMsg;
 
-class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup {
+class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup, private IFindHost {
 public:
     // dialogLines: the decoded, lower-cased Dialog.cfs; empty when the bundle has none.
     TSkinControls(TMainForm& window, const TDynamicStringArray& dialogLines);
@@ -43,8 +43,8 @@ public:
     void StopSearchAndCloseDialog();
 
     // Status line, page title label and path input.
-    void ShowStatus(const std::string& text);
-    void ClearStatus();
+    void ShowStatus(const std::string& text) override;
+    void ClearStatus() override;
     std::string CurrentPath() const;
     bool HasPathInput() const;
     std::string LabelText(int number) const;
@@ -92,6 +92,26 @@ public:
     void SetItem(int index, const std::string& caption, const std::string& command) override;
 
 private:
+    // IFindHost: the find reports on the status line, the scale bar and the dialog, and reads
+    // the pages through the page scan.
+    int CurrentScreen() const override;
+    TFrameViewer* CurrentView() const override;
+    TTreeViews* ContentsTree() const override;
+    void Warn(const std::string& text) override { ShowWarning(text); }
+    void ResetBar() override;
+    void StepBar() override;
+    int BarWidth() const override;
+    void StoppedChanged(bool stopped) override;
+    void ResultsChanged() override;
+    void ScanEnded() override;
+    void EnterCommand(const std::string& command) override;
+    void PointerOverBox() override;
+    bool PageContains(const std::string& file, const std::string& word, bool matchCase) override;
+    std::string PageTitle(const std::string& file) override;
+    void PreparePages(const TDynamicStringArray& pages, size_t from, size_t count) override;
+    TDynamicStringArray PackPages() const override;
+    TDynamicStringArray DiskPages() const override;
+
     void BuildTexts();
     void BuildPaths();
     void BuildDialog(const TDynamicStringArray& lines);

@@ -27,47 +27,62 @@ const char* const kStopHint = "\xCE\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC \xEF\xEE
 
 void TSkinControls::BuildFind() {
     if (window_.Elements().FindTexts.empty()) return;
-    RFindHost host;
-    host.boxParent = dialog_ ? static_cast<QWidget*>(dialog_) : &window_;
-    host.thesaurusMode = window_.InThesaurusWindow();
-    host.currentScreen = [this] { return window_.CurrentScreen(); };
-    host.currentView = [this] { return window_.HtmlFrame() ? window_.HtmlFrame()->CurrentView() : nullptr; };
-    host.contentsTree = [this] { return ChooseTree(window_.Tree(1), window_.Tree(2)); };
-    host.showStatus = [this](const std::string& text) { ShowStatus(text); };
-    host.clearStatus = [this] { ClearStatus(); };
-    host.warn = [this](const std::string& text) { ShowWarning(text); };
-    host.resetBar = [this] { bar_->ResetBar(); };
-    host.stepBar = [this] { bar_->StepBar(); };
-    host.barWidth = [this] { return bar_->Width(); };
-    host.stoppedChanged = [this](bool stopped) {
-        if (dialog_) dialog_->SetFindButtonHint(stopped ? kSearchHint : kStopHint);
-    };
-    host.resultsChanged = [this] {
-        if (dialog_) dialog_->ShowFindResults();
-    };
-    host.scanEnded = [this] {
-        if (dialog_) dialog_->ScanEnded();
-    };
-    host.enterCommand = [this](const std::string& command) {
-        if (dialog_) dialog_->RunCommandWithoutSound(command);
-    };
-    host.pointerOver = [this] { window_.FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
     scan_ = std::make_unique<TPageScan>();
-    host.pageContains = [this](const std::string& file, const std::string& word, bool matchCase) {
-        return scan_->Contains(file, word, matchCase);
-    };
-    host.pageTitle = [this](const std::string& file) { return scan_->Text(file).Title(); };
-    host.preparePages = [this](const TDynamicStringArray& pages, size_t from, size_t count) {
-        scan_->Prepare(pages, from, count);
-    };
-    host.packPages = [] { return ListPackFiles(); };
-    host.diskPages = [] {
-        TDynamicStringArray masks{"*.htm*"};
-        return WalkFiles(ProgramDir(), masks, true, false);
-    };
-    find_ = std::make_unique<TFindTxtHtml>(window_.Elements().FindTexts, std::move(host));
+    QWidget* boxParent = dialog_ ? static_cast<QWidget*>(dialog_) : &window_;
+    find_ = std::make_unique<TFindTxtHtml>(window_.Elements().FindTexts, boxParent, window_.InThesaurusWindow(), static_cast<IFindHost&>(*this));
     if (dialog_ && window_.HtmlFrame())
         for (TFrameViewer* view : window_.HtmlFrame()->Views()) view->SetCoveringWindow(dialog_);
+}
+
+int TSkinControls::CurrentScreen() const { return window_.CurrentScreen(); }
+
+TFrameViewer* TSkinControls::CurrentView() const { return window_.HtmlFrame() ? window_.HtmlFrame()->CurrentView() : nullptr; }
+
+TTreeViews* TSkinControls::ContentsTree() const { return ChooseTree(window_.Tree(1), window_.Tree(2)); }
+
+void TSkinControls::ResetBar() {
+    if (bar_) bar_->ResetBar();
+}
+
+void TSkinControls::StepBar() {
+    if (bar_) bar_->StepBar();
+}
+
+int TSkinControls::BarWidth() const { return bar_ ? bar_->Width() : 0; }
+
+void TSkinControls::StoppedChanged(bool stopped) {
+    if (dialog_) dialog_->SetFindButtonHint(stopped ? kSearchHint : kStopHint);
+}
+
+void TSkinControls::ResultsChanged() {
+    if (dialog_) dialog_->ShowFindResults();
+}
+
+void TSkinControls::ScanEnded() {
+    if (dialog_) dialog_->ScanEnded();
+}
+
+void TSkinControls::EnterCommand(const std::string& command) {
+    if (dialog_) dialog_->RunCommandWithoutSound(command);
+}
+
+void TSkinControls::PointerOverBox() { window_.FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
+
+bool TSkinControls::PageContains(const std::string& file, const std::string& word, bool matchCase) {
+    return scan_->Contains(file, word, matchCase);
+}
+
+std::string TSkinControls::PageTitle(const std::string& file) { return scan_->Text(file).Title(); }
+
+void TSkinControls::PreparePages(const TDynamicStringArray& pages, size_t from, size_t count) {
+    scan_->Prepare(pages, from, count);
+}
+
+TDynamicStringArray TSkinControls::PackPages() const { return ListPackFiles(); }
+
+TDynamicStringArray TSkinControls::DiskPages() const {
+    TDynamicStringArray masks{"*.htm*"};
+    return WalkFiles(ProgramDir(), masks, true, false);
 }
 
 // The dialog's find page talks to the find; while a scan runs the dialog's closing waits for it.
