@@ -1,10 +1,11 @@
 #include "app/BookMessages.h"
 
 #include <QFile>
+#include <QWidget>
 
 #include <algorithm>
 
-#include "app/MainForm.h"
+#include "html/PageFrameApi.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
@@ -16,8 +17,8 @@
 
 using namespace BookWindows;
 
-TBookMessages::TBookMessages(TMainForm& window, TChannelWindow& channel)
-    : QObject(&window), window_(window), channel_(channel) {
+TBookMessages::TBookMessages(IBookMessagesHost& window, TChannelWindow& channel)
+    : QObject(&window.MessagesWindow()), window_(window), channel_(channel) {
     connect(&channel, &TChannelWindow::CopyDataReceived, this, &TBookMessages::OnCopyData);
     connect(&channel, &TChannelWindow::MessageReceived, this, [this](quint32 message, quint64, quint64) { OnMessage(message); });
 }

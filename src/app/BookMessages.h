@@ -8,20 +8,36 @@
 
 #include <string>
 
+class IPageFrame;
+class QWidget;
 class TChannelWindow;
-class TMainForm;
 struct RInstanceData;
+
+// What the messages need of the window: the page frame they show pages in, which face it has
+// (thesaurus or help window, the file of the standard window), the screen, and its commands.
+class IBookMessagesHost {
+public:
+    virtual ~IBookMessagesHost() = default;
+    virtual QWidget& MessagesWindow() = 0;
+    virtual IPageFrame* PageFrame() const = 0;  // null without page views
+    virtual bool InThesaurusWindow() const = 0;
+    virtual bool HelpOnly() const = 0;
+    virtual const std::string& ShownFile() const = 0;
+    virtual int CurrentScreen() const = 0;
+    virtual void RunCommand(const std::string& command) = 0;
+    virtual void SyncTrees() = 0;
+};
 
 class TBookMessages : public QObject {
 public:
-    TBookMessages(TMainForm& window, TChannelWindow& channel);
+    TBookMessages(IBookMessagesHost& window, TChannelWindow& channel);
 
 private:
     void OnCopyData(quint64 sender, const RInstanceData& record);
     void ShowPage(quint64 sender, const std::string& page);
     void OnMessage(quint32 message);
 
-    TMainForm& window_;
+    IBookMessagesHost& window_;
     TChannelWindow& channel_;
     std::string pendingPrintFile_;
 };

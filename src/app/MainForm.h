@@ -17,8 +17,10 @@
 #include <vector>
 
 #include "app/BookFind.h"
+#include "app/BookMessages.h"
 #include "app/BookMedia.h"
 #include "app/BookSoftware.h"
+#include "app/SkinControlsHost.h"
 #include "app/Startup.h"
 #include "html/HtmlFrameHost.h"
 #include "html/PageFrameApi.h"
@@ -49,7 +51,9 @@ class TMainForm : public QWidget,
                   public IPopupCommands,
                   public IHtmlFrameHost,
                   public IMediaHost,
-                  public ISoftwareHost {
+                  public ISoftwareHost,
+                  public ISkinControlsHost,
+                  public IBookMessagesHost {
     Q_OBJECT
 public:
     TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
@@ -70,7 +74,7 @@ public:
     // No page of the current screen is still loading.
     bool PagesSettled() const;
     int CurrentScreen() const override;
-    const TInterfaceDescription& Elements() const { return elements_; }
+    const TInterfaceDescription& Elements() const override { return elements_; }
     // The skin of the current screen; null outside the skinned shell.
     const TSkinScreen* Skin() const { return skin_.get(); }
     const QImage& Background() const;
@@ -78,10 +82,10 @@ public:
     THandle WindowHandle() const;
     // The page frame: the book's own when it has page views; tests may put another in.
     void SetPageFrame(IPageFrame* frame) { pageFrame_ = frame; }
-    IPageFrame* PageFrame() const { return pageFrame_; }
-    THtmlFrame* HtmlFrame() const { return htmlFrame_.get(); }
+    IPageFrame* PageFrame() const override { return pageFrame_; }
+    THtmlFrame* HtmlFrame() const override { return htmlFrame_.get(); }
     TLinkServices& LinkServices() const { return *linkServices_; }
-    TTreeViews* Tree(int file) const { return file == 1 ? tree1_ : file == 2 ? tree2_ : nullptr; }
+    TTreeViews* Tree(int file) const override { return file == 1 ? tree1_ : file == 2 ? tree2_ : nullptr; }
     // Labels, status line, path inputs, message dialog and popups; null outside the skinned shell.
     TSkinControls* Controls() const { return controls_.get(); }
     // A skin picture from the bundle, in the window's pixel format; null when missing.
@@ -103,9 +107,9 @@ public:
     TBookFind& Find() { return find_; }
     void SetFindCommands(IFindCommands& commands) { findCommands_ = &commands; }
     // Runs a command as a key does: no sound.
-    void RunCommand(const std::string& command);
+    void RunCommand(const std::string& command) override;
     // The chosen contents tree selects the page shown.
-    void SyncTrees();
+    void SyncTrees() override;
     // Opens a dropped file by its kind; of several dropped files only the first counts.
     void DropFile(const std::string& file);
     void DropUrls(const QList<QUrl>& urls);
@@ -115,17 +119,17 @@ public:
     bool InStandardWindow() const { return standardActive_; }
     TStandardWindow* Standard() const { return standard_.get(); }
     // The file named on the command line, which picture queries compare with.
-    const std::string& ShownFile() const { return shownFile_; }
+    const std::string& ShownFile() const override { return shownFile_; }
     // Only Esc works: the help and thesaurus windows.
-    bool HelpOnly() const { return helpOnly_; }
+    bool HelpOnly() const override { return helpOnly_; }
 
     // The features each command goes to.
-    TCommandRoutes Routes();
+    TCommandRoutes Routes() override;
 
     // IShellCommands, IPageCommands, IPopupCommands
     bool Busy() const override;
     bool ButtonSoundsOn() const override;
-    bool HintsShown() const;
+    bool HintsShown() const override;
     int ScreenCount() const override;
     bool HasPageFrame() const override { return pageFrame_ != nullptr; }
     void CloseMainWindow(int exitButton) override;
@@ -154,7 +158,7 @@ public:
     void Options() override;
     // The options dialog (null outside the skinned shell) and the page font dialog.
     TFormOptions* FormOptions() const { return options_; }
-    void ChooseFont();
+    void ChooseFont() override;
 
     // IHtmlFrameHost
     QWidget* FrameWindow() override { return this; }
@@ -185,6 +189,8 @@ public:
     void DrawOnScreen(QPoint at, const QImage& picture) override;
     void OpenPageIn(const std::string& page, int view) override;
     void PointerLeftSkin() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
+    QWidget& ControlsWindow() override { return *this; }
+    QWidget& MessagesWindow() override { return *this; }
 
     // ISoftwareHost
     void ShowMessage(const std::string& text) override;

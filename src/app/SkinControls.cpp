@@ -3,9 +3,11 @@
 
 #include <QMessageBox>
 #include <QPainter>
+#include <QWidget>
 
 #include "media/ButtonSound.h"
-#include "app/MainForm.h"
+#include "app/SkinControlsHost.h"
+#include "skin/InterfaceDescription.h"
 #include "app/FindTxtHtml.h"
 #include "app/PageScan.h"
 #include "app/SuperTicker.h"
@@ -21,8 +23,8 @@
 #include "skin/StatusLine.h"
 #include "skin/TextMsg.h"
 
-TSkinControls::TSkinControls(TMainForm& window, const TDynamicStringArray& dialogLines)
-    : QObject(&window), window_(window) {
+TSkinControls::TSkinControls(ISkinControlsHost& window, const TDynamicStringArray& dialogLines)
+    : QObject(&window.ControlsWindow()), window_(window) {
     BuildTexts();
     status_ = new TStatusLine(texts_.get());
     status_->setParent(this);
@@ -48,7 +50,7 @@ void TSkinControls::BuildTexts() {
     if (window_.Elements().Texts.empty()) return;
     RTextHost host;
     host.currentScreen = [this] { return window_.CurrentScreen(); };
-    host.repaintWindow = [this](const QRect& area) { window_.update(area); };
+    host.repaintWindow = [this](const QRect& area) { window_.ControlsWindow().update(area); };
     host.repaintDialog = [this](const QRect& area) {
         if (!dialog_) return false;
         dialog_->update(area);
@@ -61,7 +63,7 @@ void TSkinControls::BuildTexts() {
 void TSkinControls::BuildPaths() {
     if (window_.Elements().PathInputs.empty()) return;
     RPathHost host;
-    host.window = &window_;
+    host.window = &window_.ControlsWindow();
     host.appTitle = AppTitle();
     // The box holds CP1251 text; host paths are UTF-8.
     host.toHost = [](const std::string& win) {
@@ -69,7 +71,7 @@ void TSkinControls::BuildPaths() {
         return hostPath ? Cp1251::fromUtf8(*hostPath) : win;
     };
     host.toWindows = [](const std::string& typed) { return HostPathsService().ToWindows(Cp1251::toUtf8(typed)); };
-    host.pointerOver = [this] { window_.FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
+    host.pointerOver = [this] { window_.PointerLeftSkin(); };
     paths_ = std::make_unique<TPathInputBox>(window_.Elements().PathInputs, std::move(host));
 }
 
@@ -115,7 +117,7 @@ void TSkinControls::BuildDialog(const TDynamicStringArray& lines) {
     host.loadPicture = [this](const std::string& name) { return window_.LoadPicture(name); };
     host.tickers = SuperTimerTickers();
     host.appTitle = AppTitle();
-    host.mainWindowGeometry = [this] { return window_.frameGeometry(); };
+    host.mainWindowGeometry = [this] { return window_.ControlsWindow().frameGeometry(); };
     host.soundsOn = [this] { return window_.ButtonSoundsOn(); };
     host.hintsOn = [this] { return window_.HintsShown(); };
     host.playSound = [this](const std::string& name) { PlayButtonSound(ProgramDir() + name); };
@@ -137,12 +139,12 @@ bool TSkinControls::ShowPrinterMessagePage(int page) { return dialog_ && dialog_
 
 void TSkinControls::ShowPrintMessage(const std::string& text) {
     if (dialog_ && dialog_->ShowModal(0, text)) return;
-    QMessageBox::warning(&window_, ToQt(AppTitle()), ToQt(text));
+    QMessageBox::warning(&window_.ControlsWindow(), ToQt(AppTitle()), ToQt(text));
 }
 
 // Like the dialog, the box does not hold up the command that raised it.
 void TSkinControls::ShowBox(bool warning, const std::string& text) {
-    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, ToQt(AppTitle()), ToQt(text), QMessageBox::Ok, &window_);
+    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information, ToQt(AppTitle()), ToQt(text), QMessageBox::Ok, &window_.ControlsWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
 }

@@ -21,7 +21,7 @@ class QPainter;
 class TControlPopupWindow;
 class TPageScan;
 class TCoolDialog;
-class TMainForm;
+class ISkinControlsHost;
 class TPathInputBox;
 class TScaleBar;
 class TStatusLine;
@@ -30,7 +30,7 @@ class TTextMsg;
 class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup, private IFindHost {
 public:
     // dialogLines: the decoded, lower-cased Dialog.cfs; empty when the bundle has none.
-    TSkinControls(TMainForm& window, const TDynamicStringArray& dialogLines);
+    TSkinControls(ISkinControlsHost& window, const TDynamicStringArray& dialogLines);
     ~TSkinControls() override;
 
     void ScreenChanged(int screen);
@@ -123,7 +123,7 @@ private:
     void RefreshHistoryPopups();
     void DeleteFavorite(int index);
 
-    TMainForm& window_;
+    ISkinControlsHost& window_;
     std::unique_ptr<TTextMsg> texts_;
     TStatusLine* status_ = nullptr;
     std::unique_ptr<TPathInputBox> paths_;

@@ -1,9 +1,11 @@
 // The full-text find in the main window: its boxes in the search dialog, the dialog's find
 // commands, and the pages it scans.
 #include <QLineEdit>
+#include <QWidget>
 
 #include "app/FindTxtHtml.h"
-#include "app/MainForm.h"
+#include "app/SkinControlsHost.h"
+#include "skin/InterfaceDescription.h"
 #include "app/PageScan.h"
 #include "app/SkinControls.h"
 #include "base/GlobalPaths.h"
@@ -28,7 +30,7 @@ const char* const kStopHint = "\xCE\xF1\xF2\xE0\xED\xEE\xE2\xE8\xF2\xFC \xEF\xEE
 void TSkinControls::BuildFind() {
     if (window_.Elements().FindTexts.empty()) return;
     scan_ = std::make_unique<TPageScan>();
-    QWidget* boxParent = dialog_ ? static_cast<QWidget*>(dialog_) : &window_;
+    QWidget* boxParent = dialog_ ? static_cast<QWidget*>(dialog_) : &window_.ControlsWindow();
     find_ = std::make_unique<TFindTxtHtml>(window_.Elements().FindTexts, boxParent, window_.InThesaurusWindow(), static_cast<IFindHost&>(*this));
     if (dialog_ && window_.HtmlFrame())
         for (TFrameViewer* view : window_.HtmlFrame()->Views()) view->SetCoveringWindow(dialog_);
@@ -66,7 +68,7 @@ void TSkinControls::EnterCommand(const std::string& command) {
     if (dialog_) dialog_->RunCommandWithoutSound(command);
 }
 
-void TSkinControls::PointerOverBox() { window_.FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
+void TSkinControls::PointerOverBox() { window_.PointerLeftSkin(); }
 
 bool TSkinControls::PageContains(const std::string& file, const std::string& word, bool matchCase) {
     return scan_->Contains(file, word, matchCase);

@@ -2,8 +2,10 @@
 // of the run, the menus, and what a chosen item does.
 #include <QApplication>
 #include <QScreen>
+#include <QWidget>
 
-#include "app/MainForm.h"
+#include "app/SkinControlsHost.h"
+#include "skin/InterfaceDescription.h"
 #include "app/SkinControls.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
@@ -28,11 +30,11 @@ void TSkinControls::BuildPopups() {
     for (const auto& screen : window_.Elements().ScreenPopups) any |= !screen.empty();
     if (!any) return;
     RPopupHost host;
-    host.window = &window_;
+    host.window = &window_.ControlsWindow();
     host.loadPicture = [this](const std::string& name) { return window_.LoadPicture(name); };
-    host.clientToScreen = [this](QPoint p) { return window_.mapToGlobal(p); };
+    host.clientToScreen = [this](QPoint p) { return window_.ControlsWindow().mapToGlobal(p); };
     host.desktop = [this] {
-        const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+        const QScreen* screen = window_.ControlsWindow().screen() ? window_.ControlsWindow().screen() : QGuiApplication::primaryScreen();
         return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     };
     host.currentScreen = [this] { return window_.CurrentScreen(); };
@@ -105,7 +107,7 @@ void TSkinControls::OpenPopupList(int list, int buttonIndex) {
     if (!popups_ || screen >= buttons.size() || buttonIndex < 0 || size_t(buttonIndex) >= buttons[screen].size()) return;
     const RBtn& b = buttons[screen][size_t(buttonIndex)];
     const QPoint anchor(list == kPopupHistoryBack ? b.right : b.left, b.bottom);
-    popups_->ShowPopup(list, window_.mapToGlobal(anchor));
+    popups_->ShowPopup(list, window_.ControlsWindow().mapToGlobal(anchor));
 }
 
 void TSkinControls::OpenPopupAt(int type, QPoint screenPoint) {

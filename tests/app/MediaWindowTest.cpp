@@ -121,4 +121,5 @@ TEST_F(MediaWindow, ADroppedSoundPlaysAndAPageLinkToASoundToo) {
     ASSERT_TRUE(window_->LinkServices().HasSoundPlayer());
     window_->LinkServices().PlayLinkSound(ProgramDir() + "sounds\\horn.wav");
     EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 2; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return sound->Mode() == 0; }, 6000));  // the sound server's stream ends before the window goes
 }

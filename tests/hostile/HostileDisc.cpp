@@ -93,7 +93,7 @@ void Build(RHostileDisc& d, const QString& folder) {
     // A program on the disc under a Windows name, and one beside the foreign page.
     WriteProgram(d.program + "/setup/evil.exe", QStringLiteral("touch '%1'\n").arg(d.Mark("evil.exe")).toUtf8());
     WriteProgram(folder + "/foreign/setup.exe", QStringLiteral("touch '%1'\n").arg(d.Mark("setup.exe")).toUtf8());
-    WriteProgram(d.Program("args.sh"), "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.ran\"\n");
+    WriteProgram(d.Program("args.sh"), "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.part\" && mv \"$0.part\" \"$0.ran\"\n");
     const QString html = d.program + "/html/";
     Write(html + "hostile.htm", HostilePage(d));
     Write(html + "inner.htm", InnerPage());
