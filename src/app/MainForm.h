@@ -21,6 +21,7 @@
 #include "app/BookMedia.h"
 #include "app/BookSoftware.h"
 #include "app/SkinControlsHost.h"
+#include "app/StandardFace.h"
 #include "app/Startup.h"
 #include "html/HtmlFrameHost.h"
 #include "html/PageFrameApi.h"
@@ -53,7 +54,8 @@ class TMainForm : public QWidget,
                   public IMediaHost,
                   public ISoftwareHost,
                   public ISkinControlsHost,
-                  public IBookMessagesHost {
+                  public IBookMessagesHost,
+                  public IStandardFaceHost {
     Q_OBJECT
 public:
     TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
@@ -78,7 +80,7 @@ public:
     // The skin of the current screen; null outside the skinned shell.
     const TSkinScreen* Skin() const { return skin_.get(); }
     const QImage& Background() const;
-    const QRegion& WindowRegion() const { return region_; }
+    const QRegion& WindowRegion() const override { return region_; }
     THandle WindowHandle() const;
     // The page frame: the book's own when it has page views; tests may put another in.
     void SetPageFrame(IPageFrame* frame) { pageFrame_ = frame; }
@@ -116,8 +118,8 @@ public:
     // Closes the message dialog, else the popups.
     void EscapeKey();
     // The standard window: the main window as an ordinary framed window with bars.
-    bool InStandardWindow() const { return standardActive_; }
-    TStandardWindow* Standard() const { return standard_.get(); }
+    bool InStandardWindow() const { return face_.Active(); }
+    TStandardWindow* Standard() const { return face_.Bars(); }
     // The file named on the command line, which picture queries compare with.
     const std::string& ShownFile() const override { return shownFile_; }
     // Only Esc works: the help and thesaurus windows.
@@ -192,6 +194,11 @@ public:
     QWidget& ControlsWindow() override { return *this; }
     QWidget& MessagesWindow() override { return *this; }
 
+    // IStandardFaceHost
+    QWidget& FaceWindow() override { return *this; }
+    QSize SkinSize() const override { return Background().size(); }
+    void SetStandardForm(bool standard) override;
+
     // ISoftwareHost
     void ShowMessage(const std::string& text) override;
     bool ArchiveMode() const override;
@@ -220,12 +227,9 @@ private:
     void FormCreate(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
     void BuildWindow();
     void ReadOptions();
-    void SetCaption(const std::string& caption);
+    void SetCaption(const std::string& caption) override;
     void BuildStandardStart();
     void BuildThesaurusWindow();
-    void EnterStandardWindow(bool restricted);
-    void LeaveStandardWindow();
-    void RefreshStandardHistory();
     bool AnimationSetting() const;
     void BuildSkin(int buttonFadeStep = 0);
     void BuildOptions();
@@ -245,7 +249,7 @@ private:
     bool FormKeyDown(QKeyEvent* event);
     bool PageKey(int key, Qt::KeyboardModifiers mods);
     // Window shape and closing.
-    void ApplyRegion(const QRegion& region);
+    void ApplyRegion(const QRegion& region) override;
     void StartClosingSequence();
 
     TStartResult start_;
@@ -277,9 +281,7 @@ private:
     ISoftwareCommands* softwareCommands_ = software_.get();
     TBookFind find_{controls_, [this] { return WindowHandle(); }};
     IFindCommands* findCommands_ = &find_;
-    std::unique_ptr<TStandardWindow> standard_;
     TAboutBox* about_ = nullptr;
-    QRegion savedRegion_;  // the skinned window's shape while it is the standard window
-    bool standardActive_ = false;
+    TStandardFace face_{*this, *this};
     std::string shownFile_;
 };

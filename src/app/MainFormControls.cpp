@@ -39,7 +39,7 @@ std::string TMainForm::PathInputFolder() { return controls_ ? controls_->Current
 
 void TMainForm::HistoryChanged(const std::string& title) {
     if (controls_) controls_->HistoryChanged(title);
-    RefreshStandardHistory();
+    face_.RefreshHistory();
     if (pageFrame_) software_->PageShown(pageFrame_->CurrentFile());
 }
 

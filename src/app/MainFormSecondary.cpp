@@ -2,24 +2,18 @@
 // the skin by "standartwin") and the thesaurus window, a process of its own skinned from
 // Tesaurus.cfs.
 #include <QApplication>
-#include <QImageReader>
-#include <QBuffer>
 #include <QResizeEvent>
 
 #include "app/MainForm.h"
 #include "media/ButtonSound.h"
 #include "app/SuperTicker.h"
 #include "app/SkinControls.h"
-#include "app/StandardWindow.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
 #include "html/HtmlFrame.h"
-#include "html/engine/FrameViewer.h"
 #include "html/engine/PageScheme.h"
-#include "packs/BookFiles.h"
 #include "packs/CfsCodec.h"
-#include "platform/BookWindows.h"
 #include "platform/ChannelWindow.h"
 #include "platform/Drives.h"
 #include "platform/Launch.h"
@@ -29,21 +23,6 @@
 #include "skin/SkinScreen.h"
 
 namespace {
-
-// The size of a picture of the book, or an empty size for anything else.
-QSize PictureSize(const std::string& file) {
-    const std::string ext = Cp1251::asciiLower(WinPath::Extension(file));
-    if (ext != ".bmp" && ext != ".gif" && ext != ".jpg" && ext != ".jpeg") return {};
-    TMemoryStream bytes;
-    try {
-        BookFiles().Read(file, bytes);
-    } catch (const std::exception&) {
-        return {};
-    }
-    QByteArray data(reinterpret_cast<const char*>(bytes.Data()), qsizetype(bytes.Size()));
-    QBuffer buffer(&data);
-    return QImageReader(&buffer).size();
-}
 
 // The file a command line names: the book's own links name Windows paths; a user may name a file
 // of this machine, which is seen through the drive mapping.
@@ -75,7 +54,8 @@ void TMainForm::BuildStandardStart() {
     SetCaption(AppTitle());
     resize(640, 480);
     BuildPages(false);
-    EnterStandardWindow(true);
+    shownFile_ = start_.arguments.file;
+    face_.Enter(true);
 }
 
 // The thesaurus window: one skinned screen from Tesaurus.cfs whose page view shows the page it
@@ -102,70 +82,20 @@ void TMainForm::BuildThesaurusWindow() {
 bool TMainForm::InThesaurusWindow() const { return start_.outcome == TStartOutcome::Thesaurus; }
 
 void TMainForm::StandardWindow() {
-    if (!InStandardWindow()) EnterStandardWindow(StartState().restrictedRun);
-}
-
-// The steps shared by both ways in: the bars, the page view filling the window, the size a
-// picture asks for, and the window shown (maximised when it was the skin).
-void TMainForm::EnterStandardWindow(bool restricted) {
-    if (!htmlFrame_) return;
-    if (controls_) controls_->SetStandardForm(true);
-    if (!standard_) {
-        RStandardHost host;
-        host.window = this;
-        host.goToHistory = [this](int index) { htmlFrame_->GoToHistoryIndex(index); };
-        host.step = [this](bool back) { back ? Back() : Forward(); };
-        host.print = [this] { PrintHtml(); };
-        host.leave = [this] { LeaveStandardWindow(); };
-        standard_ = std::make_unique<TStandardWindow>(std::move(host));
-    }
-    savedRegion_ = region_;
-    clearMask();
-    setWindowFlags(Qt::Window);
-    setAcceptDrops(true);
-    standard_->ShowBars(restricted);
-    standardActive_ = true;
-    RefreshStandardHistory();
-    htmlFrame_->FillWindow(standard_->Layout());
+    if (InStandardWindow()) return;
     shownFile_ = start_.arguments.file;
-    const std::string name = Cp1251::asciiLower(WinPath::FileName(htmlFrame_->CurrentFile()));
-    const QSize picture = PictureSize(htmlFrame_->CurrentFile());
-    if (name == "scheme.bmp" || name == "scheme_lux.bmp") resize(780, 550);
-    else if (picture.isValid()) resize(picture.width() + 45, picture.height() + 90);
-    if (restricted) show();
-    else showMaximized();
+    face_.Enter(StartState().restrictedRun);
 }
 
-// "Свернуть": the skinned window again, with its size, shape, caption and controls.
-void TMainForm::LeaveStandardWindow() {
-    standardActive_ = false;
-    standard_->HideBars();
-    setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
-    showNormal();
-    if (!Background().isNull()) resize(Background().size());
-    ApplyRegion(savedRegion_);
-    htmlFrame_->RestoreBounds();
-    if (controls_) controls_->SetStandardForm(false);
-    setAcceptDrops(true);
-    SetCaption(AppTitle());
-}
+void TMainForm::ShowLinkStatus(const std::string& text) { face_.ShowLinkStatus(text); }
 
-// The menus follow the history; while the window is the standard one its caption tells other
-// instances that it shows an enlarged picture (a help window keeps "Помощь").
-void TMainForm::RefreshStandardHistory() {
-    if (!standard_ || !standard_->Built() || !htmlFrame_ || !htmlFrame_->CurrentView()) return;
-    const TFrameViewer* view = htmlFrame_->CurrentView();
-    standard_->HistoryRefresh(htmlFrame_->History(), htmlFrame_->HistoryPosition(), view->CanGoBack(), view->CanGoForward());
-    if (standardActive_ && !helpOnly_) SetCaption(BookWindows::kEnlargedPicture);
-}
-
-void TMainForm::ShowLinkStatus(const std::string& text) {
-    if (standard_) standard_->ShowLinkStatus(text);
+void TMainForm::SetStandardForm(bool standard) {
+    if (controls_) controls_->SetStandardForm(standard);
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (standardActive_ && htmlFrame_) htmlFrame_->FillWindow(standard_->Layout());
+    face_.Resized();
 }
 
 // "about": the about window, made the first time from About.cfs; without it nothing happens.

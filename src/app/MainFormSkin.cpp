@@ -16,7 +16,7 @@
 
 void TMainForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (standardActive_) return painter.fillRect(rect(), palette().window());
+    if (InStandardWindow()) return painter.fillRect(rect(), palette().window());
     if (ShapeByPainting() && !region_.isEmpty()) painter.setClipRegion(region_);  // the outline, drawn
     if (EffectRunning()) car_->PaintCurrentFrame(painter);
     else if (skin_) skin_->Paint(painter);

@@ -64,7 +64,7 @@ void TMainForm::StartBook(std::function<void()> done) {
 
 // The book's other windows close first; the program ends with the closing animation.
 void TMainForm::StartClosingSequence() {
-    if (standardActive_) SetCaption(AppTitle());  // it is the book closing, not a picture window
+    if (InStandardWindow()) SetCaption(AppTitle());  // it is the book closing, not a picture window
     CloseWindows(kHelp, 1);
     CloseWindows(kThesaurus, 1);
     CloseWindows(kWiringViewer, kMaxClosesPerCaption);
