@@ -17,7 +17,7 @@
 #include "platform/InstanceChannel.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 #include "skin/SkinScreen.h"
 
 bool TMainForm::Busy() const { return BusyFlag; }

@@ -21,7 +21,7 @@
 #include "platform/Drives.h"
 #include "platform/ReaderAct.h"
 #include "skin/WindowShape.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 
 using namespace BookWindows;
 

@@ -12,7 +12,7 @@
 
 #include "html/Favorites.h"
 #include "base/DynamicStringArray.h"
-#include "skin/PopupCommands.h"
+#include "rules/PopupCommands.h"
 
 struct RCoolDialogHost;
 

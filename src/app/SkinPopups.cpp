@@ -9,7 +9,7 @@
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
 #include "platform/QtText.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 #include "skin/PopupWin.h"
 
 namespace {

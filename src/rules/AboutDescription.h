@@ -7,7 +7,7 @@
 
 #include "base/DynamicStringArray.h"
 #include "packs/StringUtils.h"
-#include "skin/Elements.h"
+#include "rules/Elements.h"
 
 struct RAboutDescription {
     std::string picture;

@@ -5,8 +5,8 @@
 
 #include "base/DynamicStringArray.h"
 #include "packs/StringUtils.h"
-#include "skin/Elements.h"
-#include "skin/KeyReader.h"
+#include "rules/Elements.h"
+#include "rules/KeyReader.h"
 
 struct RWindowKeys {
     std::string title;       // with its first character upper-cased

@@ -1,4 +1,4 @@
-#include "skin/PopupCommands.h"
+#include "rules/PopupCommands.h"
 
 namespace {
 

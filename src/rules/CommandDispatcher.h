@@ -4,7 +4,7 @@
 // step whose test matches, in a fixed order; what each step does belongs to the target.
 #include <string>
 
-#include "skin/CommandTarget.h"
+#include "rules/CommandTarget.h"
 
 // The pieces of a command "name=first=second".
 struct RCommandPieces {

@@ -1,6 +1,6 @@
 // What a chosen popup item does: page commands by name part or whole command, their need of a
 // page frame, and everything else to the dispatcher.
-#include "skin/PopupCommands.h"
+#include "rules/PopupCommands.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // whose keys never come.
 #include <gtest/gtest.h>
 
-#include "skin/DialogReader.h"
+#include "rules/DialogReader.h"
 
 TEST(DialogReader, KindsPagesAndKeysInTheirOrder) {
     const auto d = ReadDialogDescription({

@@ -1,4 +1,4 @@
-#include "html/LinkProtocol.h"
+#include "rules/LinkProtocol.h"
 
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"

@@ -1,4 +1,4 @@
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"

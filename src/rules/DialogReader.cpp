@@ -1,4 +1,4 @@
-#include "skin/DialogReader.h"
+#include "rules/DialogReader.h"
 
 #include <optional>
 #include <string_view>

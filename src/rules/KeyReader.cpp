@@ -1,4 +1,4 @@
-#include "skin/KeyReader.h"
+#include "rules/KeyReader.h"
 
 #include "packs/StringUtils.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "base/GlobalPaths.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "skin/InterfaceDescription.h"
+#include "rules/InterfaceDescription.h"
 
 #include <array>
 #include <limits>
@@ -8,7 +8,7 @@
 #include "base/Diagnostics.h"
 #include "base/WinPath.h"
 #include "packs/StringUtils.h"
-#include "skin/KeyReader.h"
+#include "rules/KeyReader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/GlobalPaths.h"
-#include "skin/InterfaceDescription.h"
+#include "rules/InterfaceDescription.h"
 
 namespace {
 class Elements : public ::testing::Test {

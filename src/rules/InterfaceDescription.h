@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "base/DynamicStringArray.h"
-#include "skin/Elements.h"
-#include "skin/WindowKeys.h"
+#include "rules/Elements.h"
+#include "rules/WindowKeys.h"
 
 constexpr int32_t kMaxScreens = 256;
 

@@ -1,9 +1,9 @@
-#include "skin/AboutDescription.h"
+#include "rules/AboutDescription.h"
 
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
-#include "skin/KeyReader.h"
-#include "skin/WindowKeys.h"
+#include "rules/KeyReader.h"
+#include "rules/WindowKeys.h"
 
 namespace {
 

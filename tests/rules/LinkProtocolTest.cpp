@@ -1,5 +1,5 @@
 // Link clicks and link status texts against a host that records what it is asked to do.
-#include "html/LinkProtocol.h"
+#include "rules/LinkProtocol.h"
 
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"

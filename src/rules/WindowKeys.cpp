@@ -1,4 +1,4 @@
-#include "skin/WindowKeys.h"
+#include "rules/WindowKeys.h"
 
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"
