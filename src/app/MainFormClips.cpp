@@ -8,7 +8,7 @@
 #include "media/AviPlayer.h"
 #include "media/Install.h"
 #include "media/StartClip.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "settings/FormOptions.h"
 #include "skin/SkinScreen.h"
 

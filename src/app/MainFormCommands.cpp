@@ -13,7 +13,7 @@
 #include "html/HtmlFrame.h"
 #include "html/TreeList.h"
 #include "platform/BusyCursor.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"

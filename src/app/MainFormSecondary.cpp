@@ -20,7 +20,7 @@
 #include "packs/CfsCodec.h"
 #include "platform/BookWindows.h"
 #include "platform/ChannelWindow.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"
 #include "settings/FormOptions.h"

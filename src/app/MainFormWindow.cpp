@@ -18,7 +18,7 @@
 #include "platform/ChannelWindow.h"
 #include "platform/Diagnostics.h"
 #include "platform/QtText.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/ReaderAct.h"
 #include "skin/WindowShape.h"
 #include "rules/CommandDispatcher.h"

@@ -12,7 +12,7 @@
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/QtText.h"
 #include "skin/SkinDialog.h"
 #include "skin/PathInputBox.h"

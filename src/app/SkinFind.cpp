@@ -12,7 +12,7 @@
 #include "html/TreeList.h"
 #include "packs/PackFile.h"
 #include "platform/BusyCursor.h"
-#include "platform/FileSearch.h"
+#include "platform/hostpaths/FileSearch.h"
 #include "skin/ScaleBar.h"
 #include "skin/SkinDialog.h"
 #include "skin/StatusLine.h"

@@ -1,9 +1,9 @@
-#include "platform/FileCopy.h"
+#include "platform/hostpaths/FileCopy.h"
 
 #include "base/ContainedPath.h"
 #include "base/FileErrors.h"
 #include "packs/ComprStream.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 bool CopyBookFile(const std::string& from, const std::string& to) {
     const auto target = HostPathsService().ToHost(to);

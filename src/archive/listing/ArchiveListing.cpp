@@ -1,4 +1,4 @@
-#include "archive/ArchiveListing.h"
+#include "archive/listing/ArchiveListing.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "platform/HostPaths.h"
+#include "platform/hostpaths/HostPaths.h"
 
 #include <algorithm>
 #include <dirent.h>

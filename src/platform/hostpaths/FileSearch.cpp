@@ -1,8 +1,8 @@
-#include "platform/FileSearch.h"
+#include "platform/hostpaths/FileSearch.h"
 
 #include "base/Cp1251.h"
 #include "base/WinPath.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace {
 bool match(const char* n, const char* m) {

@@ -9,7 +9,7 @@
 
 #include "packs/BookFiles.h"
 #include "packs/IsoImage.h"
-#include "platform/HostPaths.h"
+#include "platform/hostpaths/HostPaths.h"
 
 class TImageDrive : public IBookFiles, public IDriveImage {
 public:

@@ -2,7 +2,7 @@
 // The process-wide drive set-up: which host folders the disc drive, c: and z: stand for.
 #include <string>
 
-#include "platform/HostPaths.h"
+#include "platform/hostpaths/HostPaths.h"
 
 // The host paths service every file access of the program goes through.
 THostPaths& HostPathsService();

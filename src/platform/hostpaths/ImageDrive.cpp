@@ -1,4 +1,4 @@
-#include "platform/ImageDrive.h"
+#include "platform/hostpaths/ImageDrive.h"
 
 #include <algorithm>
 #include <cstdlib>
