@@ -23,7 +23,7 @@
 #include "media/BackgroundMusic.h"
 #include "media/ButtonSound.h"
 #include "media/QtMediaDevice.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "support/Wait.h"
 
 namespace {

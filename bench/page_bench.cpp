@@ -33,7 +33,7 @@
 #include "html/engine/PageScripts.h"
 #include "packs/PackFile.h"
 #include "packs/PackWriter.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceLock.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "base/GlobalPaths.h"
 #include "packs/CfsCodec.h"
-#include "skin/InterfaceDescription.h"
-#include "skin/WindowKeys.h"
+#include "rules/InterfaceDescription.h"
+#include "rules/WindowKeys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetCdRoot("d:\\");

@@ -7,7 +7,7 @@
 
 #include "base/GlobalPaths.h"
 #include "packs/CfsCodec.h"
-#include "skin/DialogReader.h"
+#include "rules/DialogReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetCdRoot("d:\\");

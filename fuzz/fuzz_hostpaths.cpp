@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/HostPaths.h"
+#include "platform/hostpaths/HostPaths.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/SuperTimer.h"
 #include "base/GlobalPaths.h"
 #include "media/AviPlayer.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 void TBookMedia::Clip3D() {
     if (!avi_) {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/WindowEntry.h"
-#include "skin/CommandTarget.h"
+#include "rules/CommandTarget.h"
 
 class TFindTxtHtml;
 class TSkinControls;

@@ -13,10 +13,10 @@
 #include "media/SlideImage.h"
 #include "media/Sound.h"
 #include "media/StartClip.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "settings/FormOptions.h"
-#include "skin/InterfaceDescription.h"
-#include "skin/WindowKeys.h"
+#include "rules/InterfaceDescription.h"
+#include "rules/WindowKeys.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "skin/CommandTarget.h"
+#include "rules/CommandTarget.h"
 
 class QImage;
 class QWidget;

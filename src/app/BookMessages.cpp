@@ -11,7 +11,7 @@
 #include "base/WinPath.h"
 #include "platform/BookWindows.h"
 #include "platform/ChannelWindow.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "html/engine/PageScheme.h"
 

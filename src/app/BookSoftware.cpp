@@ -8,7 +8,7 @@
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
 #include "html/engine/PageScheme.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "skin/CommandTarget.h"
+#include "rules/CommandTarget.h"
 
 class TUnRar;
 

@@ -8,9 +8,9 @@
 #include "media/ButtonSound.h"
 #include "packs/CfsCodec.h"
 #include "packs/ReadBin.h"
-#include "skin/AboutDescription.h"
-#include "skin/DialogReader.h"
-#include "skin/InterfaceDescription.h"
+#include "rules/AboutDescription.h"
+#include "rules/DialogReader.h"
+#include "rules/InterfaceDescription.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "base/FileErrors.h"
 #include "packs/BookFiles.h"
 #include "packs/IsoImage.h"
-#include "platform/Drives.h"
-#include "platform/ImageDrive.h"
+#include "platform/hostpaths/Drives.h"
+#include "platform/hostpaths/ImageDrive.h"
 
 namespace fs = std::filesystem;
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "base/DynamicStringArray.h"
-#include "skin/Elements.h"
+#include "rules/Elements.h"
 
 class QWidget;
 class TFrameViewer;

@@ -5,7 +5,7 @@
 // archives. Window thread only.
 #include <functional>
 
-#include "html/LinkProtocol.h"
+#include "rules/LinkProtocol.h"
 
 class IHtmlFrameHost;
 class QWidget;

@@ -26,8 +26,8 @@
 #include "html/HtmlFrameHost.h"
 #include "html/PageFrameApi.h"
 #include "platform/WindowEntry.h"
-#include "skin/CommandTarget.h"
-#include "skin/InterfaceDescription.h"
+#include "rules/CommandTarget.h"
+#include "rules/InterfaceDescription.h"
 
 class QLabel;
 class TAboutBox;

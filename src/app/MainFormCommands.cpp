@@ -13,11 +13,11 @@
 #include "html/HtmlFrame.h"
 #include "html/TreeList.h"
 #include "platform/BusyCursor.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 #include "skin/SkinScreen.h"
 
 bool TMainForm::Busy() const { return BusyFlag; }

@@ -15,7 +15,7 @@
 #include "html/engine/PageScheme.h"
 #include "packs/CfsCodec.h"
 #include "platform/ChannelWindow.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"
 #include "settings/FormOptions.h"

@@ -11,7 +11,7 @@
 #include "effects/EffCar.h"
 #include "platform/ReaderAct.h"
 #include "skin/WindowShape.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 #include "skin/SkinScreen.h"
 
 void TMainForm::paintEvent(QPaintEvent*) {

@@ -19,10 +19,10 @@
 #include "platform/ChannelWindow.h"
 #include "platform/Diagnostics.h"
 #include "platform/QtText.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/ReaderAct.h"
 #include "skin/WindowShape.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 
 using namespace BookWindows;
 

@@ -6,7 +6,7 @@
 
 #include "base/Cp1251.h"
 #include "platform/Diagnostics.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/QtText.h"
 #include "platform/ReaderAct.h"
 #include "platform/RegistryStore.h"

@@ -13,7 +13,7 @@
 #include "app/FindTxtHtml.h"
 #include "html/Favorites.h"
 #include "base/DynamicStringArray.h"
-#include "skin/PopupCommands.h"
+#include "rules/PopupCommands.h"
 
 struct RCoolDialogHost;
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "skin/CommandTarget.h"
+#include "rules/CommandTarget.h"
 
 class QWidget;
 class IPageFrame;

@@ -5,7 +5,7 @@
 
 #include "app/FindTxtHtml.h"
 #include "app/SkinControlsHost.h"
-#include "skin/InterfaceDescription.h"
+#include "rules/InterfaceDescription.h"
 #include "app/PageScan.h"
 #include "app/SkinControls.h"
 #include "base/GlobalPaths.h"
@@ -14,7 +14,7 @@
 #include "html/TreeList.h"
 #include "packs/PackFile.h"
 #include "platform/BusyCursor.h"
-#include "platform/FileSearch.h"
+#include "platform/hostpaths/FileSearch.h"
 #include "skin/ScaleBar.h"
 #include "skin/SkinDialog.h"
 #include "skin/StatusLine.h"

@@ -5,13 +5,13 @@
 #include <QWidget>
 
 #include "app/SkinControlsHost.h"
-#include "skin/InterfaceDescription.h"
+#include "rules/InterfaceDescription.h"
 #include "app/SkinControls.h"
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
 #include "platform/QtText.h"
-#include "skin/CommandDispatcher.h"
+#include "rules/CommandDispatcher.h"
 #include "skin/PopupWin.h"
 
 namespace {

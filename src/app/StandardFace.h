@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "skin/CommandTarget.h"
+#include "rules/CommandTarget.h"
 
 class QWidget;
 class THtmlFrame;

@@ -11,7 +11,7 @@
 #include "packs/CfsCodec.h"
 #include "packs/PackFile.h"
 #include "platform/BookWindows.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceLock.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/ConfigGuard.h"
 #include "base/DynamicStringArray.h"
 #include "packs/ReadBin.h"
-#include "skin/WindowKeys.h"
+#include "rules/WindowKeys.h"
 
 class TInstanceLock;
 

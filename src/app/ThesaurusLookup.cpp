@@ -5,7 +5,7 @@
 #include "packs/PackFile.h"
 #include "packs/StringUtils.h"
 #include "platform/BookWindows.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "platform/InstanceData.h"
 #include "platform/Launch.h"

@@ -19,7 +19,7 @@
 #include "base/WinPath.h"
 #include "packs/BookFiles.h"
 #include "platform/BusyCursor.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/Launch.h"
 #include "platform/QtText.h"
 #include "platform/SoftwareRecord.h"

@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "archive/ArchiveListing.h"
+#include "archive/listing/ArchiveListing.h"
 #include "archive/rar/RarLibrary.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
 #include "base/WinPath.h"
 #include "platform/BusyCursor.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace fs = std::filesystem;
 

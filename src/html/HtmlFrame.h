@@ -13,9 +13,9 @@
 
 #include "html/Favorites.h"
 #include "html/HtmlFrameHost.h"
-#include "html/LinkProtocol.h"
 #include "html/PageFrameApi.h"
-#include "skin/Elements.h"
+#include "rules/Elements.h"
+#include "rules/LinkProtocol.h"
 
 class QTimer;
 class QWidget;

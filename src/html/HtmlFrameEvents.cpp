@@ -17,8 +17,8 @@
 #include "html/engine/FrameViewer.h"
 #include "packs/BookFiles.h"
 #include "platform/Diagnostics.h"
-#include "platform/Drives.h"
-#include "platform/FileCopy.h"
+#include "platform/hostpaths/Drives.h"
+#include "platform/hostpaths/FileCopy.h"
 #include "platform/QtText.h"
 
 namespace {

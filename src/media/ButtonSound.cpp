@@ -16,7 +16,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
-#include "platform/Drives.h"
-#include "platform/FileCopy.h"
+#include "platform/hostpaths/Drives.h"
+#include "platform/hostpaths/FileCopy.h"
 #include "platform/MachineStore.h"
 
 namespace {

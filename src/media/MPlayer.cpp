@@ -5,7 +5,7 @@
 
 #include "media/AutoSelectDevice.h"
 #include "media/VideoSurface.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "base/WinPath.h"
 #include "base/Cp1251.h"
 #include "media/JpegPicture.h"
-#include "platform/Drives.h"
-#include "platform/FileSearch.h"
+#include "platform/hostpaths/Drives.h"
+#include "platform/hostpaths/FileSearch.h"
 
 namespace {
 

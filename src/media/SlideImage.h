@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "base/DynamicStringArray.h"
-#include "skin/Elements.h"
+#include "rules/Elements.h"
 
 class QWidget;
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "media/MPlayer.h"
-#include "skin/Elements.h"
+#include "rules/Elements.h"
 
 class TBackgroundMusic;
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "effects/Ticker.h"
-#include "skin/AboutDescription.h"
+#include "rules/AboutDescription.h"
 
 class TEffBtnCar;
 class TEffCar;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/Elements.h"
+#include "rules/Elements.h"
 
 class QWidget;
 

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/InterfaceDescription.h"
+#include "rules/InterfaceDescription.h"
 #include "skin/MyControl.h"
 
 class QVariantAnimation;

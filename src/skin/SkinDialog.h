@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "effects/Ticker.h"
-#include "skin/DialogReader.h"
+#include "rules/DialogReader.h"
 
 class TEffBtnCar;
 class TEffCar;

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "effects/Ticker.h"
-#include "skin/CommandTarget.h"
-#include "skin/InterfaceDescription.h"
+#include "rules/CommandTarget.h"
+#include "rules/InterfaceDescription.h"
 #include "skin/MyControl.h"
 
 class QPainter;

@@ -18,7 +18,7 @@
 #include "base/GlobalPaths.h"
 #include "html/HtmlFrame.h"
 #include "html/engine/FrameViewer.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "support/ReaderClick.h"
 #include "support/Wait.h"
 

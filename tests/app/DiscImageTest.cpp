@@ -20,7 +20,7 @@
 #include "packs/PackFile.h"
 #include "packs/PackTestUtil.h"
 #include "packs/ReadBin.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace fs = std::filesystem;
 

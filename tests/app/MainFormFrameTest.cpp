@@ -11,7 +11,7 @@
 #include "html/HtmlFrame.h"
 #include "html/TreeList.h"
 #include "packs/PackTestUtil.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "support/Wait.h"
 

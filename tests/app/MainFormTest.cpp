@@ -21,7 +21,7 @@
 #include "html/engine/FrameViewer.h"
 #include "packs/PackFile.h"
 #include "packs/PackTestUtil.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceChannel.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtText.h"

@@ -19,7 +19,7 @@
 #include "html/engine/PageScripts.h"
 #include "html/print/PreviewForm.h"
 #include "packs/PackFile.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtText.h"
 #include "support/ReaderClick.h"

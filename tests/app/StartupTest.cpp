@@ -14,7 +14,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/BookWindows.h"
 #include "platform/InstanceLock.h"
-#include "skin/WindowKeys.h"
+#include "rules/WindowKeys.h"
 
 TEST(StartPaths, DerivesDriveAndPackPrefix) {
     EXPECT_EQ(CdRootOf("d:\\run\\"), "d:\\");

@@ -3,7 +3,7 @@
 // names extraction refuses.
 #include <gtest/gtest.h>
 
-#include "archive/ArchiveListing.h"
+#include "archive/listing/ArchiveListing.h"
 #include "base/Cp1251.h"
 
 namespace {

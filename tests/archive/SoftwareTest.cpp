@@ -14,7 +14,7 @@
 #include "archive/Software.h"
 #include "base/GlobalPaths.h"
 #include "packs/PackFile.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/Launch.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include "archive/UnRar.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "html/engine/FrameViewer.h"
 #include "html/engine/PageScripts.h"
 #include "packs/PackFile.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/InstanceLock.h"
 #include "platform/ReaderAct.h"
 #include "skin/SkinDialog.h"

@@ -8,7 +8,7 @@
 
 #include "base/GlobalPaths.h"
 #include "media/Install.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/MachineStore.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "media/FakeDevice.h"
 #include "media/MPlayer.h"
 #include "media/ReadAhead.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "support/Wait.h"
 
 namespace {

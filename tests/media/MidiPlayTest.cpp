@@ -19,7 +19,7 @@
 #include "media/MidiDevice.h"
 #include "media/QtMediaDevice.h"
 #include "media/Smf.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/SettingsStore.h"
 #include "support/Wait.h"
 

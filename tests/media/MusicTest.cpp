@@ -12,7 +12,7 @@
 #include "media/BackgroundMusic.h"
 #include "media/FakeDevice.h"
 #include "media/Sound.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/SettingsStore.h"
 #include "support/Wait.h"
 

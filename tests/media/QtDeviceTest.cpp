@@ -15,7 +15,7 @@
 #include "media/ButtonSound.h"
 #include "media/MPlayer.h"
 #include "media/QtMediaDevice.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "support/Wait.h"
 
 namespace {

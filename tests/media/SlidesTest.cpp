@@ -13,7 +13,7 @@
 #include "base/GlobalPaths.h"
 #include "media/JpegPicture.h"
 #include "media/SlideImage.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "packs/PackTestUtil.h"
-#include "platform/Drives.h"
-#include "platform/FileSearch.h"
+#include "platform/hostpaths/Drives.h"
+#include "platform/hostpaths/FileSearch.h"
 
 TEST(FileSearch, MasksMatchLikeWindowsWildcards) {
     EXPECT_TRUE(MatchesMask("Font.TTF", "*.ttf"));

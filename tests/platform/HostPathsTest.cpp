@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "packs/PackTestUtil.h"
-#include "platform/HostPaths.h"
+#include "platform/hostpaths/HostPaths.h"
 
 namespace fs = std::filesystem;
 

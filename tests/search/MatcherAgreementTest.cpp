@@ -19,7 +19,7 @@
 #include "html/engine/PageScripts.h"
 #include "packs/BookFiles.h"
 #include "packs/PackFile.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 #include "platform/QtText.h"
 #include "search/PageText.h"
 

@@ -7,7 +7,7 @@
 #include "base/Cp1251.h"
 #include "base/WinPath.h"
 #include "platform/QtText.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace {
 

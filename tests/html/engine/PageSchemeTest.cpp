@@ -15,7 +15,7 @@
 #include "html/engine/PageContent.h"
 #include "html/engine/PageScheme.h"
 #include "html/engine/PageUrl.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "html/engine/PageScripts.h"
 #include "packs/PackFile.h"
 #include "packs/PackWriter.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace fs = std::filesystem;
 

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Cp1251.h"
-#include "platform/Drives.h"
+#include "platform/hostpaths/Drives.h"
 
 namespace fs = std::filesystem;
 
