@@ -2,39 +2,35 @@
 
 #include "base/Cp1251.h"
 #include "base/FileErrors.h"
+#include "rules/KeyFields.h"
 #include "rules/KeyReader.h"
 #include "rules/WindowKeys.h"
 
 namespace {
 
-RText ReadText(const std::string& line) {
-    RText t;
-    t.left = IntKey(line, "vx");
-    t.top = IntKey(line, "vy");
-    t.font = StringKey(line, "font");
-    t.size = IntKey(line, "size");
-    t.style = Cp1251::lower(StringKey(line, "style"));
-    t.color = ColorKey(line, "color");
-    t.value = StringKey(line, "value");
-    t.ident = Cp1251::lower(StringKey(line, "idenf"));
-    return t;
-}
+const TKeyField<RText> kTextFields[] = {
+    {"vx", &RText::left},   {"vy", &RText::top},      {"font", &RText::font},  {"size", &RText::size},
+    {"style", &RText::style, Cp1251::lower}, {"color", &RText::color}, {"value", &RText::value},
+    {"idenf", &RText::ident, Cp1251::lower}};
 
 }  // namespace
 
 RAboutDescription ReadAboutDescription(const TDynamicStringArray& lines) {
     RAboutDescription about;
     for (int i = 0; i < int(lines.size()); ++i) {
-        const std::string line = lines[size_t(i)];  // the vertex list may move i on
-        if (Pos("button", line)) {
+        int at = i;  // the line's own keys stay on it; the vertex list moves i on
+        TKeyCursor line(lines, at);
+        if (line.Has("button")) {
             RBtn button = ReadButtonKeys(line);
             button.sound = Cp1251::lower(button.sound);
             about.buttons.push_back(button);
-        } else if (Pos("text", line)) {
-            about.texts.push_back(ReadText(line));
+        } else if (line.Has("text")) {
+            RText text;
+            ReadFields(line, text, kTextFields);
+            about.texts.push_back(text);
         } else {
-            if (Pos("picture", line)) about.picture = StringKey(line, "picture");
-            if (Pos("vertex", line)) {
+            if (line.Has("picture")) about.picture = line.Str("picture");
+            if (line.Has("vertex")) {
                 try {
                     about.vertex = ParsePolygonRegion(lines, i);
                 } catch (const EConvertError&) {

@@ -5,6 +5,8 @@
 
 #include "base/Cp1251.h"
 #include "packs/StringUtils.h"
+#include "rules/KeyFields.h"
+#include "rules/KeyReader.h"
 
 namespace {
 
@@ -18,89 +20,31 @@ Kind KindOf(const std::string& line) {
     return Kind::None;
 }
 
-// Finds the keys of one element in order, moving down the lines as a key is missing.
-class TKeyWalk {
-public:
-    TKeyWalk(const TDynamicStringArray& lines, int first) : lines_(lines), line_(first) {}
+// A key may continue onto the lines after the element's, but never into another element: one
+// missing there belongs to no element.
+bool StartsElement(const std::string& line) { return KindOf(line) != Kind::None; }
 
-    int Line() const { return line_; }
-    bool Ok() const { return ok_; }
+const TKeyField<RText> kTextFields[] = {
+    {"vx", &RText::left},   {"vy", &RText::top},                       {"vw", &RText::right},
+    {"font", &RText::font}, {"size", &RText::size},                    {"style", &RText::style, Cp1251::asciiLower},
+    {"color", &RText::color}, {"value", &RText::value}};
+const TKeyField<RBtn> kButtonFields[] = {
+    {"vx", &RBtn::left},         {"vy", &RBtn::top},         {"align", &RBtn::runText, Cp1251::asciiLower},
+    {"fn1", &RBtn::picture1},    {"fn2", &RBtn::picture2},   {"fn3", &RBtn::picture3},
+    {"go", &RBtn::command, Cp1251::asciiLower}, {"hint", &RBtn::hint}, {"wav", &RBtn::sound, Cp1251::asciiLower}};
+const TKeyField<RSwthGrp> kSwitchFields[] = {
+    {"vx", &RSwthGrp::left},       {"vy", &RSwthGrp::top},        {"fn1", &RSwthGrp::picture1},
+    {"fn2", &RSwthGrp::picture2},  {"fn3", &RSwthGrp::picture3},  {"fn4", &RSwthGrp::picture4},
+    {"state", &RSwthGrp::state, Cp1251::asciiLower}, {"store", &RSwthGrp::store, Cp1251::asciiLower},
+    {"group", &RSwthGrp::group},   {"go", &RSwthGrp::command, AsLowerPath},
+    {"hint", &RSwthGrp::hint},     {"wav", &RSwthGrp::sound, Cp1251::asciiLower}};
 
-    int32_t Int(std::string_view key) { return Find(key) ? ParseIntAt(Current(), at_) : 0; }
-    std::string Str(std::string_view key) {
-        return Find(key) ? ParseStringAt(Current(), at_ + int(key.size()) + 1) : std::string();
-    }
-    std::string Lower(std::string_view key) { return Cp1251::asciiLower(Str(key)); }
-    uint32_t Color(std::string_view key) { return Find(key) ? ParseColorAt(Current(), at_ + int(key.size()) + 1) : 0; }
-
-private:
-    const std::string& Current() const { return lines_[size_t(line_)]; }
-    bool Find(std::string_view key) {
-        if (!ok_) return false;
-        // A key may continue onto the lines after the element's, but never into another element:
-        // one missing there belongs to no element.
-        for (int i = line_; i < int(lines_.size()) && (i == line_ || KindOf(lines_[size_t(i)]) == Kind::None); ++i)
-            if (const int p = Pos(key, lines_[size_t(i)])) {
-                line_ = i;
-                at_ = p;
-                return true;
-            }
-        ok_ = false;
-        return false;
-    }
-
-    const TDynamicStringArray& lines_;
-    int line_;
-    int at_ = 0;
-    bool ok_ = true;
-};
-
-RText ReadText(TKeyWalk& k) {
-    RText t;
-    t.left = k.Int("vx");
-    t.top = k.Int("vy");
-    t.right = k.Int("vw");
-    t.font = k.Str("font");
-    t.size = k.Int("size");
-    t.style = k.Lower("style");
-    t.color = k.Color("color");
-    t.value = k.Str("value");
-    return t;
-}
-
-RBtn ReadButton(TKeyWalk& k) {
-    RBtn b;
-    b.left = k.Int("vx");
-    b.top = k.Int("vy");
-    b.runText = k.Lower("align");
-    b.picture1 = k.Str("fn1");
-    b.picture2 = k.Str("fn2");
-    b.picture3 = k.Str("fn3");
-    b.command = k.Lower("go");
-    b.hint = k.Str("hint");
-    b.sound = k.Lower("wav");
-    b.right = b.left;
-    b.bottom = b.top;
-    return b;
-}
-
-RSwthGrp ReadSwitch(TKeyWalk& k) {
-    RSwthGrp s;
-    s.left = k.Int("vx");
-    s.top = k.Int("vy");
-    s.picture1 = k.Str("fn1");
-    s.picture2 = k.Str("fn2");
-    s.picture3 = k.Str("fn3");
-    s.picture4 = k.Str("fn4");
-    s.state = k.Lower("state") == "on";
-    s.store = k.Lower("store") == "on";
-    s.group = k.Int("group");
-    s.command = Cp1251::asciiLower(SubstitutePath(k.Str("go")));
-    s.hint = k.Str("hint");
-    s.sound = k.Lower("wav");
-    s.right = s.left;
-    s.bottom = s.top;
-    return s;
+// Buttons and switches are as large as their place until their pictures are loaded.
+template <class Rec>
+Rec Placed(Rec r) {
+    r.right = r.left;
+    r.bottom = r.top;
+    return r;
 }
 
 RDialogPage* PageOf(TDialogDescription& d, int page) {
@@ -123,20 +67,21 @@ TDialogDescription ReadDialogDescription(const TDynamicStringArray& lines) {
             if (RDialogPage* p = PageOf(d, page)) p->picture = ParseStringAt(line, Pos("picture", line) + 8);
             continue;
         }
-        TKeyWalk keys(lines, i);
+        int at = i;
+        TKeyCursor keys(lines, at, TKeyPolicy::WalkOn, StartsElement);
         RText text;
         RBtn button;
         RSwthGrp grouped;
-        if (kind == Kind::Text) text = ReadText(keys);
-        else if (kind == Kind::Button) button = ReadButton(keys);
-        else grouped = ReadSwitch(keys);
+        if (kind == Kind::Text) ReadFields(keys, text, kTextFields);
+        else if (kind == Kind::Button) ReadFields(keys, button, kButtonFields);
+        else ReadFields(keys, grouped, kSwitchFields);
         if (!keys.Ok()) continue;  // a key never came: this element is dropped, the next line read
-        i = keys.Line();
+        i = at;
         RDialogPage* p = PageOf(d, page);
         if (!p) continue;
         if (kind == Kind::Text) p->text = text;
-        else if (kind == Kind::Button) p->buttons.push_back(button);
-        else p->switches.push_back(grouped);
+        else if (kind == Kind::Button) p->buttons.push_back(Placed(button));
+        else p->switches.push_back(Placed(grouped));
     }
     return d;
 }

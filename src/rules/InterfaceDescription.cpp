@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "base/Diagnostics.h"
-#include "base/WinPath.h"
 #include "packs/StringUtils.h"
+#include "rules/KeyFields.h"
 #include "rules/KeyReader.h"
 
 namespace {
@@ -30,122 +30,47 @@ int32_t ScreenIndexOf(const std::string& line) {
     return n == std::numeric_limits<int32_t>::min() ? n : n - 1;
 }
 
-// The lines of one element and its current line, which a list key moves on.
-struct Cursor {
-    const TDynamicStringArray& lines;
-    int& i;
-
-    const std::string& line() const { return lines[size_t(i)]; }
-    int32_t Int(std::string_view key) const { return IntKey(line(), key); }
-    std::string Str(std::string_view key) const { return StringKey(line(), key); }
-    uint32_t Color(std::string_view key) const { return ColorKey(line(), key); }
-    bool On(std::string_view key) const { return Str(key) == "on"; }
-    TDynamicStringArray List(std::string_view key) const { return ListKey(lines, i, key); }
-};
-
-template <class Rec>
-void ReadRect(const Cursor& c, Rec& r) {
-    r.left = c.Int("vx");
-    r.top = c.Int("vy");
-    r.right = c.Int("vw");
-    r.bottom = c.Int("vh");
-}
-
 template <class Switch>
-void ReadSwitchHead(const Cursor& c, Switch& s) {
-    s.left = c.Int("vx");
-    s.top = c.Int("vy");
-    s.picture1 = c.Str("fn1");
-    s.picture2 = c.Str("fn2");
-    s.picture3 = c.Str("fn3");
-    s.picture4 = c.Str("fn4");
-    s.state = c.On("state");
-    s.store = c.On("store");
+const TKeyField<Switch> kSwitchHeadFields[] = {
+    {"vx", &Switch::left},        {"vy", &Switch::top},          {"fn1", &Switch::picture1}, {"fn2", &Switch::picture2},
+    {"fn3", &Switch::picture3},   {"fn4", &Switch::picture4},    {"state", &Switch::state},  {"store", &Switch::store}};
+const TKeyField<RSwthOne> kSwitchOneFields[] = {
+    {"goup", &RSwthOne::upCommand, AsPath}, {"godown", &RSwthOne::downCommand, AsPath},
+    {"hint", &RSwthOne::hint},              {"wav", &RSwthOne::sound}};
+const TKeyField<RSwthGrp> kSwitchGrpFields[] = {
+    {"group", &RSwthGrp::group}, {"go", &RSwthGrp::command, AsPath}, {"hint", &RSwthGrp::hint}, {"wav", &RSwthGrp::sound}};
+const TKeyField<RHTML> kHtmlFields[] = {{"fn", &RHTML::document, AsPath}, {"number", &RHTML::number}};
+const TKeyField<RFindTxt> kFindTxtFields[] = {
+    {"frame", &RFindTxt::frame}, {"nofiles", &RFindTxt::noFiles}, {"number", &RFindTxt::number}, {"hint", &RFindTxt::hint}};
+const TKeyField<RPathInput> kPathInputFields[] = {{"pathdef", &RPathInput::pathDef}, {"hint", &RPathInput::hint}};
+const TKeyField<RClip> kClipFields[] = {{"bgcolor", &RClip::bgColor}, {"html", &RClip::html}};
+const TKeyField<RText> kTextFields[] = {
+    {"vx", &RText::left},     {"vy", &RText::top},      {"vw", &RText::right},     {"font", &RText::font},
+    {"size", &RText::size},   {"style", &RText::style}, {"color", &RText::color},  {"value", &RText::value},
+    {"ident", &RText::ident}, {"number", &RText::number}};
+const TKeyField<RImage> kImageFields[] = {{"dir", &RImage::dir, AsFolder}};  // a folder named with or without its "\"
+const TKeyField<RPopupData> kPopupFields[] = {
+    {"xfon", &RPopupData::backgroundX},        {"yfon", &RPopupData::backgroundY},
+    {"fnfon", &RPopupData::backgroundPicture}, {"xbtn", &RPopupData::itemLeft},
+    {"ybtn", &RPopupData::itemMargin},         {"fnbtnup", &RPopupData::itemPicturesUp},
+    {"fnbtnmove", &RPopupData::itemPicturesMove}, {"fnbtndown", &RPopupData::itemPicturesDown},
+    {"fontup", &RPopupData::fontUp},           {"sizeup", &RPopupData::sizeUp},
+    {"styleup", &RPopupData::styleUp},         {"colorup", &RPopupData::colorUp},
+    {"fontmv", &RPopupData::fontMove},         {"sizemv", &RPopupData::sizeMove},
+    {"stylemv", &RPopupData::styleMove},       {"colormv", &RPopupData::colorMove},
+    {"caption", &RPopupData::captions},        {"go", &RPopupData::commands},
+    {"parent", &RPopupData::parent}};
+
+// A record of the fields of its tables, in their order, and its screen.
+template <class Rec, std::size_t... N>
+Rec ReadRecord(TKeyCursor& c, int32_t screen, const TKeyField<Rec> (&... tables)[N]) {
+    Rec rec;
+    (ReadFields(c, rec, tables), ...);
+    if constexpr (requires { rec.screen; }) rec.screen = screen;
+    return rec;
 }
 
-RSwthOne ReadSwitchOne(const Cursor& c) {
-    RSwthOne s;
-    ReadSwitchHead(c, s);
-    s.upCommand = SubstitutePath(c.Str("goup"));
-    s.downCommand = SubstitutePath(c.Str("godown"));
-    s.hint = c.Str("hint");
-    s.sound = c.Str("wav");
-    return s;
-}
-
-RSwthGrp ReadSwitchGrp(const Cursor& c) {
-    RSwthGrp s;
-    ReadSwitchHead(c, s);
-    s.group = c.Int("group");
-    s.command = SubstitutePath(c.Str("go"));
-    s.hint = c.Str("hint");
-    s.sound = c.Str("wav");
-    return s;
-}
-
-RHTML ReadHtml(const Cursor& c, int32_t screen) {
-    RHTML h;
-    ReadRect(c, h);
-    h.document = SubstitutePath(c.Str("fn"));
-    h.number = c.Int("number");
-    h.screen = screen;
-    return h;
-}
-
-RFindTxt ReadFindTxt(const Cursor& c, int32_t screen) {
-    RFindTxt f;
-    ReadRect(c, f);
-    f.frame = c.Str("frame");
-    f.noFiles = c.List("nofiles");
-    f.number = c.Int("number");
-    f.screen = screen;
-    f.hint = c.Str("hint");
-    return f;
-}
-
-RPathInput ReadPathInput(const Cursor& c, int32_t screen) {
-    RPathInput p;
-    ReadRect(c, p);
-    p.pathDef = c.Str("pathdef");
-    p.screen = screen;
-    p.hint = c.Str("hint");
-    return p;
-}
-
-RClip ReadClip(const Cursor& c, int32_t screen) {
-    RClip clip;
-    ReadRect(c, clip);
-    clip.bgColor = c.Color("bgcolor");
-    clip.html = c.Int("html");
-    clip.screen = screen;
-    return clip;
-}
-
-RText ReadText(const Cursor& c, int32_t screen) {
-    RText t;
-    t.left = c.Int("vx");
-    t.top = c.Int("vy");
-    t.right = c.Int("vw");
-    t.font = c.Str("font");
-    t.size = c.Int("size");
-    t.style = c.Str("style");
-    t.color = c.Color("color");
-    t.value = c.Str("value");
-    t.ident = c.Str("ident");
-    t.number = c.Int("number");
-    t.screen = screen;
-    return t;
-}
-
-RImage ReadImage(const Cursor& c, int32_t screen) {
-    RImage im;
-    ReadRect(c, im);
-    im.dir = WinPath::WithBackslash(SubstitutePath(c.Str("dir")));  // a folder named with or without its "\"
-    im.screen = screen;
-    return im;
-}
-
-int32_t PopupType(const Cursor& c) {
+int32_t PopupType(TKeyCursor& c) {
     const std::string type = c.Str("type");
     if (type == "historyback") return kPopupHistoryBack;
     if (type == "historyforward") return kPopupHistoryForward;
@@ -154,27 +79,8 @@ int32_t PopupType(const Cursor& c) {
     return c.Int("type");
 }
 
-RPopupData ReadPopup(const Cursor& c) {
-    RPopupData p;
-    p.backgroundX = c.Int("xfon");
-    p.backgroundY = c.Int("yfon");
-    p.backgroundPicture = c.Str("fnfon");
-    p.itemLeft = c.Int("xbtn");
-    p.itemMargin = c.Int("ybtn");
-    p.itemPicturesUp = c.List("fnbtnup");
-    p.itemPicturesMove = c.List("fnbtnmove");
-    p.itemPicturesDown = c.List("fnbtndown");
-    p.fontUp = c.Str("fontup");
-    p.sizeUp = c.Int("sizeup");
-    p.styleUp = c.Str("styleup");
-    p.colorUp = c.Color("colorup");
-    p.fontMove = c.Str("fontmv");
-    p.sizeMove = c.Int("sizemv");
-    p.styleMove = c.Str("stylemv");
-    p.colorMove = c.Color("colormv");
-    p.captions = c.List("caption");
-    p.commands = c.List("go");
-    p.parent = c.Str("parent");
+RPopupData ReadPopup(TKeyCursor& c) {
+    RPopupData p = ReadRecord(c, 0, kPopupFields);
     p.type = PopupType(c);
     p.vertex = c.List("vertex");
     return p;
@@ -206,30 +112,30 @@ TInterfaceDescription ReadElements(const TDynamicStringArray& lines, const RWind
         const bool shown = IsShownScreen(screen);
         if (!shown && PerScreen(kind))
             Diagnose(TDiagnosticLayer::Rules, "Struct.cfs line " + std::to_string(i + 1) + ": an element of no screen, left out");
-        const Cursor c{lines, i};
+        TKeyCursor c(lines, i);
         switch (kind) {
         case Kind::Button: {
-            RBtn b = ReadButtonKeys(first);
+            RBtn b = ReadButtonKeys(c);
             b.command = c.Str("go");
             if (shown) Reach(d.ScreenButtons, screen).push_back(b);
             break;
         }
         case Kind::SwitchOne: {
-            const RSwthOne s = ReadSwitchOne(c);
+            const auto s = ReadRecord(c, screen, kSwitchHeadFields<RSwthOne>, kSwitchOneFields);
             if (shown) Reach(d.ScreenSwitchesOne, screen).push_back(s);
             break;
         }
         case Kind::SwitchGrp: {
-            const RSwthGrp s = ReadSwitchGrp(c);
+            const auto s = ReadRecord(c, screen, kSwitchHeadFields<RSwthGrp>, kSwitchGrpFields);
             if (shown) Reach(d.ScreenSwitchesGrp, screen).push_back(s);
             break;
         }
-        case Kind::Html: d.Htmls.push_back(ReadHtml(c, screen)); break;
-        case Kind::FindTxt: d.FindTexts.push_back(ReadFindTxt(c, screen)); break;
-        case Kind::Path: d.PathInputs.push_back(ReadPathInput(c, screen)); break;
-        case Kind::Clip: d.Clips.push_back(ReadClip(c, screen)); break;
-        case Kind::Text: d.Texts.push_back(ReadText(c, screen)); break;
-        case Kind::Image: d.Images.push_back(ReadImage(c, screen)); break;
+        case Kind::Html: d.Htmls.push_back(ReadRecord(c, screen, kRectFields<RHTML>, kHtmlFields)); break;
+        case Kind::FindTxt: d.FindTexts.push_back(ReadRecord(c, screen, kRectFields<RFindTxt>, kFindTxtFields)); break;
+        case Kind::Path: d.PathInputs.push_back(ReadRecord(c, screen, kRectFields<RPathInput>, kPathInputFields)); break;
+        case Kind::Clip: d.Clips.push_back(ReadRecord(c, screen, kRectFields<RClip>, kClipFields)); break;
+        case Kind::Text: d.Texts.push_back(ReadRecord(c, screen, kTextFields)); break;
+        case Kind::Image: d.Images.push_back(ReadRecord(c, screen, kRectFields<RImage>, kImageFields)); break;
         case Kind::Popup: {
             RPopupData p = ReadPopup(c);
             if (shown) Reach(d.ScreenPopups, screen).push_back(std::move(p));

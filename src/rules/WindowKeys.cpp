@@ -3,39 +3,41 @@
 #include "base/Cp1251.h"
 #include "base/Diagnostics.h"
 #include "base/FileErrors.h"
+#include "rules/KeyFields.h"
 
-RBtn ReadButtonKeys(const std::string& line) {
+namespace {
+const TKeyField<RBtn> kButtonFields[] = {{"vx", &RBtn::left},       {"vy", &RBtn::top},     {"fn1", &RBtn::picture1},
+                                         {"fn2", &RBtn::picture2}, {"fn3", &RBtn::picture3}, {"hint", &RBtn::hint},
+                                         {"wav", &RBtn::sound}};
+}  // namespace
+
+RBtn ReadButtonKeys(TKeyCursor& keys) {
     RBtn b;
-    b.left = IntKey(line, "vx");
-    b.top = IntKey(line, "vy");
-    b.picture1 = StringKey(line, "fn1");
-    b.picture2 = StringKey(line, "fn2");
-    b.picture3 = StringKey(line, "fn3");
-    b.hint = StringKey(line, "hint");
-    b.sound = StringKey(line, "wav");
+    ReadFields(keys, b, kButtonFields);
     return b;
 }
 
 RWindowKeys ReadWindowKeys(const TDynamicStringArray& lines) {
     RWindowKeys keys;
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
-        const std::string line = lines[size_t(i)];  // list keys below may move i on
-        if (Pos("title", line)) {
-            keys.title = StringKey(line, "title");
+        int at = i;  // the line's own keys stay on it; the list keys below move i on
+        TKeyCursor line(lines, at);
+        if (line.Has("title")) {
+            keys.title = line.Str("title");
             if (!keys.title.empty())
                 keys.title[0] = static_cast<char>(Cp1251::upperByte(static_cast<unsigned char>(keys.title[0])));
         }
-        if (Pos("codec", line)) keys.codec = StringKey(line, "codec");
-        if (Pos("rolic", line)) keys.rolic = StringKey(line, "rolic");
-        if (Pos("helpwin", line)) {
-            keys.helpWidth = IntKey(line, "vw");
-            keys.helpHeight = IntKey(line, "vh");
-            keys.helpFile = SubstitutePath(StringKey(line, "fn"));
+        if (line.Has("codec")) keys.codec = line.Str("codec");
+        if (line.Has("rolic")) keys.rolic = line.Str("rolic");
+        if (line.Has("helpwin")) {
+            keys.helpWidth = line.Int("vw");
+            keys.helpHeight = line.Int("vh");
+            keys.helpFile = SubstitutePath(line.Str("fn"));
         }
-        if (Pos("background", line)) keys.background = StringKey(line, "background");
-        if (Pos("icon", line)) keys.icon = StringKey(line, "icon");
-        if (Pos("bgsounddef", line)) keys.bgSoundDef = ParseListAt(lines, i);
-        if (Pos("vertexmain", line)) {
+        if (line.Has("background")) keys.background = line.Str("background");
+        if (line.Has("icon")) keys.icon = line.Str("icon");
+        if (line.Has("bgsounddef")) keys.bgSoundDef = ParseListAt(lines, i);
+        if (line.Has("vertexmain")) {
             // A malformed point would leave a half-built window; keep the plain rectangle instead.
             try {
                 keys.vertexMain = ParsePolygonRegion(lines, i);
@@ -46,11 +48,11 @@ RWindowKeys ReadWindowKeys(const TDynamicStringArray& lines) {
                 Diagnose(TDiagnosticLayer::Rules, "Struct.cfs line " + std::to_string(i + 1) + ": a window shape point is no number; the window stays a rectangle");
             }
         }
-        if (Pos("minimize", line)) {
+        if (line.Has("minimize")) {
             keys.minimize = ReadButtonKeys(line);
             keys.minimize.command = "minimize";
         }
-        if (Pos("close", line)) {
+        if (line.Has("close")) {
             keys.close = ReadButtonKeys(line);
             keys.close.command = "exit";
         }

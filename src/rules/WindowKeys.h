@@ -27,5 +27,5 @@ struct RWindowKeys {
 // Reads the ten window keys from every line in file order; a later line overwrites an earlier.
 RWindowKeys ReadWindowKeys(const TDynamicStringArray& lines);
 
-// Reads the button keys vx, vy, fn1, fn2, fn3, hint and wav of one line.
-RBtn ReadButtonKeys(const std::string& line);
+// Reads the button keys vx, vy, fn1, fn2, fn3, hint and wav.
+RBtn ReadButtonKeys(TKeyCursor& keys);

@@ -151,8 +151,7 @@ void CheckFile(const fs::path& file, const fs::path& root, const Graph& reach, R
         const std::string used = FolderOf(header, reach);
         if (used.empty() || !fs::exists(root / "src" / header))
             problems.Report(where, header + " is no header of the source tree");
-        else if (!reach.at(folder).count(used))
-            problems.Report(where, folder + " may not include " + header + " (" + used + ")");
+        else if (!reach.at(folder).count(used)) problems.Report(where, folder + " may not include " + header + " (" + used + ")");
     }
 }
 
