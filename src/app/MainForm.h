@@ -3,10 +3,11 @@
 // creation runs the start-up, reads the elements of the interface description and builds the
 // first screen. The skin screen paints the buttons and switches and answers the pointer, the page
 // frame shows the pages, the trees sit on the background panel, the book's other processes are
-// answered by its messages; the window runs their commands, animates its opening and closing,
-// answers its keys and dropped files, and shuts down in order.
+// answered by its messages. The book's features are objects of their own (media, find, software,
+// the standard face), each answering its commands through the routes and asking the window
+// only through its host interface; the window animates its opening and closing, answers its keys
+// and dropped files, and shuts down in order.
 #include <QImage>
-#include <QPointer>
 #include <QRegion>
 #include <QUrl>
 #include <QWidget>
@@ -31,7 +32,6 @@
 
 class QLabel;
 class TAboutBox;
-class TBookMedia;
 class TStandardWindow;
 class TChannelWindow;
 class TEffCar;
