@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/BookAbout.h"
 #include "app/BookFind.h"
 #include "app/BookMessages.h"
 #include "app/BookMedia.h"
@@ -155,7 +156,7 @@ public:
     void OpenContextMenu(int number) override;
     void StandardWindow() override;
     void About() override;
-    TAboutBox* AboutBox() const { return about_; }
+    TAboutBox* AboutBox() const { return about_.Box(); }
     bool InThesaurusWindow() const override;
     void Options() override;
     // The options dialog (null outside the skinned shell) and the page font dialog.
@@ -281,7 +282,7 @@ private:
     ISoftwareCommands* softwareCommands_ = software_.get();
     TBookFind find_{controls_, [this] { return WindowHandle(); }};
     IFindCommands* findCommands_ = &find_;
-    TAboutBox* about_ = nullptr;
+    TBookAbout about_{*this, start_.bundle, [this] { return AnimationSetting(); }};
     TStandardFace face_{*this, *this};
     std::string shownFile_;
 };

@@ -5,8 +5,6 @@
 #include <QResizeEvent>
 
 #include "app/MainForm.h"
-#include "media/ButtonSound.h"
-#include "app/SuperTicker.h"
 #include "app/SkinControls.h"
 #include "base/Cp1251.h"
 #include "base/GlobalPaths.h"
@@ -16,10 +14,8 @@
 #include "packs/CfsCodec.h"
 #include "platform/ChannelWindow.h"
 #include "platform/hostpaths/Drives.h"
-#include "platform/Launch.h"
 #include "platform/QtText.h"
 #include "settings/FormOptions.h"
-#include "skin/AboutBox.h"
 #include "skin/SkinScreen.h"
 
 namespace {
@@ -98,26 +94,7 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
     face_.Resized();
 }
 
-// "about": the about window, made the first time from About.cfs; without it nothing happens.
-void TMainForm::About() {
-    if (!about_) {
-        TDynamicStringArray lines;
-        std::vector<uint8_t> bytes;
-        if (!start_.bundle || start_.bundle->ReadBundleEntry("About.cfs", bytes) <= 0) return;
-        DecodeCfsLines(bytes.data(), bytes.size(), lines, true);
-        RAboutHost host;
-        host.loadPicture = [this](const std::string& name) { return LoadPicture(name); };
-        host.playSound = [this](const std::string& sound) {
-            if (!sound.empty() && sound != "no" && ButtonSoundsOn()) PlayButtonSound(ProgramDir() + sound);
-        };
-        host.openLink = [](const std::string& target) { ShellOpen(ToQt(target)); };
-        host.hintsShown = [this] { return HintsShown(); };
-        host.animation = [this] { return AnimationSetting(); };
-        host.tickers = SuperTimerTickers();
-        about_ = new TAboutBox(this, ReadAboutDescription(lines), std::move(host));
-    }
-    about_->ShowModal();
-}
+void TMainForm::About() { about_.Show(); }
 
 // The animation setting as the options hold it now: the opening of the book clears it.
 bool TMainForm::AnimationSetting() const { return options_ && options_->Values().animation; }

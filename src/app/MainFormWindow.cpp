@@ -69,7 +69,7 @@ void TMainForm::StartClosingSequence() {
     CloseWindows(kThesaurus, 1);
     CloseWindows(kWiringViewer, kMaxClosesPerCaption);
     for (const char* caption : kHelpCaptions) CloseWindows(caption, kMaxClosesPerCaption);
-    if (about_ && about_->isVisible()) about_->reject();
+    about_.Close();
     if (!StartState().restrictedRun) CloseWindows(kEnlargedPicture, kMaxClosesPerCaption);
     animation_->Close([this] {
         if (media_) media_->FreeClips();
