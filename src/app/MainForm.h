@@ -20,6 +20,7 @@
 #include "app/BookAbout.h"
 #include "app/BookFind.h"
 #include "app/BookMessages.h"
+#include "app/BookPages.h"
 #include "app/BookMedia.h"
 #include "app/BookSoftware.h"
 #include "app/SkinControlsHost.h"
@@ -49,7 +50,6 @@ struct RSkinCommand;
 
 class TMainForm : public QWidget,
                   public IShellCommands,
-                  public IPageCommands,
                   public IPopupCommands,
                   public IHtmlFrameHost,
                   public IMediaHost,
@@ -109,6 +109,9 @@ public:
     // The find's and the thesaurus' commands; tests may route them elsewhere.
     TBookFind& Find() { return find_; }
     void SetFindCommands(IFindCommands& commands) { findCommands_ = &commands; }
+    // The commands of the pages and trees; tests may route them elsewhere.
+    TBookPages& Pages() { return pages_; }
+    void SetPageCommands(IPageCommands& commands) { pageCommands_ = &commands; }
     // Runs a command as a key does: no sound.
     void RunCommand(const std::string& command) override;
     // The chosen contents tree selects the page shown.
@@ -129,7 +132,7 @@ public:
     // The features each command goes to.
     TCommandRoutes Routes() override;
 
-    // IShellCommands, IPageCommands, IPopupCommands
+    // IShellCommands, IPopupCommands
     bool Busy() const override;
     bool ButtonSoundsOn() const override;
     bool HintsShown() const override;
@@ -138,18 +141,7 @@ public:
     void CloseMainWindow(int exitButton) override;
     void SwitchScreen(int target, int index, int kind) override;
     void Minimize(int index, int kind) override;
-    void Back() override;
-    void Forward() override;
-    void OpenHtml(const std::string& file, int view) override;
-    void CopyHtml() override;
-    void PrintHtml() override;
-    void TopHtml() override;
-    void NextChapter() override;
-    void PrevChapter() override;
     void Help() override;
-    void SelectTreePage(const std::string& page) override;
-    void ShowTree(int file) override;
-    void SetTreesOn(bool on) override;
     void AddToFavorites() override;
     bool HasPopupWindow() const override;
     void OpenPopupList(int list, int buttonIndex) override;
@@ -283,6 +275,8 @@ private:
     TBookFind find_{controls_, [this] { return WindowHandle(); }};
     IFindCommands* findCommands_ = &find_;
     TBookAbout about_{*this, start_.bundle, [this] { return AnimationSetting(); }};
-    TStandardFace face_{*this, *this};
+    TBookPages pages_{*this};
+    IPageCommands* pageCommands_ = &pages_;
+    TStandardFace face_{*this, pages_};
     std::string shownFile_;
 };

@@ -28,7 +28,7 @@ void TMainForm::RunCommand(const std::string& command) { ExecuteCommand(Routes()
 
 TCommandRoutes TMainForm::Routes() {
     IMediaCommands& media = media_ ? static_cast<IMediaCommands&>(*media_) : silentMedia_;
-    return {*this, *this, *this, *findCommands_, media, *softwareCommands_};
+    return {*this, *pageCommands_, *this, *findCommands_, media, *softwareCommands_};
 }
 
 void TMainForm::CloseMainWindow(int exitButton) {
@@ -65,37 +65,6 @@ void TMainForm::SwitchScreen(int target, int index, int kind) {
 void TMainForm::Minimize(int index, int kind) {
     showMinimized();
     if (kind == ekButton) skin_->ForgetPointer(ekButton, index, false);
-}
-
-// Back and forward are followed by the visible tree selecting the page now shown.
-void TMainForm::Back() {
-    if (!pageFrame_) return;
-    pageFrame_->GoBack();
-    SyncTrees();
-}
-void TMainForm::Forward() {
-    if (!pageFrame_) return;
-    pageFrame_->GoForward();
-    SyncTrees();
-}
-void TMainForm::OpenHtml(const std::string& file, int view) {
-    if (htmlFrame_ && pageFrame_ == htmlFrame_.get()) htmlFrame_->OpenHtmlCommand(file, view);
-    else if (pageFrame_) pageFrame_->OpenInElement(file, view);
-}
-void TMainForm::CopyHtml() {
-    if (pageFrame_) pageFrame_->CopyPage();
-}
-void TMainForm::PrintHtml() {
-    if (pageFrame_) pageFrame_->PrintPage();
-}
-void TMainForm::TopHtml() {
-    if (pageFrame_) pageFrame_->ScrollToTop();
-}
-void TMainForm::NextChapter() {
-    if (pageFrame_) pageFrame_->NextChapter();
-}
-void TMainForm::PrevChapter() {
-    if (pageFrame_) pageFrame_->PrevChapter();
 }
 
 // "help" is F1: the start screen's topic, the reading screen's topic, none elsewhere.

@@ -49,29 +49,5 @@ bool TMainForm::TreesHidden() const {
     return (!tree1_ || !tree1_->isVisibleTo(this)) && (!tree2_ || !tree2_->isVisibleTo(this));
 }
 
-void TMainForm::SelectTreePage(const std::string& page) {
-    if (tree1_) tree1_->SetScreenPage(page);
-}
-
-// "tree1" shows the tree of tree2.cfs and hides the other; "tree2" the other way round.
-void TMainForm::ShowTree(int file) {
-    TTreeViews* shown = Tree(file);
-    TTreeViews* hidden = Tree(file == 1 ? 2 : 1);
-    if (shown) shown->ShowSwitched(true);
-    if (hidden) hidden->ShowSwitched(false);
-    if (htmlFrame_) htmlFrame_->FitToPanel();
-}
-
-void TMainForm::SetTreesOn(bool on) {
-    QWidget* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;
-    if (view) view->hide();
-    for (TTreeViews* tree : {tree1_, tree2_})
-        if (tree && tree->Collapsed() == on) tree->CollapseTree(!on);
-    if (htmlFrame_) htmlFrame_->FitToPanel();
-    if (view) view->show();
-}
-
 // The chosen tree selects the page the current view shows.
-void TMainForm::SyncTrees() {
-    if (TTreeViews* tree = ChooseTree(tree1_, tree2_)) tree->SyncTreeToPage("");
-}
+void TMainForm::SyncTrees() { pages_.SyncTrees(); }

@@ -127,7 +127,7 @@ bool TMainForm::PageKey(int key, Qt::KeyboardModifiers mods) {
     else if (shift && key == Qt::Key_Right) RunCommand("nextchapter");
     else if (shift && key == Qt::Key_Home) RunCommand("1");
     else if (ctrl && key == Qt::Key_I) AddToFavorites();
-    else if (ctrl && key == Qt::Key_P) PrintHtml();
+    else if (ctrl && key == Qt::Key_P) pageCommands_->PrintHtml();
     else if (ctrl && key == Qt::Key_F) findCommands_->OpenFindDialog();
     else if (ctrl && key == Qt::Key_A) pageFrame_->SelectAll();
     else return false;

@@ -43,17 +43,28 @@ public:
     }
 };
 
-// The main window with the commands that reach the trees and pages recorded.
-class Window : public TMainForm {
+// The book's page commands, with those that reach the trees and the page top recorded ("tree N"
+// also shows the tree).
+class PageRecorder : public TBookPages {
 public:
-    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock) {}
+    using TBookPages::TBookPages;
     std::vector<std::string> commands;
     void SetTreesOn(bool on) override { commands.push_back(on ? "ontree" : "offtree"); }
     void ShowTree(int f) override {
         commands.push_back("tree " + std::to_string(f));
-        TMainForm::ShowTree(f);
+        TBookPages::ShowTree(f);
     }
     void TopHtml() override { commands.push_back("tophtml"); }
+};
+
+// The main window with the commands that reach the trees and pages recorded.
+class Window : public TMainForm {
+public:
+    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock), pages(*this) {
+        SetPageCommands(pages);
+    }
+    PageRecorder pages;
+    std::vector<std::string>& commands = pages.commands;
     std::string pathInput;  // the path input's folder, in Windows form
     std::string PathInputFolder() override { return pathInput; }
 };

@@ -119,8 +119,9 @@ TEST_F(Session, ARoundBookOpensWithAShapeTheWindowSystemTakesAndItsButtonWorks) 
     const QImage face = window_->grab().toImage();
     const qreal dpr = face.devicePixelRatio();
     EXPECT_EQ(QColor(face.pixel(int(100 * dpr), int(200 * dpr))).rgb(), QColor(0x33, 0x66, 0x99).rgb());
-    if (ShapeByPainting()) {
-        EXPECT_EQ(qAlpha(face.pixel(2, 2)), 0) << "outside the outline is not painted";
+    if (ShapeByPainting()) {  // under load a first frame may still carry a partial corner for a moment
+        EXPECT_TRUE(WaitUntil([&] { return qAlpha(window_->grab().toImage().pixel(2, 2)) == 0; }, 2000))
+            << "outside the outline is not painted";
     }
     QTest::mouseClick(window_.get(), Qt::LeftButton, {}, QPoint(200, 200));
     EXPECT_TRUE(WaitUntil([&] { return window_->CurrentScreen() == 1; }));

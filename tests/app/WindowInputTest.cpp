@@ -22,11 +22,22 @@
 
 namespace {
 
+// The book's page commands, with "prevchapter" counted.
+class ChapterCounter : public TBookPages {
+public:
+    using TBookPages::TBookPages;
+    int prevChapters = 0;
+    void PrevChapter() override { ++prevChapters; }
+};
+
 class Window : public TMainForm {
 public:
-    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock) {}
-    int prevChapters = 0, pageMenus = 0;
-    void PrevChapter() override { ++prevChapters; }
+    Window(const std::string& folder, TInstanceLock& lock) : TMainForm(folder, TCommandLine{}, lock), chapters(*this) {
+        SetPageCommands(chapters);
+    }
+    ChapterCounter chapters;
+    int& prevChapters = chapters.prevChapters;
+    int pageMenus = 0;
     void OpenPageContextMenu(QPoint) override { ++pageMenus; }
 };
 
