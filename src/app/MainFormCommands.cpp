@@ -5,8 +5,6 @@
 
 #include "app/MainForm.h"
 #include "app/ThesaurusLookup.h"
-#include "media/AviPlayer.h"
-#include "app/SuperTimer.h"
 #include "base/GlobalPaths.h"
 #include "platform/BookWindows.h"
 #include "effects/EffCar.h"
@@ -15,7 +13,6 @@
 #include "platform/BusyCursor.h"
 #include "platform/hostpaths/Drives.h"
 #include "platform/InstanceChannel.h"
-#include "platform/Launch.h"
 #include "platform/QtText.h"
 #include "rules/CommandDispatcher.h"
 #include "skin/SkinScreen.h"
