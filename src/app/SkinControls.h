@@ -14,8 +14,7 @@
 #include "html/Favorites.h"
 #include "base/DynamicStringArray.h"
 #include "rules/PopupCommands.h"
-
-struct RCoolDialogHost;
+#include "skin/SkinDialogHost.h"
 
 class QPainter;
 class TControlPopupWindow;
@@ -27,7 +26,8 @@ class TScaleBar;
 class TStatusLine;
 class TTextMsg;
 
-class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup, private IFindHost {
+class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup, private IFindHost,
+                      private ICoolDialogHost {
 public:
     // dialogLines: the decoded, lower-cased Dialog.cfs; empty when the bundle has none.
     TSkinControls(ISkinControlsHost& window, const TDynamicStringArray& dialogLines);
@@ -112,12 +112,31 @@ private:
     TDynamicStringArray PackPages() const override;
     TDynamicStringArray DiskPages() const override;
 
+    // ICoolDialogHost: the dialog's pictures, sounds and labels are the window's; its find page
+    // talks to the find, which may be missing.
+    QImage LoadPicture(const std::string& name) override;
+    QRect MainWindowGeometry() override;
+    bool SoundsOn() override;
+    bool HintsOn() override;
+    void PlaySound(const std::string& name) override;
+    void EscapePressed(QKeyEvent*) override { Escape(); }
+    void PaintOverlay(QPainter& painter) override;
+    bool Busy() override;
+    void StopFind() override;
+    void SetFindMode(TFindMode mode) override;
+    void FindNext(int box) override;
+    void FindClosed() override;
+    std::vector<std::string> FindResults() override;
+    void OpenFindResult(int index) override;
+    std::vector<QWidget*> FindBoxes() override;
+    void RefreshScaleBar() override;
+    void DialogClosed(int) override {}
+
     void BuildTexts();
     void BuildPaths();
     void BuildDialog(const TDynamicStringArray& lines);
     void ShowBox(bool warning, const std::string& text);
     void BuildFind();
-    void ConnectFind(RCoolDialogHost& host);
     void BuildPopups();
     void FillFavorites();
     void RefreshHistoryPopups();
