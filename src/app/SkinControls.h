@@ -14,6 +14,7 @@
 #include "html/Favorites.h"
 #include "base/DynamicStringArray.h"
 #include "rules/PopupCommands.h"
+#include "skin/PopupHost.h"
 #include "skin/SkinDialogHost.h"
 
 class QPainter;
@@ -27,7 +28,7 @@ class TStatusLine;
 class TTextMsg;
 
 class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup, private IFindHost,
-                      private ICoolDialogHost {
+                      private ICoolDialogHost, private IPopupHost {
 public:
     // dialogLines: the decoded, lower-cased Dialog.cfs; empty when the bundle has none.
     TSkinControls(ISkinControlsHost& window, const TDynamicStringArray& dialogLines);
@@ -93,7 +94,7 @@ public:
 
 private:
     // IFindHost: the find reports on the status line, the scale bar and the dialog, and reads
-    // the pages through the page scan.
+    // the pages through the page scan. The screen shown serves the popups too.
     int CurrentScreen() const override;
     TFrameViewer* CurrentView() const override;
     TTreeViews* ContentsTree() const override;
@@ -113,7 +114,7 @@ private:
     TDynamicStringArray DiskPages() const override;
 
     // ICoolDialogHost: the dialog's pictures, sounds and labels are the window's; its find page
-    // talks to the find, which may be missing.
+    // talks to the find, which may be missing. The pictures serve the popups too.
     QImage LoadPicture(const std::string& name) override;
     QRect MainWindowGeometry() override;
     bool SoundsOn() override;
@@ -132,6 +133,17 @@ private:
     void RefreshScaleBar() override;
     void DialogClosed(int) override {}
 
+    // IPopupHost: the popups open over the main window's screen and run their items' commands
+    // here; the slide takes the system's clock and pointer.
+    QPoint ClientToScreen(QPoint clientPoint) override;
+    QRect Desktop() override;
+    bool AnimationOffered() override { return true; }
+    void Choose(const std::string& command) override;
+    void FavoriteDeleted(int index) override;
+    void FavoritesBuilt() override { FillFavorites(); }
+    qint64 Now() override;
+    QPoint Cursor() override;
+
     void BuildTexts();
     void BuildPaths();
     void BuildDialog(const TDynamicStringArray& lines);
@@ -140,7 +152,6 @@ private:
     void BuildPopups();
     void FillFavorites();
     void RefreshHistoryPopups();
-    void DeleteFavorite(int index);
 
     ISkinControlsHost& window_;
     std::unique_ptr<TTextMsg> texts_;
