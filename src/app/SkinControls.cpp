@@ -107,28 +107,25 @@ void TSkinControls::HistoryChanged(const std::string& title) {
     RefreshHistoryPopups();
 }
 
-// The dialog's find hooks stay empty until the book has a full-text find.
 void TSkinControls::BuildDialog(const TDynamicStringArray& lines) {
     bar_ = std::make_unique<TScaleBar>(RScaleHost{
         [this](const std::string& name) { return window_.LoadPicture(name); }, [this] { return dialog_ != nullptr; },
         [this](QPoint at, const QImage& picture) { dialog_->DrawIntoPicture(at, picture); }});
     if (lines.empty()) return;
-    RCoolDialogHost host;
-    host.loadPicture = [this](const std::string& name) { return window_.LoadPicture(name); };
-    host.tickers = SuperTimerTickers();
-    host.appTitle = AppTitle();
-    host.mainWindowGeometry = [this] { return window_.ControlsWindow().frameGeometry(); };
-    host.soundsOn = [this] { return window_.ButtonSoundsOn(); };
-    host.hintsOn = [this] { return window_.HintsShown(); };
-    host.playSound = [this](const std::string& name) { PlayButtonSound(ProgramDir() + name); };
-    host.escape = [this](QKeyEvent*) { Escape(); };
-    host.paintOverlay = [this](QPainter& painter) {
-        if (texts_) texts_->PaintTexts(painter, true);
-    };
-    host.refreshScaleBar = [this] { bar_->ResetBar(); };
-    ConnectFind(host);
-    dialog_ = new TCoolDialog(ReadDialogDescription(lines), std::move(host));
+    dialog_ = new TCoolDialog(ReadDialogDescription(lines), static_cast<ICoolDialogHost&>(*this), SuperTimerTickers(), AppTitle());
 }
+
+QImage TSkinControls::LoadPicture(const std::string& name) { return window_.LoadPicture(name); }
+QRect TSkinControls::MainWindowGeometry() { return window_.ControlsWindow().frameGeometry(); }
+bool TSkinControls::SoundsOn() { return window_.ButtonSoundsOn(); }
+bool TSkinControls::HintsOn() { return window_.HintsShown(); }
+void TSkinControls::PlaySound(const std::string& name) { PlayButtonSound(ProgramDir() + name); }
+
+void TSkinControls::PaintOverlay(QPainter& painter) {
+    if (texts_) texts_->PaintTexts(painter, true);
+}
+
+void TSkinControls::RefreshScaleBar() { bar_->ResetBar(); }
 
 void TSkinControls::ShowMessage(const std::string& text, int page) {
     if (dialog_ && dialog_->ShowDialog(page, text)) return;

@@ -14,8 +14,8 @@
 #include "html/Favorites.h"
 #include "base/DynamicStringArray.h"
 #include "rules/PopupCommands.h"
-
-struct RCoolDialogHost;
+#include "skin/PopupHost.h"
+#include "skin/SkinDialogHost.h"
 
 class QPainter;
 class TControlPopupWindow;
@@ -27,7 +27,8 @@ class TScaleBar;
 class TStatusLine;
 class TTextMsg;
 
-class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup, private IFindHost {
+class TSkinControls : public QObject, public IPopupActions, public IFavoritePopup, private IFindHost,
+                      private ICoolDialogHost, private IPopupHost {
 public:
     // dialogLines: the decoded, lower-cased Dialog.cfs; empty when the bundle has none.
     TSkinControls(ISkinControlsHost& window, const TDynamicStringArray& dialogLines);
@@ -93,7 +94,7 @@ public:
 
 private:
     // IFindHost: the find reports on the status line, the scale bar and the dialog, and reads
-    // the pages through the page scan.
+    // the pages through the page scan. The screen shown serves the popups too.
     int CurrentScreen() const override;
     TFrameViewer* CurrentView() const override;
     TTreeViews* ContentsTree() const override;
@@ -112,16 +113,45 @@ private:
     TDynamicStringArray PackPages() const override;
     TDynamicStringArray DiskPages() const override;
 
+    // ICoolDialogHost: the dialog's pictures, sounds and labels are the window's; its find page
+    // talks to the find, which may be missing. The pictures serve the popups too.
+    QImage LoadPicture(const std::string& name) override;
+    QRect MainWindowGeometry() override;
+    bool SoundsOn() override;
+    bool HintsOn() override;
+    void PlaySound(const std::string& name) override;
+    void EscapePressed(QKeyEvent*) override { Escape(); }
+    void PaintOverlay(QPainter& painter) override;
+    bool Busy() override;
+    void StopFind() override;
+    void SetFindMode(TFindMode mode) override;
+    void FindNext(int box) override;
+    void FindClosed() override;
+    std::vector<std::string> FindResults() override;
+    void OpenFindResult(int index) override;
+    std::vector<QWidget*> FindBoxes() override;
+    void RefreshScaleBar() override;
+    void DialogClosed(int) override {}
+
+    // IPopupHost: the popups open over the main window's screen and run their items' commands
+    // here; the slide takes the system's clock and pointer.
+    QPoint ClientToScreen(QPoint clientPoint) override;
+    QRect Desktop() override;
+    bool AnimationOffered() override { return true; }
+    void Choose(const std::string& command) override;
+    void FavoriteDeleted(int index) override;
+    void FavoritesBuilt() override { FillFavorites(); }
+    qint64 Now() override;
+    QPoint Cursor() override;
+
     void BuildTexts();
     void BuildPaths();
     void BuildDialog(const TDynamicStringArray& lines);
     void ShowBox(bool warning, const std::string& text);
     void BuildFind();
-    void ConnectFind(RCoolDialogHost& host);
     void BuildPopups();
     void FillFavorites();
     void RefreshHistoryPopups();
-    void DeleteFavorite(int index);
 
     ISkinControlsHost& window_;
     std::unique_ptr<TTextMsg> texts_;

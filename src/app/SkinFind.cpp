@@ -88,27 +88,32 @@ TDynamicStringArray TSkinControls::DiskPages() const {
 }
 
 // The dialog's find page talks to the find; while a scan runs the dialog's closing waits for it.
-void TSkinControls::ConnectFind(RCoolDialogHost& host) {
-    host.busy = [this] { return BusyFlag || (find_ && find_->Scanning()); };
-    host.stopFind = [this] {
-        if (find_) find_->RequestStop();
-    };
-    host.setFindMode = [this](TFindMode mode) {
-        if (!find_) return;
-        if (mode == TFindMode::AllFiles) find_->SetIndexMode();
-        else if (mode == TFindMode::Contents) find_->SetContentsMode();
-        else find_->SetAllPages(false);
-    };
-    host.findNext = [this](int box) {
-        if (find_) find_->FindNext(box);
-    };
-    host.findClosed = [this] {
-        if (find_) find_->RequestStop();
-        ClearStatus();
-    };
-    host.findResults = [this] { return find_ ? find_->ResultTitles() : TDynamicStringArray(); };
-    host.openFindResult = [this](int index) {
-        if (find_) find_->OpenResult(index);
-    };
-    host.findBoxes = [this] { return find_ ? find_->Boxes() : std::vector<QWidget*>(); };
+bool TSkinControls::Busy() { return BusyFlag || (find_ && find_->Scanning()); }
+
+void TSkinControls::StopFind() {
+    if (find_) find_->RequestStop();
 }
+
+void TSkinControls::SetFindMode(TFindMode mode) {
+    if (!find_) return;
+    if (mode == TFindMode::AllFiles) find_->SetIndexMode();
+    else if (mode == TFindMode::Contents) find_->SetContentsMode();
+    else find_->SetAllPages(false);
+}
+
+void TSkinControls::FindNext(int box) {
+    if (find_) find_->FindNext(box);
+}
+
+void TSkinControls::FindClosed() {
+    StopFind();
+    ClearStatus();
+}
+
+std::vector<std::string> TSkinControls::FindResults() { return find_ ? find_->ResultTitles() : TDynamicStringArray(); }
+
+void TSkinControls::OpenFindResult(int index) {
+    if (find_) find_->OpenResult(index);
+}
+
+std::vector<QWidget*> TSkinControls::FindBoxes() { return find_ ? find_->Boxes() : std::vector<QWidget*>(); }

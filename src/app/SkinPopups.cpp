@@ -1,6 +1,8 @@
 // The main window's popups: the history lists filled from the page history, the favourites list
 // of the run, the menus, and what a chosen item does.
 #include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
 #include <QScreen>
 #include <QWidget>
 
@@ -29,20 +31,7 @@ void TSkinControls::BuildPopups() {
     bool any = false;
     for (const auto& screen : window_.Elements().ScreenPopups) any |= !screen.empty();
     if (!any) return;
-    RPopupHost host;
-    host.window = &window_.ControlsWindow();
-    host.loadPicture = [this](const std::string& name) { return window_.LoadPicture(name); };
-    host.clientToScreen = [this](QPoint p) { return window_.ControlsWindow().mapToGlobal(p); };
-    host.desktop = [this] {
-        const QScreen* screen = window_.ControlsWindow().screen() ? window_.ControlsWindow().screen() : QGuiApplication::primaryScreen();
-        return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    };
-    host.currentScreen = [this] { return window_.CurrentScreen(); };
-    host.animationOffered = [] { return true; };
-    host.choose = [this](const std::string& command) { RunPopupCommand(*this, command); };
-    host.favoriteDeleted = [this](int index) { DeleteFavorite(index); };
-    host.favoritesBuilt = [this] { FillFavorites(); };
-    popups_ = std::make_unique<TControlPopupWindow>(window_.Elements(), std::move(host));
+    popups_ = std::make_unique<TControlPopupWindow>(window_.Elements(), static_cast<IPopupHost&>(*this), &window_.ControlsWindow());
     popups_->Rebuild();
     // Popups never take the focus, so the book stays active while one is open; leaving it closes them.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -58,7 +47,19 @@ void TSkinControls::FillFavorites() {
     for (const RFavoriteCaption& f : favorites_->Items()) popups_->AddItem(captionOf(f.caption), f.target, kPopupFavorite);
 }
 
-void TSkinControls::DeleteFavorite(int index) {
+QPoint TSkinControls::ClientToScreen(QPoint clientPoint) { return window_.ControlsWindow().mapToGlobal(clientPoint); }
+
+QRect TSkinControls::Desktop() {
+    const QScreen* screen = window_.ControlsWindow().screen() ? window_.ControlsWindow().screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void TSkinControls::Choose(const std::string& command) { RunPopupCommand(*this, command); }
+
+qint64 TSkinControls::Now() { return QDeadlineTimer::current().deadline(); }
+QPoint TSkinControls::Cursor() { return QCursor::pos(); }
+
+void TSkinControls::FavoriteDeleted(int index) {
     if (!favorites_) return;
     favorites_->Delete(index);
     favorites_->Save();

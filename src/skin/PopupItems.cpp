@@ -83,11 +83,11 @@ TItemsBtn::~TItemsBtn() {
     carrier_->deleteLater();
 }
 
-void TItemsBtn::Prepare(const RPopupData& data, int index, const std::function<QImage(const std::string&)>& load) {
+void TItemsBtn::Prepare(const RPopupData& data, int index, IPopupHost& host) {
     const TDynamicStringArray* lists[3] = {&data.itemPicturesUp, &data.itemPicturesMove, &data.itemPicturesDown};
     for (int k = 0; k < 3; ++k) {
         const std::string name = pictureName(*lists[k], index);
-        const QImage loaded = load && !name.empty() ? load(name) : QImage();
+        const QImage loaded = name.empty() ? QImage() : host.LoadPicture(name);
         if (!loaded.isNull()) base_[k] = paintable(loaded);
         pictures_[k] = base_[k];
     }
@@ -147,7 +147,7 @@ std::unique_ptr<TItemsBtn> TPopupWindow::NewItem(int index) {
         else if (mouse == TMyControl::TMouse::Down) PointerDown(point);
     };
     auto item = std::make_unique<TItemsBtn>(this, forward);
-    item->Prepare(data_, index, host_.loadPicture);
+    item->Prepare(data_, index, host_);
     return item;
 }
 

@@ -2,8 +2,6 @@
 #include "skin/PopupWin.h"
 
 #include <QCoreApplication>
-#include <QCursor>
-#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -44,7 +42,7 @@ QPolygon outlineOf(const TDynamicStringArray& vertex) {
 
 // On Wayland a window is placed where the compositor likes unless it is a popup of its parent,
 // which it keeps where it was asked for, beside the pointer.
-TPopupWindow::TPopupWindow(const RPopupHost& host, QWidget* parent)
+TPopupWindow::TPopupWindow(IPopupHost& host, QWidget* parent)
     : QWidget(parent, ShapeByPainting() ? Qt::Popup | Qt::FramelessWindowHint
                                         : Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       host_(host) {
@@ -59,7 +57,7 @@ TPopupWindow::~TPopupWindow() = default;
 
 void TPopupWindow::Configure(const RPopupData& section) {
     data_ = section;
-    const QImage loaded = host_.loadPicture ? host_.loadPicture(section.backgroundPicture) : QImage();
+    const QImage loaded = host_.LoadPicture(section.backgroundPicture);
     if (!loaded.isNull()) {
         picture_ = loaded.convertToFormat(loaded.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                                    : QImage::Format_RGB32);
@@ -77,24 +75,21 @@ void TPopupWindow::ShowAt(QPoint point, bool deleteMode) {
     if (deleteMode) deleteMode_ = true;
     QPoint at = point;
     if (Type() == kPopupHistoryBack) at.rx() -= width();
-    if ((data_.backgroundX != -1 || data_.backgroundY != -1) && host_.clientToScreen) {
-        const QPoint fixed = host_.clientToScreen(QPoint(data_.backgroundX, data_.backgroundY));
+    if ((data_.backgroundX != -1 || data_.backgroundY != -1)) {
+        const QPoint fixed = host_.ClientToScreen(QPoint(data_.backgroundX, data_.backgroundY));
         if (data_.backgroundX != -1) at.setX(fixed.x());
         if (data_.backgroundY != -1) at.setY(fixed.y());
     }
-    if (host_.desktop) {
-        const QRect desk = host_.desktop();
-        if (at.x() + width() > desk.x() + desk.width()) at.setX(desk.x() + desk.width() - width());
-        if (at.y() + height() > desk.y() + desk.height()) at.setY(desk.y() + desk.height() - height());
-        at.setX(std::max(at.x(), desk.x()));
-        at.setY(std::max(at.y(), desk.y()));
-    }
+    const QRect desk = host_.Desktop();
+    if (at.x() + width() > desk.x() + desk.width()) at.setX(desk.x() + desk.width() - width());
+    if (at.y() + height() > desk.y() + desk.height()) at.setY(desk.y() + desk.height() - height());
+    at.setX(std::max(at.x(), desk.x()));
+    at.setY(std::max(at.y(), desk.y()));
     move(at);
 
-    const int screen = host_.currentScreen ? host_.currentScreen() : 0;
-    const qint64 now = host_.now();
-    const bool slide = (!shownBefore_ || now - lastShow_ > kSlidePauseMs) && host_.animationOffered &&
-                       host_.animationOffered() && screen == 1;
+    const int screen = host_.CurrentScreen();
+    const qint64 now = host_.Now();
+    const bool slide = (!shownBefore_ || now - lastShow_ > kSlidePauseMs) && host_.AnimationOffered() && screen == 1;
     shownBefore_ = true;
     lastShow_ = now;
     slideRan_ = false;
@@ -102,7 +97,7 @@ void TPopupWindow::ShowAt(QPoint point, bool deleteMode) {
     RestoreShape();
     QToolTip::hideText();  // a page's or a button's hint would stand over the popup
     show();
-    if (slide) StartSlide(host_.cursor().y() > at.y());
+    if (slide) StartSlide(host_.Cursor().y() > at.y());
     update();
 }
 
@@ -183,14 +178,14 @@ void TPopupWindow::PointerDown(QPoint point) {
 void TPopupWindow::Choose(int index) {
     if (deleteMode_) {
         RemoveItem(index);
-        if (host_.favoriteDeleted) host_.favoriteDeleted(index);
+        host_.FavoriteDeleted(index);
         if (!AnyItemVisible()) HidePopup();
         return;
     }
     const std::string command = items_[size_t(index)]->command;
     HidePopup();
     QCoreApplication::processEvents();
-    if (host_.choose) host_.choose(command);
+    host_.Choose(command);
 }
 
 void TPopupWindow::paintEvent(QPaintEvent*) {
@@ -211,22 +206,15 @@ void TPopupWindow::mousePressEvent(QMouseEvent* event) {
 }
 void TPopupWindow::wheelEvent(QWheelEvent* event) { event->accept(); }
 
-TControlPopupWindow::TControlPopupWindow(const TInterfaceDescription& elements, RPopupHost host)
-    : elements_(elements), host_(std::move(host)) {
-    if (!host_.now) {
-        auto clock = std::make_shared<QElapsedTimer>();
-        clock->start();
-        host_.now = [clock] { return clock->elapsed(); };
-    }
-    if (!host_.cursor) host_.cursor = [] { return QCursor::pos(); };
-}
+TControlPopupWindow::TControlPopupWindow(const TInterfaceDescription& elements, IPopupHost& host, QWidget* window)
+    : elements_(elements), host_(host), window_(window) {}
 
 TControlPopupWindow::~TControlPopupWindow() {
     for (auto& popup : popups_) delete popup.data();
 }
 
 void TControlPopupWindow::Rebuild() {
-    const int screen = host_.currentScreen ? host_.currentScreen() : 0;
+    const int screen = host_.CurrentScreen();
     const auto& lists = elements_.ScreenPopups;
     bool any = false;
     for (size_t s = size_t(std::max(screen, 0)); s < lists.size() && !any; ++s) any = !lists[s].empty();
@@ -239,11 +227,11 @@ void TControlPopupWindow::Rebuild() {
         if (TPopupWindow* popup = popups_.back()) popup->deleteLater();
         popups_.pop_back();
     }
-    while (popups_.size() < list.size()) popups_.emplace_back(new TPopupWindow(host_, host_.window));
+    while (popups_.size() < list.size()) popups_.emplace_back(new TPopupWindow(host_, window_));
     bool favorites = false;
     for (size_t i = 0; i < list.size(); ++i) {
         TPopupWindow* popup = popups_[i];
-        if (!popup) popups_[i] = popup = new TPopupWindow(host_, host_.window);
+        if (!popup) popups_[i] = popup = new TPopupWindow(host_, window_);
         const RPopupData& data = list[i];
         popup->Configure(data);
         if (data.type == kPopupHistoryBack || data.type == kPopupHistoryForward) {
@@ -256,7 +244,7 @@ void TControlPopupWindow::Rebuild() {
         for (size_t c = 0; c < data.captions.size(); ++c)
             popup->AddItem(data.captions[c], c < data.commands.size() ? data.commands[c] : std::string());
     }
-    if (favorites && host_.favoritesBuilt) host_.favoritesBuilt();
+    if (favorites) host_.FavoritesBuilt();
 }
 
 TPopupWindow* TControlPopupWindow::Popup(int type) const {

@@ -7,7 +7,7 @@
 // item hides the popup and hands the item's command to the host; in delete mode the item is
 // removed instead and the host told its index.
 //
-// Pictures come from the host's bundle callback; a picture it lacks leaves what was there
+// Pictures come from the host's bundle; a picture it lacks leaves what was there
 // before (nothing at first: a popup or an item of no size). The interface description must
 // outlive the owner, and the owner its window. Window thread only.
 #include <QImage>
@@ -16,30 +16,15 @@
 #include <QRegion>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "rules/InterfaceDescription.h"
 #include "skin/MyControl.h"
+#include "skin/PopupHost.h"
 
 class QVariantAnimation;
-
-// What the popups need of the program.
-struct RPopupHost {
-    QWidget* window = nullptr;  // transient parent of the popups; may be null
-    std::function<QImage(const std::string& name)> loadPicture;
-    std::function<QPoint(QPoint clientPoint)> clientToScreen;  // main window client -> screen ("xfon", "yfon")
-    std::function<QRect()> desktop;                            // the available desktop, for clamping
-    std::function<int()> currentScreen;
-    std::function<bool()> animationOffered;              // the system offers window animation
-    std::function<void(const std::string&)> choose;      // runs a chosen item's command
-    std::function<void(int index)> favoriteDeleted;      // delete mode removed favourite index
-    std::function<void()> favoritesBuilt;  // Rebuild emptied the favourites popup: fill it again
-    std::function<qint64()> now;           // milliseconds; a monotonic clock when not given
-    std::function<QPoint()> cursor;        // screen position of the pointer; QCursor::pos when not given
-};
 
 // One item of a popup: three looks (normal, hover, pressed) with the caption drawn on them, and
 // an invisible child of the popup on its rectangle that carries the hint.
@@ -52,7 +37,7 @@ public:
 
     // Takes pictures and fonts of item index from the popup's data: entry index of each picture
     // list, entry 0 when the list is shorter. The size is that of the normal picture.
-    void Prepare(const RPopupData& data, int index, const std::function<QImage(const std::string&)>& load);
+    void Prepare(const RPopupData& data, int index, IPopupHost& host);
     // Draws caption on the three looks; an equal caption changes nothing. A caption that does
     // not fit is shortened with "..." and becomes the hint.
     void SetCaption(const std::string& caption);
@@ -90,7 +75,7 @@ private:
 
 class TPopupWindow : public QWidget {
 public:
-    TPopupWindow(const RPopupHost& host, QWidget* parent);
+    TPopupWindow(IPopupHost& host, QWidget* parent);
     ~TPopupWindow() override;
 
     // Takes the section's values and background (a missing one keeps the previous picture and
@@ -139,7 +124,7 @@ private:
     void StartSlide(bool upward);
     void RestoreShape();
 
-    const RPopupHost& host_;
+    IPopupHost& host_;
     RPopupData data_;
     QImage picture_;     // the background as loaded
     QImage background_;  // fitted to the items
@@ -158,7 +143,8 @@ private:
 
 class TControlPopupWindow {
 public:
-    TControlPopupWindow(const TInterfaceDescription& elements, RPopupHost host);
+    // The host outlives the owner; window is the transient parent of the popups, may be null.
+    TControlPopupWindow(const TInterfaceDescription& elements, IPopupHost& host, QWidget* window);
     ~TControlPopupWindow();
     TControlPopupWindow(const TControlPopupWindow&) = delete;
     TControlPopupWindow& operator=(const TControlPopupWindow&) = delete;
@@ -182,6 +168,7 @@ public:
 
 private:
     const TInterfaceDescription& elements_;
-    RPopupHost host_;
+    IPopupHost& host_;
+    QWidget* window_;
     std::vector<QPointer<TPopupWindow>> popups_;
 };

@@ -13,7 +13,6 @@
 
 #include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
-#include "platform/BusyCursor.h"
 #include "platform/QtText.h"
 #include "platform/ReaderAct.h"
 #include "platform/SettingsStore.h"
@@ -21,16 +20,16 @@
 #include "skin/MyControl.h"
 #include "skin/SkinFont.h"
 
-TCoolDialog::TCoolDialog(TDialogDescription description, RCoolDialogHost host)
+TCoolDialog::TCoolDialog(TDialogDescription description, ICoolDialogHost& host, TTickerFactory tickers, std::string appTitle)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      description_(std::move(description)), host_(std::move(host)) {
+      description_(std::move(description)), host_(host), tickers_(std::move(tickers)),
+      appTitle_(std::move(appTitle)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    effect_ = new TEffCar(this, host_.tickers);
+    effect_ = new TEffCar(this, tickers_);
     // The find boxes are widgets of their own over the fading picture: they wait for its end.
     effect_->Decoration = [this](bool hide) {
-        const std::vector<QWidget*> boxes = host_.findBoxes ? host_.findBoxes() : std::vector<QWidget*>();
-        for (QWidget* box : boxes)
+        for (QWidget* box : host_.FindBoxes())
             if (box->parentWidget() == this) box->setVisible(!hide && page_ == 1);
     };
     ReadSwitchStates();
@@ -43,7 +42,7 @@ bool TCoolDialog::EffectRunning() const { return effect_->Running(); }
 bool TCoolDialog::ShowDialog(int page, const std::string& text) {
     if (page < 0 || size_t(page) >= description_.pages.size()) return false;
     const RDialogPage& p = description_.pages[size_t(page)];
-    const QImage background = p.picture.empty() || !host_.loadPicture ? QImage() : host_.loadPicture(p.picture);
+    const QImage background = p.picture.empty() ? QImage() : host_.LoadPicture(p.picture);
     if (background.isNull()) return false;
     FreeElements();
     RemoveResults();
@@ -54,7 +53,7 @@ bool TCoolDialog::ShowDialog(int page, const std::string& text) {
     BuildButtons(widening);
     BuildSwitches();
     PlaceFindBoxes();
-    if (page_ == 1 && host_.refreshScaleBar) host_.refreshScaleBar();
+    if (page_ == 1) host_.RefreshScaleBar();
     setFixedSize(picture_.size());
     fullHeight_ = picture_.height();
     CentreOnMainWindow();
@@ -128,13 +127,13 @@ void TCoolDialog::BuildButtons(int widening) {
         RDialogButton button;
         const std::string* names[3] = {&b.picture1, &b.picture2, &b.picture3};
         for (int k = 0; k < 3; ++k)
-            if (!names[k]->empty() && host_.loadPicture) button.pictures[k] = host_.loadPicture(*names[k]);
+            if (!names[k]->empty()) button.pictures[k] = host_.LoadPicture(*names[k]);
         const int shift = b.runText == "left" ? 0 : b.runText == "middle" ? widening / 2 : widening;
         button.rect = QRect(b.left + shift, b.top, button.pictures[0].width(), button.pictures[0].height());
         button.command = b.command;
         button.sound = b.sound;
         button.control = Carrier(button.rect, b.hint);
-        button.fader = new TEffBtnCar(this, 4, host_.tickers);
+        button.fader = new TEffBtnCar(this, 4, tickers_);
         DrawIntoPicture(button.rect.topLeft(), button.pictures[0]);
         buttons_.push_back(std::move(button));
     }
@@ -142,7 +141,7 @@ void TCoolDialog::BuildButtons(int widening) {
 
 // The hint carrier of an element, passing the pointer on to the dialog.
 TMyControl* TCoolDialog::Carrier(const QRect& rect, const std::string& hint) {
-    const bool hints = !host_.hintsOn || host_.hintsOn();
+    const bool hints = host_.HintsOn();
     return new TMyControl(this, rect, hints ? ToQt(hint) : QString(), [this](TMyControl::TMouse kind, QMouseEvent*, QPoint at) {
         if (kind == TMyControl::TMouse::Move) PointerMove(at);
         else if (kind == TMyControl::TMouse::Down) PointerDown(at);
@@ -156,13 +155,13 @@ void TCoolDialog::BuildSwitches() {
         RDialogSwitch pic;
         const std::string* names[4] = {&s.picture1, &s.picture2, &s.picture3, &s.picture4};
         for (int k = 0; k < 4; ++k)
-            if (!names[k]->empty() && host_.loadPicture) pic.pictures[k] = host_.loadPicture(*names[k]);
+            if (!names[k]->empty()) pic.pictures[k] = host_.LoadPicture(*names[k]);
         pic.rect = QRect(s.left, s.top, pic.pictures[0].width(), pic.pictures[0].height());
         s.right = s.left + pic.rect.width();
         s.bottom = s.top + pic.rect.height();
         s.hover = false;
         pic.control = Carrier(pic.rect, s.hint);
-        pic.fader = new TEffBtnCar(this, 4, host_.tickers);
+        pic.fader = new TEffBtnCar(this, 4, tickers_);
         DrawIntoPicture(pic.rect.topLeft(), pic.pictures[0]);
         switches_.push_back(std::move(pic));
     }
@@ -170,7 +169,7 @@ void TCoolDialog::BuildSwitches() {
 
 // The find boxes live on the find page; elsewhere the first one leaves the dialog.
 void TCoolDialog::PlaceFindBoxes() {
-    const std::vector<QWidget*> boxes = host_.findBoxes ? host_.findBoxes() : std::vector<QWidget*>();
+    const std::vector<QWidget*> boxes = host_.FindBoxes();
     for (QWidget* box : boxes) {
         if (page_ == 1) {
             box->setParent(this);
@@ -183,7 +182,7 @@ void TCoolDialog::PlaceFindBoxes() {
 }
 
 void TCoolDialog::CentreOnMainWindow() {
-    const QRect main = host_.mainWindowGeometry ? host_.mainWindowGeometry() : QRect();
+    const QRect main = host_.MainWindowGeometry();
     if (main.isNull()) return;
     move(main.left() + main.width() / 2 - width() / 2, main.top() + main.height() / 2 - height() / 2);
 }
@@ -202,14 +201,14 @@ void TCoolDialog::SetFindButtonHint(const std::string& hint) {
 
 // The list lies under the find page's controls; without results the page ends above it.
 void TCoolDialog::ShowFindResults() {
-    const std::vector<std::string> captions = host_.findResults ? host_.findResults() : std::vector<std::string>();
+    const std::vector<std::string> captions = host_.FindResults();
     if (captions.empty()) return RemoveResults();
     if (!results_) {
         results_ = new QListWidget(this);
         results_->setFrameShape(QFrame::NoFrame);
         results_->setGeometry(11, 127, 377, 112);
         connect(results_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-            if (host_.openFindResult) host_.openFindResult(results_->row(item));
+            host_.OpenFindResult(results_->row(item));
         });
     }
     results_->clear();
@@ -224,11 +223,11 @@ void TCoolDialog::RemoveResults() {
 }
 
 void TCoolDialog::Close(int code) {
-    if (Busy()) {
+    if (host_.Busy()) {
         // A running scan still uses the list and the boxes: it is asked to stop, and the page
         // goes once it has.
         pendingClose_ = code;
-        if (host_.stopFind) host_.stopFind();
+        host_.StopFind();
         return;
     }
     FinishClose(code);
@@ -241,13 +240,13 @@ void TCoolDialog::ScanEnded() {
 void TCoolDialog::FinishClose(int code) {
     pendingClose_.reset();
     resultCode_ = code;
-    if (host_.findClosed) host_.findClosed();
+    host_.FindClosed();
     delete results_;
     FreeElements();
     WriteSwitchStates();
     hide();
     if (asking_) asking_->quit();
-    if (host_.closed) host_.closed(code);
+    host_.DialogClosed(code);
 }
 
 void TCoolDialog::FreeElements() {
@@ -281,7 +280,7 @@ std::vector<std::string> TCoolDialog::StoredNames() const {
 
 void TCoolDialog::ReadSwitchStates() {
     const std::vector<std::string> names = StoredNames();
-    const TSettingsStore store(host_.appTitle);
+    const TSettingsStore store(appTitle_);
     size_t n = 0;
     for (RDialogPage& page : description_.pages)
         for (RSwthGrp& s : page.switches) {
@@ -292,7 +291,7 @@ void TCoolDialog::ReadSwitchStates() {
 
 void TCoolDialog::WriteSwitchStates() const {
     const std::vector<std::string> names = StoredNames();
-    TSettingsStore store(host_.appTitle);
+    TSettingsStore store(appTitle_);
     size_t n = 0;
     for (const RDialogPage& page : description_.pages)
         for (const RSwthGrp& s : page.switches)

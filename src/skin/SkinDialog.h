@@ -15,42 +15,17 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "effects/Ticker.h"
 #include "rules/DialogReader.h"
+#include "skin/SkinDialogHost.h"
 
 class TEffBtnCar;
 class TEffCar;
 class TMyControl;
-
-enum class TFindMode { AllFiles, Limited, Contents };
-
-// What the dialog needs of the program. The find hooks may stay empty until there is a find.
-struct RCoolDialogHost {
-    std::function<QImage(const std::string& name)> loadPicture;
-    TTickerFactory tickers;
-    std::string appTitle;  // the settings key of the stored switch states (CP1251)
-    std::function<QRect()> mainWindowGeometry;
-    std::function<bool()> soundsOn;   // button sounds; unset: on
-    std::function<bool()> hintsOn;    // unset: on
-    std::function<void(const std::string& name)> playSound;  // a sound beside the program
-    std::function<void(QKeyEvent*)> escape;                  // Esc goes to the main window
-    std::function<void(QPainter&)> paintOverlay;             // the dialog's text labels
-    std::function<bool()> busy;       // a search runs; unset: the program's busy flag
-    std::function<void()> stopFind;
-    std::function<void(TFindMode)> setFindMode;
-    std::function<void(int box)> findNext;
-    std::function<void()> findClosed;  // the dialog closed: the find stops, the status clears
-    std::function<std::vector<std::string>()> findResults;
-    std::function<void(int index)> openFindResult;
-    std::function<std::vector<QWidget*>()> findBoxes;
-    std::function<void()> refreshScaleBar;
-    std::function<void(int resultCode)> closed;
-};
 
 // A button of the shown page: the rectangle drawn (shifted with a wide text), its looks and state.
 struct RDialogButton {
@@ -77,7 +52,9 @@ public:
     static constexpr int kEmptyFindHeight = 115;
     static constexpr int kClosedCode = 2;
 
-    TCoolDialog(TDialogDescription description, RCoolDialogHost host);
+    // The host outlives the dialog; appTitle is the settings key of the stored switch states
+    // (CP1251).
+    TCoolDialog(TDialogDescription description, ICoolDialogHost& host, TTickerFactory tickers, std::string appTitle);
     ~TCoolDialog() override;
 
     // False, showing nothing, when the page or its background picture is missing.
@@ -141,7 +118,6 @@ private:
     void RemoveResults();
     void FreeElements();
     void FinishClose(int code);
-    bool Busy() const;
     void Fade(TEffBtnCar* fader, const QImage& from, const QImage& to, QPoint at);
     void PaintSwitch(QPainter& painter, const RDialogSwitch& pic, const RSwthGrp& record) const;
     std::vector<std::string> StoredNames() const;
@@ -149,7 +125,9 @@ private:
     void WriteSwitchStates() const;
 
     TDialogDescription description_;
-    RCoolDialogHost host_;
+    ICoolDialogHost& host_;
+    TTickerFactory tickers_;
+    std::string appTitle_;
     TEffCar* effect_ = nullptr;
     int page_ = 0;
     int resultCode_ = 0;

@@ -11,7 +11,6 @@
 #include "effects/EffBtnCar.h"
 #include "effects/EffCar.h"
 #include "packs/StringUtils.h"
-#include "platform/BusyCursor.h"
 #include "platform/QtText.h"
 #include "platform/ReaderAct.h"
 #include "platform/SettingsStore.h"
@@ -43,7 +42,7 @@ void TCoolDialog::paintEvent(QPaintEvent*) {
     }
     const auto& records = description_.pages.empty() ? std::vector<RSwthGrp>() : description_.pages[size_t(page_)].switches;
     for (size_t i = 0; i < switches_.size() && i < records.size(); ++i) PaintSwitch(painter, switches_[i], records[i]);
-    if (host_.paintOverlay) host_.paintOverlay(painter);
+    host_.PaintOverlay(painter);
 }
 
 void TCoolDialog::PaintSwitch(QPainter& painter, const RDialogSwitch& pic, const RSwthGrp& s) const {
@@ -145,29 +144,27 @@ void TCoolDialog::mouseReleaseEvent(QMouseEvent* e) {
 
 void TCoolDialog::keyPressEvent(QKeyEvent* e) {
     if (EffectRunning()) e->accept();  // keys wait for the fade, as the pointer does
-    else if (e->key() == Qt::Key_Escape && host_.escape) host_.escape(e);
+    else if (e->key() == Qt::Key_Escape) host_.EscapePressed(e);
     else QWidget::keyPressEvent(e);
 }
-
-bool TCoolDialog::Busy() const { return host_.busy ? host_.busy() : BusyFlag; }
 
 // The commands of the dialog's elements, in this order: a stop while a search runs, the sound,
 // the find modes, closing, and the next find.
 void TCoolDialog::RunCommand(const std::string& command, const std::string& sound) {
-    if (Busy() && contains(command, "findnext")) {
-        if (host_.stopFind) host_.stopFind();
+    if (host_.Busy() && contains(command, "findnext")) {
+        host_.StopFind();
         return;
     }
-    if (!sound.empty() && sound != "no" && (!host_.soundsOn || host_.soundsOn()) && host_.playSound) host_.playSound(sound);
+    if (!sound.empty() && sound != "no" && host_.SoundsOn()) host_.PlaySound(sound);
     if (command == "findtxtall") {
-        if (host_.setFindMode) host_.setFindMode(TFindMode::AllFiles);
+        host_.SetFindMode(TFindMode::AllFiles);
         ShowFindResults();
     } else if (contains(command, "findtxtlimit") || contains(command, "findtxtcontents")) {
-        if (host_.setFindMode) host_.setFindMode(contains(command, "findtxtlimit") ? TFindMode::Limited : TFindMode::Contents);
+        host_.SetFindMode(contains(command, "findtxtlimit") ? TFindMode::Limited : TFindMode::Contents);
         RemoveResults();
     } else if (!contains(command, "findnext")) {
         Close(command == "yes" ? 6 : command == "no" ? 7 : kClosedCode);
-    } else if (host_.findNext) {
-        host_.findNext(ParseIntAt(command, 9));
+    } else {
+        host_.FindNext(ParseIntAt(command, 9));
     }
 }

@@ -13,6 +13,7 @@
 #include <map>
 
 #include "platform/QtText.h"
+#include "support/IdlePopupHost.h"
 #include "support/Wait.h"
 
 namespace {
@@ -55,29 +56,29 @@ RPopupData Menu(int type, TDynamicStringArray captions, TDynamicStringArray comm
     return p;
 }
 
-class PopupWinTest : public ::testing::Test {
+class PopupWinTest : public ::testing::Test, public TIdlePopupHost {
 protected:
+    QImage LoadPicture(const std::string& name) override {
+        const auto it = pictures_.find(name);
+        return it == pictures_.end() ? QImage() : it->second;
+    }
+    QPoint ClientToScreen(QPoint p) override { return p + QPoint(100, 200); }
+    QRect Desktop() override { return QRect(0, 0, 800, 600); }
+    int CurrentScreen() const override { return screen_; }
+    bool AnimationOffered() override { return animation_; }
+    void Choose(const std::string& command) override {
+        chosen_.push_back(command);
+        visibleWhenChosen_ = popups_->AnyVisible();
+    }
+    void FavoriteDeleted(int index) override { deleted_.push_back(index); }
+    void FavoritesBuilt() override { ++favoritesBuilt_; }
+    qint64 Now() override { return now_; }
+    QPoint Cursor() override { return cursor_; }
+
     void Build(std::vector<std::vector<RPopupData>> screens, int screen = 0) {
         elements_.ScreenPopups = std::move(screens);
         screen_ = screen;
-        RPopupHost host;
-        host.loadPicture = [this](const std::string& name) {
-            const auto it = pictures_.find(name);
-            return it == pictures_.end() ? QImage() : it->second;
-        };
-        host.clientToScreen = [](QPoint p) { return p + QPoint(100, 200); };
-        host.desktop = [] { return QRect(0, 0, 800, 600); };
-        host.currentScreen = [this] { return screen_; };
-        host.animationOffered = [this] { return animation_; };
-        host.choose = [this](const std::string& command) {
-            chosen_.push_back(command);
-            visibleWhenChosen_ = popups_->AnyVisible();
-        };
-        host.favoriteDeleted = [this](int index) { deleted_.push_back(index); };
-        host.favoritesBuilt = [this] { ++favoritesBuilt_; };
-        host.now = [this] { return now_; };
-        host.cursor = [this] { return cursor_; };
-        popups_ = std::make_unique<TControlPopupWindow>(elements_, std::move(host));
+        popups_ = std::make_unique<TControlPopupWindow>(elements_, *this, nullptr);
         popups_->Rebuild();
     }
     TPopupWindow& Popup(int type) {

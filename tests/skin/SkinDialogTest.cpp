@@ -19,6 +19,7 @@
 #include "skin/DialogText.h"
 #include "skin/SkinDialog.h"
 #include "skin/SkinFont.h"
+#include "support/IdleDialogHost.h"
 
 namespace {
 
@@ -61,33 +62,31 @@ RDialogPage page() {
     return p;
 }
 
-struct Fixture : ::testing::Test {
+struct Fixture : ::testing::Test, TIdleDialogHost {
     std::vector<std::string> calls;
     bool busy = false;
     std::vector<std::string> results;
-    // Each test stores its switch states under its own title.
-    RCoolDialogHost Host(std::string title = ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
-        RCoolDialogHost h;
-        h.loadPicture = [](const std::string& name) {
-            if (name == "page.bmp") {
-                QImage image = solid(200, 150, qRgb(10, 10, 10));
-                image.fill(qRgb(10, 10, 10));
-                for (int y = 0; y < 150; ++y)
-                    for (int x = 100; x < 200; ++x) image.setPixel(x, y, qRgb(200, 200, 200));
-                return image;
-            }
-            return name == "button.bmp" || name == "switch.bmp" ? solid(30, 20, qRgb(0, 0, 255)) : QImage();
-        };
-        h.tickers = TestTickers();
-        h.appTitle = title;
-        h.busy = [this] { return busy; };
-        h.stopFind = [this] { calls.push_back("stop"); };
-        h.setFindMode = [this](TFindMode m) { calls.push_back("mode " + std::to_string(int(m))); };
-        h.findNext = [this](int box) { calls.push_back("next " + std::to_string(box)); };
-        h.findResults = [this] { return results; };
-        h.closed = [this](int code) { calls.push_back("closed " + std::to_string(code)); };
-        return h;
+    std::vector<QWidget*> boxes;
+    QImage LoadPicture(const std::string& name) override {
+        if (name == "page.bmp") {
+            QImage image = solid(200, 150, qRgb(10, 10, 10));
+            image.fill(qRgb(10, 10, 10));
+            for (int y = 0; y < 150; ++y)
+                for (int x = 100; x < 200; ++x) image.setPixel(x, y, qRgb(200, 200, 200));
+            return image;
+        }
+        return name == "button.bmp" || name == "switch.bmp" ? solid(30, 20, qRgb(0, 0, 255)) : QImage();
     }
+    bool Busy() override { return busy; }
+    void StopFind() override { calls.push_back("stop"); }
+    void SetFindMode(TFindMode m) override { calls.push_back("mode " + std::to_string(int(m))); }
+    void FindNext(int box) override { calls.push_back("next " + std::to_string(box)); }
+    std::vector<std::string> FindResults() override { return results; }
+    std::vector<QWidget*> FindBoxes() override { return boxes; }
+    void EscapePressed(QKeyEvent*) override { calls.push_back("escape"); }
+    void DialogClosed(int code) override { calls.push_back("closed " + std::to_string(code)); }
+    // Each test stores its switch states under its own title.
+    static std::string Title() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
     TDialogDescription Description() {
         TDialogDescription d;
         d.pages = {page(), page()};
@@ -107,7 +106,7 @@ int textWidth(const std::string& text) { return QFontMetrics(SkinFont("DejaVu Sa
 }  // namespace
 
 TEST_F(Fixture, ALongTextWidensThePageAndMovesTheButtonsByTheirAlign) {
-    TCoolDialog dialog(Description(), Host());
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     const std::string text = "A message much wider than fifty pixels";
     ASSERT_TRUE(show(dialog, 0, text));
     const int e = textWidth(text) - 50;
@@ -160,7 +159,7 @@ TEST(DialogText, LinesBreakBetweenWordsAndLongPathsAndCutTextsSayTheyAreShort) {
 }
 
 TEST_F(Fixture, ATextWiderThanTheScreenRunsOnInLinesAboveTheButtons) {
-    TCoolDialog dialog(Description(), Host());
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     QString text;
     for (int i = 0; i < 60; ++i) text += QStringLiteral("word%1 ").arg(i);
     ASSERT_TRUE(show(dialog, 0, FromQt(text)));
@@ -181,7 +180,7 @@ TEST_F(Fixture, ATextWiderThanTheScreenRunsOnInLinesAboveTheButtons) {
 }
 
 TEST_F(Fixture, AFittingTextIsCentredInItsArea) {
-    TCoolDialog dialog(Description(), Host());
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     ASSERT_TRUE(show(dialog, 0, "ii"));
     int first = -1;
     for (int x = 0; x < 100 && first < 0; ++x)
@@ -195,7 +194,7 @@ TEST_F(Fixture, AFittingTextIsCentredInItsArea) {
 }
 
 TEST_F(Fixture, CommandsCloseWithTheirCodesOrTalkToTheFind) {
-    TCoolDialog dialog(Description(), Host());
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     const int codes[3] = {6, 7, 2};  // "findtxtall2" is no "findtxtall"
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(show(dialog, 0, ""));
@@ -220,7 +219,7 @@ TEST_F(Fixture, CommandsCloseWithTheirCodesOrTalkToTheFind) {
 }
 
 TEST_F(Fixture, WhileASearchRunsFindNextStopsItAndClosingWaitsForTheScan) {
-    TCoolDialog dialog(Description(), Host());
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     ASSERT_TRUE(show(dialog, 1, ""));
     busy = true;
     calls.clear();
@@ -240,10 +239,8 @@ TEST_F(Fixture, WhileASearchRunsFindNextStopsItAndClosingWaitsForTheScan) {
 
 TEST_F(Fixture, WhileThePageFadesInItsFindBoxWaitsAndKeysDoNothing) {
     auto* box = new QLineEdit;  // the dialog's child while it shows the find page
-    RCoolDialogHost host = Host();
-    host.findBoxes = [box] { return std::vector<QWidget*>{box}; };
-    host.escape = [this](QKeyEvent*) { calls.push_back("escape"); };
-    TCoolDialog dialog(Description(), std::move(host));
+    boxes = {box};
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     ASSERT_TRUE(dialog.ShowDialog(1, ""));
     ASSERT_TRUE(dialog.EffectRunning());
     calls.clear();  // the page's switches replayed
@@ -262,7 +259,7 @@ TEST_F(Fixture, WhileThePageFadesInItsFindBoxWaitsAndKeysDoNothing) {
 }
 
 TEST_F(Fixture, AModalPageTakesAllInputUntilItClosesAndGivesItsCode) {
-    TCoolDialog dialog(Description(), Host());
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     ASSERT_TRUE(show(dialog, 1, ""));  // the find page gives way
     QWidget* modal = nullptr;
     std::optional<int> nested = 0;
@@ -279,7 +276,7 @@ TEST_F(Fixture, AModalPageTakesAllInputUntilItClosesAndGivesItsCode) {
 }
 
 TEST_F(Fixture, TheResultListSitsUnderTheFindPageAndGoesWithoutResults) {
-    TCoolDialog dialog(Description(), Host());
+    TCoolDialog dialog(Description(), *this, TestTickers(), Title());
     ASSERT_TRUE(show(dialog, 1, ""));  // its "findtxtlimit" switch replays: no list
     EXPECT_EQ(dialog.height(), TCoolDialog::kEmptyFindHeight);
     EXPECT_EQ(dialog.ResultList(), nullptr);
@@ -298,7 +295,7 @@ TEST_F(Fixture, TheResultListSitsUnderTheFindPageAndGoesWithoutResults) {
 TEST_F(Fixture, AMissingPageOrPictureShowsNothingAndSaysSo) {
     TDialogDescription d = Description();
     d.pages[1].picture = "gone.bmp";
-    TCoolDialog dialog(d, Host());
+    TCoolDialog dialog(d, *this, TestTickers(), Title());
     EXPECT_FALSE(dialog.ShowDialog(1, "text"));
     EXPECT_FALSE(dialog.ShowDialog(5, "text"));
     EXPECT_FALSE(dialog.Showing());
@@ -319,7 +316,7 @@ TEST_F(Fixture, StoredSwitchStatesSurviveButCollidingNamesAreLeftAlone) {
         store.WriteBool("SwGrpD00", false);
         store.WriteBool("SwGrpD01", true);
     }
-    TCoolDialog dialog(d, Host("DialogStates"));
+    TCoolDialog dialog(d, *this, TestTickers(), "DialogStates");
     EXPECT_FALSE(dialog.Description().pages[1].switches[12].state);
     EXPECT_FALSE(dialog.Description().pages[11].switches[2].state);
     EXPECT_TRUE(dialog.Description().pages[0].switches[1].state);
