@@ -24,13 +24,7 @@ TBookSoftware::~TBookSoftware() = default;
 
 TUnRar& TBookSoftware::ArchiveBrowser() {
     if (!unrar_) {
-        RUnRarHost host;
-        host.showMessage = [this](const std::string& text) { host_.ShowMessage(text); };
-        host.archiveMode = [this] { return host_.ArchiveMode(); };
-        host.setArchiveMode = [this](bool on) { host_.SetArchiveMode(on); };
-        host.openPage = [this](const std::string& page) { host_.OpenInCurrentView(page); };
-        host.pathInputFolder = [this] { return host_.UnpackFolder(); };
-        unrar_ = std::make_unique<TUnRar>(std::move(host), AppTitle());
+        unrar_ = std::make_unique<TUnRar>(host_, AppTitle());
         SetListingRoot(unrar_->ListingRoot());  // its pages may be shown; what is unpacked there is foreign
     }
     return *unrar_;

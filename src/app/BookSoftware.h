@@ -6,22 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "archive/UnRar.h"
 #include "rules/CommandTarget.h"
 
-class TUnRar;
 
-// What the software and the archives need of the window: its messages, the page frame's archive
-// mode and current view, and the folder the path input names.
-class ISoftwareHost {
-public:
-    virtual ~ISoftwareHost() = default;
-    virtual void ShowMessage(const std::string& text) = 0;
-    virtual bool ArchiveMode() const = 0;
-    virtual void SetArchiveMode(bool on) = 0;
-    virtual void OpenInCurrentView(const std::string& page) = 0;
-    // The path input's folder; none where the screen has no path input.
-    virtual std::optional<std::string> UnpackFolder() const = 0;
-};
+// What the software and the archives need of the window is what the archive browser needs: its
+// messages, the page frame's archive mode and current view, and the path input's folder.
+using ISoftwareHost = IArchiveHost;
 
 class TBookSoftware : public ISoftwareCommands {
 public:

@@ -51,7 +51,7 @@ bool GeneratedPage(const std::string& name) {
 
 }  // namespace
 
-TUnRar::TUnRar(RUnRarHost host, const std::string& title) : host_(std::move(host)) {
+TUnRar::TUnRar(IArchiveHost& host, const std::string& title) : host_(host) {
     char stem[64];
     std::snprintf(stem, sizeof stem, "bookshell-%u-%08zx", unsigned(::getuid()), std::hash<std::string>()(title) & 0xFFFFFFFF);
     root_ = PrivateFolder(StartState().tempDir, stem);
@@ -79,10 +79,10 @@ void TUnRar::ShowArchive(const std::string& archive, const std::string& currentP
         std::error_code error;
         fs::create_directories(Host(listingFolder_), error);
         if (!ContainsNoCase(listingPages_, frameset)) listingPages_.push_back(frameset);
-        if (!host_.archiveMode() && !ContainsNoCase(referringPages_, currentPage)) referringPages_.push_back(currentPage);
+        if (!host_.ArchiveMode() && !ContainsNoCase(referringPages_, currentPage)) referringPages_.push_back(currentPage);
         if (!ListArchive(frameset)) return;
     }
-    host_.openPage(frameset);
+    host_.OpenInCurrentView(frameset);
 }
 
 bool TUnRar::ListArchive(const std::string& frameset) {
@@ -106,7 +106,7 @@ bool TUnRar::ListArchive(const std::string& frameset) {
             break;
         }
     }
-    if (result == ERAR_BAD_DATA) host_.showMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
+    if (result == ERAR_BAD_DATA) host_.ShowMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
     RARCloseArchive(handle);
     CompleteDirectories(dirs, files);
     const auto pages = BuildListingPages(dirs, files, DosTime(std::time(nullptr)));
@@ -119,32 +119,32 @@ bool TUnRar::ListArchive(const std::string& frameset) {
 
 void TUnRar::ShowOpenError(int code) {
     switch (code) {
-    case ERAR_NO_MEMORY: return host_.showMessage("Not enough memory to initialize data structures");
-    case ERAR_BAD_DATA: return host_.showMessage(archive_ + ": archive header broken");
-    case ERAR_BAD_ARCHIVE: return host_.showMessage(Cp("Файл ") + archive_ + Cp(" не является RAR архивом."));
-    case ERAR_UNKNOWN_FORMAT: return host_.showMessage("Unknown archive format");
-    case ERAR_MISSING_PASSWORD: return host_.showMessage(Cp("Архив ") + archive_ + Cp(" зашифрован: его нельзя открыть."));
-    default: return host_.showMessage("Cannot open " + archive_);
+    case ERAR_NO_MEMORY: return host_.ShowMessage("Not enough memory to initialize data structures");
+    case ERAR_BAD_DATA: return host_.ShowMessage(archive_ + ": archive header broken");
+    case ERAR_BAD_ARCHIVE: return host_.ShowMessage(Cp("Файл ") + archive_ + Cp(" не является RAR архивом."));
+    case ERAR_UNKNOWN_FORMAT: return host_.ShowMessage("Unknown archive format");
+    case ERAR_MISSING_PASSWORD: return host_.ShowMessage(Cp("Архив ") + archive_ + Cp(" зашифрован: его нельзя открыть."));
+    default: return host_.ShowMessage("Cannot open " + archive_);
     }
 }
 
 void TUnRar::ShowProcessError(int code, const std::string& name) {
     switch (code) {
-    case ERAR_BAD_DATA: return host_.showMessage(Cp("У файла ") + name + Cp(" ошика контрольной суммы."));
-    case ERAR_BAD_ARCHIVE: return host_.showMessage("Volume is not valid RAR archive");
-    case ERAR_UNKNOWN_FORMAT: return host_.showMessage("Unknown archive format");
-    case ERAR_ECREATE: return host_.showMessage("File " + name + " create error");
-    case ERAR_ECLOSE: return host_.showMessage("File " + name + " close error");
-    case ERAR_EREAD: return host_.showMessage("Read error");
-    case ERAR_EWRITE: return host_.showMessage("Write error");
-    case ERAR_MISSING_PASSWORD: return host_.showMessage(Cp("Файл ") + name + Cp(" зашифрован и не распакован."));
+    case ERAR_BAD_DATA: return host_.ShowMessage(Cp("У файла ") + name + Cp(" ошика контрольной суммы."));
+    case ERAR_BAD_ARCHIVE: return host_.ShowMessage("Volume is not valid RAR archive");
+    case ERAR_UNKNOWN_FORMAT: return host_.ShowMessage("Unknown archive format");
+    case ERAR_ECREATE: return host_.ShowMessage("File " + name + " create error");
+    case ERAR_ECLOSE: return host_.ShowMessage("File " + name + " close error");
+    case ERAR_EREAD: return host_.ShowMessage("Read error");
+    case ERAR_EWRITE: return host_.ShowMessage("Write error");
+    case ERAR_MISSING_PASSWORD: return host_.ShowMessage(Cp("Файл ") + name + Cp(" зашифрован и не распакован."));
     default: return;  // an open error of a further volume: the volume message has said it
     }
 }
 
 int TUnRar::VolumeCallback(const std::string& hostVolume, int mode) {
     if (mode != RAR_VOL_ASK) return 1;
-    host_.showMessage(Cp("Том ") + HostPathsService().ToWindows(hostVolume) + Cp(" не найден."));
+    host_.ShowMessage(Cp("Том ") + HostPathsService().ToWindows(hostVolume) + Cp(" не найден."));
     return 0;
 }
 
@@ -158,7 +158,7 @@ std::string TUnRar::TargetFolder(const std::string& destination) const {
 }
 
 void TUnRar::ExtractArchive(bool toPathInput, bool intoListingFolder) {
-    const std::optional<std::string> input = toPathInput ? host_.pathInputFolder() : listingFolder_;
+    const std::optional<std::string> input = toPathInput ? host_.UnpackFolder() : listingFolder_;
     if (!input) return;
     if (intoListingFolder) {
         if (ContainsNoCase(unpackedListings_, listingFolder_)) return;
@@ -190,7 +190,7 @@ void TUnRar::ExtractArchive(bool toPathInput, bool intoListingFolder) {
     RARCloseArchive(handle);
     SetBusyCursor(false);
     ShowLeftOut(leftOut);
-    if (result == ERAR_BAD_DATA) host_.showMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
+    if (result == ERAR_BAD_DATA) host_.ShowMessage(Cp("У файла: ") + header.FileName + Cp(" испорчен заголовок."));
 }
 
 // One entry left out says why in its own words; several are named in one message, the first ten
@@ -202,13 +202,13 @@ void TUnRar::ShowLeftOut(const std::vector<std::pair<int, std::string>>& leftOut
     std::string text = Cp("Не распакованы файлы: ");
     for (size_t i = 0; i < leftOut.size() && i < kNamed; ++i) text += (i ? ", " : "") + leftOut[i].second;
     if (leftOut.size() > kNamed) text += Cp(" и ещё ") + std::to_string(leftOut.size() - kNamed);
-    host_.showMessage(text + ".");
+    host_.ShowMessage(text + ".");
 }
 
 void TUnRar::UpdateArchiveMode(const std::string& address) {
-    if (host_.archiveMode()) {
-        if (ContainsNoCase(referringPages_, address)) host_.setArchiveMode(false);
+    if (host_.ArchiveMode()) {
+        if (ContainsNoCase(referringPages_, address)) host_.SetArchiveMode(false);
     } else if (ContainsNoCase(listingPages_, address)) {
-        host_.setArchiveMode(true);
+        host_.SetArchiveMode(true);
     }
 }

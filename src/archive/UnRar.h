@@ -6,7 +6,6 @@
 // to a file of the listing extracts the archive there first, and "unarc" extracts it into the
 // path input's folder. The page frame is in archive mode while it shows a listing. Messages go
 // to the book's message dialog. Window thread only.
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,19 +13,23 @@
 
 #include "base/DynamicStringArray.h"
 
-struct RUnRarHost {
-    std::function<void(const std::string& text)> showMessage;
-    std::function<bool()> archiveMode;  // of the current page frame
-    std::function<void(bool on)> setArchiveMode;
-    std::function<void(const std::string& page)> openPage;  // in the current page frame
+// What the archive browser needs of the window: its messages, the page frame's archive mode and
+// current view, and the folder the path input names.
+class IArchiveHost {
+public:
+    virtual ~IArchiveHost() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual bool ArchiveMode() const = 0;  // of the current page frame
+    virtual void SetArchiveMode(bool on) = 0;
+    virtual void OpenInCurrentView(const std::string& page) = 0;
     // The path input's folder (Windows form); nothing without a path input.
-    std::function<std::optional<std::string>()> pathInputFolder;
+    virtual std::optional<std::string> UnpackFolder() const = 0;
 };
 
 class TUnRar {
 public:
     // title: the book's, naming the folder of its listings.
-    TUnRar(RUnRarHost host, const std::string& title);
+    TUnRar(IArchiveHost& host, const std::string& title);
     ~TUnRar();
     TUnRar(const TUnRar&) = delete;
     TUnRar& operator=(const TUnRar&) = delete;
@@ -53,7 +56,7 @@ private:
     void CleanListings();
     std::string TargetFolder(const std::string& destination) const;
 
-    RUnRarHost host_;
+    IArchiveHost& host_;
     std::string root_;            // this user's and book's folder of listings (Windows form)
     std::string archive_;         // the archive shown last
     std::string listingFolder_;

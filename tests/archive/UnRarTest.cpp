@@ -17,24 +17,24 @@ namespace {
 
 std::string u(const char* utf8) { return Cp1251::fromUtf8(utf8); }
 
-struct Browser : ::testing::Test {
+struct Browser : ::testing::Test, IArchiveHost {
     QTemporaryDir temp, target;
     std::vector<std::string> messages, opened;
     bool archiveMode = false;
     std::unique_ptr<TUnRar> unrar;
+
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool ArchiveMode() const override { return archiveMode; }
+    void SetArchiveMode(bool on) override { archiveMode = on; }
+    void OpenInCurrentView(const std::string& page) override { opened.push_back(page); }
+    std::optional<std::string> UnpackFolder() const override { return "e:\\"; }
 
     void SetUp() override {
         SetupDrives(SAMPLE_RUN, 'd');
         HostPathsService().SetDrive('t', temp.path().toStdString());
         HostPathsService().SetDrive('e', target.path().toStdString());
         StartState().tempDir = "t:\\";
-        RUnRarHost host;
-        host.showMessage = [this](const std::string& text) { messages.push_back(text); };
-        host.archiveMode = [this] { return archiveMode; };
-        host.setArchiveMode = [this](bool on) { archiveMode = on; };
-        host.openPage = [this](const std::string& page) { opened.push_back(page); };
-        host.pathInputFolder = [] { return std::optional<std::string>("e:\\"); };
-        unrar = std::make_unique<TUnRar>(std::move(host), "Browser test");
+        unrar = std::make_unique<TUnRar>(*this, "Browser test");
     }
     std::string Page(const std::string& winPath) {
         QFile file(QString::fromStdString(HostPathsService().Find(winPath).value_or("")));
