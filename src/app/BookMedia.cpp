@@ -35,18 +35,17 @@ TBookMedia::TBookMedia(QWidget& window, IMediaHost& host, const TInterfaceDescri
     : QObject(&window), window_(window), host_(host), options_(options), keys_(keys) {
     music_ = std::make_unique<TBackgroundMusic>(this, keys.bgSoundDef, options.Values().bgSound);
     music_->OnChanged = [this](bool on) { options_.SetBGSound(on); };
-    RSoundHost sounds;
-    sounds.currentScreen = [this] { return host_.CurrentScreen(); };
-    sounds.openPage = [this](const std::string& page, int view) {
-        if (!page.empty()) host_.OpenPageIn(page, view);
-    };
-    sounds.pointerOver = [this] { host_.PointerLeftSkin(); };
-    sounds.installMpegDriver = InstallMpegDriver;
-    sound_ = std::make_unique<TSound>(&window, elements.Clips, music_.get(), std::move(sounds));
+    sound_ = std::make_unique<TSound>(&window, elements.Clips, music_.get(), static_cast<ISoundHost&>(*this));
     BuildSlides(elements);
 }
 
 TBookMedia::~TBookMedia() { Stop(); }
+
+void TBookMedia::OpenPageIn(const std::string& page, int view) {
+    if (!page.empty()) host_.OpenPageIn(page, view);
+}
+
+void TBookMedia::InstallMpegDriver() { ::InstallMpegDriver(); }
 
 // The picture areas with the slide show's stored settings.
 void TBookMedia::BuildSlides(const TInterfaceDescription& elements) {
@@ -60,7 +59,7 @@ void TBookMedia::BuildSlides(const TInterfaceDescription& elements) {
 void TBookMedia::PlayStartClipThen(std::function<void()> open) {
     if (!isSet(keys_.rolic) || !options_.Values().clip) return open();
     RStartClipHost host;
-    host.installMpegDriver = InstallMpegDriver;
+    host.installMpegDriver = ::InstallMpegDriver;
     host.finished = [this, open = std::move(open)] {
         if (startClip_) startClip_->deleteLater();
         open();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "media/Sound.h"
 #include "rules/CommandTarget.h"
 
 class QImage;
@@ -20,7 +21,6 @@ class TFormOptions;
 class TInterfaceDescription;
 class TMyAviPlayer;
 class TSlideImage;
-class TSound;
 class TSuperTimer;
 struct RWindowKeys;
 
@@ -56,7 +56,7 @@ public:
     void Clip3D() override {}
 };
 
-class TBookMedia : public QObject, public IMediaCommands {
+class TBookMedia : public QObject, public IMediaCommands, private ISoundHost {
 public:
     TBookMedia(QWidget& window, IMediaHost& host, const TInterfaceDescription& elements, const RWindowKeys& keys,
                TFormOptions& options);
@@ -106,6 +106,12 @@ public:
     void Clip3D() override;
 
 private:
+    // ISoundHost: the window's, and the MPEG driver installed from the disc.
+    int CurrentScreen() const override { return host_.CurrentScreen(); }
+    void OpenPageIn(const std::string& page, int view) override;
+    void PointerLeftSkin() override { host_.PointerLeftSkin(); }
+    void InstallMpegDriver() override;
+
     void BuildSlides(const TInterfaceDescription& elements);
     void StartClip3D();
 

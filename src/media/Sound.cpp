@@ -49,11 +49,11 @@ bool contains(const std::string& text, const char* part) { return text.find(part
 
 }  // namespace
 
-TSound::TSound(QWidget* window, const std::vector<RClip>& clips, TBackgroundMusic* music, RSoundHost host,
+TSound::TSound(QWidget* window, const std::vector<RClip>& clips, TBackgroundMusic* music, ISoundHost& host,
                std::unique_ptr<IMediaDevice> device)
-    : TMPlayer(window, std::move(device)), music_(music), host_(std::move(host)) {
+    : TMPlayer(window, std::move(device)), music_(music), host_(host) {
     for (const RClip& clip : clips) {
-        auto* area = new TClipArea(window, host_.pointerOver);
+        auto* area = new TClipArea(window, [this] { host_.PointerLeftSkin(); });
         QPalette palette = area->palette();
         palette.setColor(QPalette::Window, QColor(clip.bgColor & 0xFF, (clip.bgColor >> 8) & 0xFF, (clip.bgColor >> 16) & 0xFF));
         area->setPalette(palette);
@@ -67,7 +67,7 @@ TSound::TSound(QWidget* window, const std::vector<RClip>& clips, TBackgroundMusi
 
 // The current screen's areas show; the previous screen's, when it was another, hide.
 void TSound::ShowClipAreas() {
-    const int screen = host_.currentScreen ? host_.currentScreen() : 0;
+    const int screen = host_.CurrentScreen();
     for (const RArea& area : areas_) {
         if (area.screen == screen) area.control->show();
         if (area.screen == lastShown_ && lastShown_ != screen) area.control->hide();
@@ -111,14 +111,14 @@ void TSound::PlayMedia(const std::string& name, const std::string& page, int act
 // A clip shows in the first area of the current screen; a refusal other than a missing, invalid
 // or unreadable file installs the MPEG driver and tries once more.
 void TSound::OpenClip(const std::string& page, std::function<void(int error)> done) {
-    const int screen = host_.currentScreen ? host_.currentScreen() : 0;
+    const int screen = host_.CurrentScreen();
     for (const RArea& area : areas_) {
         if (area.screen != screen) continue;
         SetDisplay(area.control);
-        if (host_.openPage) host_.openPage(page, area.html);
+        host_.OpenPageIn(page, area.html);
         break;
     }
-    OpenClipThen(host_.installMpegDriver, std::move(done));
+    OpenClipThen([this] { host_.InstallMpegDriver(); }, std::move(done));
 }
 
 void TSound::ResumeMusic() {

@@ -15,16 +15,20 @@
 
 class TBackgroundMusic;
 
-struct RSoundHost {
-    std::function<int()> currentScreen;
-    std::function<void(const std::string& page, int view)> openPage;  // in the page view numbered so
-    std::function<void()> pointerOver;                                // the pointer moves over an area
-    std::function<void()> installMpegDriver;                          // a clip the player refused
+// What the clip player needs of the window: the screen whose clip areas show, the page a clip
+// opens beside it, the pointer over an area, and the MPEG driver for a clip the player refused.
+class ISoundHost {
+public:
+    virtual ~ISoundHost() = default;
+    virtual int CurrentScreen() const = 0;
+    virtual void OpenPageIn(const std::string& page, int view) = 0;  // in the page view numbered so
+    virtual void PointerLeftSkin() = 0;                              // the pointer moves over an area
+    virtual void InstallMpegDriver() = 0;
 };
 
 class TSound : public TMPlayer {
 public:
-    TSound(QWidget* window, const std::vector<RClip>& clips, TBackgroundMusic* music, RSoundHost host,
+    TSound(QWidget* window, const std::vector<RClip>& clips, TBackgroundMusic* music, ISoundHost& host,
            std::unique_ptr<IMediaDevice> device = nullptr);
 
     void ShowClipAreas();
@@ -49,7 +53,7 @@ private:
     void ResumeMusic();
 
     TBackgroundMusic* music_;
-    RSoundHost host_;
+    ISoundHost& host_;
     std::vector<RArea> areas_;
     int lastShown_ = -1;
     int endAction_ = 0;

@@ -18,7 +18,7 @@
 
 namespace {
 
-struct Music : ::testing::Test {
+struct Music : ::testing::Test, ISoundHost {
     QTemporaryDir dir;
     FakeDevice* songs = nullptr;  // the music's device
     FakeDevice* clips = nullptr;  // the clip player's
@@ -44,13 +44,13 @@ struct Music : ::testing::Test {
         music = std::make_unique<TBackgroundMusic>(nullptr, std::move(list), true, std::move(device));
         auto clipDevice = std::make_unique<FakeDevice>();
         clips = clipDevice.get();
-        RSoundHost host;
-        host.currentScreen = [this] { return screen; };
-        host.openPage = [this](const std::string& page, int view) { pages.push_back(page + " in " + std::to_string(view)); };
-        host.installMpegDriver = [this] { ++installs; };
-        sound = std::make_unique<TSound>(&window, std::vector<RClip>{{10, 10, 110, 90, 0, 1, 2}}, music.get(), host,
+        sound = std::make_unique<TSound>(&window, std::vector<RClip>{{10, 10, 110, 90, 0, 1, 2}}, music.get(), *this,
                                          std::move(clipDevice));
     }
+    int CurrentScreen() const override { return screen; }
+    void OpenPageIn(const std::string& page, int view) override { pages.push_back(page + " in " + std::to_string(view)); }
+    void PointerLeftSkin() override {}
+    void InstallMpegDriver() override { ++installs; }
     void Deliver() { QCoreApplication::processEvents(); }
 };
 
