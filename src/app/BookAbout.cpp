@@ -11,7 +11,6 @@
 #include "platform/Launch.h"
 #include "platform/QtText.h"
 #include "rules/AboutDescription.h"
-#include "skin/AboutBox.h"
 
 void TBookAbout::Show() {
     if (!box_) {
@@ -19,19 +18,21 @@ void TBookAbout::Show() {
         std::vector<uint8_t> bytes;
         if (!bundle_ || bundle_->ReadBundleEntry("About.cfs", bytes) <= 0) return;
         DecodeCfsLines(bytes.data(), bytes.size(), lines, true);
-        RAboutHost host;
-        host.loadPicture = [this](const std::string& name) { return window_.LoadPicture(name); };
-        host.playSound = [this](const std::string& sound) {
-            if (!sound.empty() && sound != "no" && window_.ButtonSoundsOn()) PlayButtonSound(ProgramDir() + sound);
-        };
-        host.openLink = [](const std::string& target) { ShellOpen(ToQt(target)); };
-        host.hintsShown = [this] { return window_.HintsShown(); };
-        host.animation = animation_;
-        host.tickers = SuperTimerTickers();
-        box_ = new TAboutBox(&window_.ControlsWindow(), ReadAboutDescription(lines), std::move(host));
+        box_ = new TAboutBox(&window_.ControlsWindow(), ReadAboutDescription(lines), static_cast<IAboutHost&>(*this),
+                             SuperTimerTickers());
     }
     box_->ShowModal();
 }
+
+QImage TBookAbout::LoadPicture(const std::string& name) const { return window_.LoadPicture(name); }
+
+void TBookAbout::PlaySound(const std::string& sound) {
+    if (!sound.empty() && sound != "no" && window_.ButtonSoundsOn()) PlayButtonSound(ProgramDir() + sound);
+}
+
+void TBookAbout::OpenLink(const std::string& target) { ShellOpen(ToQt(target)); }
+
+bool TBookAbout::HintsShown() const { return window_.HintsShown(); }
 
 void TBookAbout::Close() {
     if (box_ && box_->isVisible()) box_->reject();

@@ -6,11 +6,12 @@
 #include <memory>
 #include <utility>
 
+#include "skin/AboutBox.h"
+
 class ISkinControlsHost;
-class TAboutBox;
 class TReadBin;
 
-class TBookAbout {
+class TBookAbout : private IAboutHost {
 public:
     // bundle: the book's bundle as the start-up reads it; animation: the options' animation
     // setting at the moment of showing.
@@ -23,6 +24,13 @@ public:
     TAboutBox* Box() const { return box_; }
 
 private:
+    // IAboutHost: the window's pictures and settings; button sounds beside the program.
+    QImage LoadPicture(const std::string& name) const override;
+    void PlaySound(const std::string& sound) override;
+    void OpenLink(const std::string& target) override;
+    bool HintsShown() const override;
+    bool Animation() const override { return animation_(); }
+
     ISkinControlsHost& window_;
     const std::unique_ptr<TReadBin>& bundle_;
     std::function<bool()> animation_;

@@ -21,13 +21,13 @@ QColor ColorOf(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), 
 
 }  // namespace
 
-TAboutBox::TAboutBox(QWidget* parent, const RAboutDescription& description, RAboutHost host)
-    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), host_(std::move(host)) {
+TAboutBox::TAboutBox(QWidget* parent, const RAboutDescription& description, IAboutHost& host, TTickerFactory tickers)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), host_(host), tickers_(std::move(tickers)) {
     setModal(true);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     PrepareShapedWindow(*this);
-    background_ = host_.loadPicture(description.picture);
+    background_ = host_.LoadPicture(description.picture);
     if (background_.isNull()) background_ = QImage(320, 200, QImage::Format_RGB32), background_.fill(Qt::white);
     setFixedSize(background_.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -40,7 +40,7 @@ TAboutBox::TAboutBox(QWidget* parent, const RAboutDescription& description, RAbo
     ApplyWindowShape(*this, outline_);
     BuildButtons(description.buttons);
     DrawTexts(description.texts);
-    car_ = new TEffCar(this, host_.tickers);
+    car_ = new TEffCar(this, tickers_);
     car_->FallbackBackground = [this] { return background_; };
 }
 
@@ -51,16 +51,16 @@ void TAboutBox::BuildButtons(const std::vector<RBtn>& buttons) {
     for (const RBtn& keys : buttons) {
         TButton button;
         button.keys = keys;
-        button.normal = host_.loadPicture(keys.picture1);
-        button.hover = host_.loadPicture(keys.picture2);
+        button.normal = host_.LoadPicture(keys.picture1);
+        button.hover = host_.LoadPicture(keys.picture2);
         button.area = QRect(QPoint(keys.left, keys.top), button.normal.isNull() ? QSize(0, 0) : button.normal.size());
         if (!button.normal.isNull()) QPainter(&background_).drawImage(button.area.topLeft(), button.normal);
-        const QString hint = host_.hintsShown && host_.hintsShown() ? ToQt(keys.hint) : QString();
+        const QString hint = host_.HintsShown() ? ToQt(keys.hint) : QString();
         new TMyControl(this, button.area, hint, [this](TMyControl::TMouse kind, QMouseEvent*, QPoint at) {
             if (kind == TMyControl::TMouse::Move) PointerAt(at);
             else if (kind == TMyControl::TMouse::Down) PressAt(at);
         });
-        button.fader = new TEffBtnCar(this, 1, host_.tickers);
+        button.fader = new TEffBtnCar(this, 1, tickers_);
         buttons_.push_back(button);
     }
 }
@@ -95,7 +95,7 @@ void TAboutBox::ShowModal() {
 void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     setCursor(Qt::ArrowCursor);
-    if (host_.animation && host_.animation()) {
+    if (host_.Animation()) {
         opening_ = true;
         auto* fade = new QVariantAnimation(this);
         fade->setStartValue(0.0);
@@ -150,9 +150,9 @@ void TAboutBox::PointerAt(QPoint point) {
 void TAboutBox::PressAt(QPoint point) {
     if (EffectRunning()) return;
     const int button = ButtonAt(point);
-    if (button >= 0) host_.playSound(buttons_[size_t(button)].keys.sound);
+    if (button >= 0) host_.PlaySound(buttons_[size_t(button)].keys.sound);
     const int link = LinkAt(point);
-    if (link >= 0) return host_.openLink(links_[size_t(link)].target);
+    if (link >= 0) return host_.OpenLink(links_[size_t(link)].target);
     if (button < 0) {
         if (windowHandle()) windowHandle()->startSystemMove();
         return;

@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QRegion>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,18 +17,21 @@
 class TEffBtnCar;
 class TEffCar;
 
-struct RAboutHost {
-    std::function<QImage(const std::string& name)> loadPicture;  // a bundle picture; null when missing
-    std::function<void(const std::string& sound)> playSound;     // a button's "wav", as written
-    std::function<void(const std::string& target)> openLink;
-    std::function<bool()> hintsShown;
-    std::function<bool()> animation;  // the options' animation setting at the moment of showing
-    TTickerFactory tickers;
+// What the about window needs of the book: its pictures, its buttons' sounds, the links opened,
+// and the hint and animation settings.
+class IAboutHost {
+public:
+    virtual ~IAboutHost() = default;
+    virtual QImage LoadPicture(const std::string& name) const = 0;  // a bundle picture; null when missing
+    virtual void PlaySound(const std::string& sound) = 0;           // a button's "wav", as written
+    virtual void OpenLink(const std::string& target) = 0;
+    virtual bool HintsShown() const = 0;
+    virtual bool Animation() const = 0;  // the options' animation setting at the moment of showing
 };
 
 class TAboutBox : public QDialog {
 public:
-    TAboutBox(QWidget* parent, const RAboutDescription& description, RAboutHost host);
+    TAboutBox(QWidget* parent, const RAboutDescription& description, IAboutHost& host, TTickerFactory tickers);
     ~TAboutBox() override;
 
     // Shows the window, modal to the whole application; the caller goes on.
@@ -66,7 +68,8 @@ private:
     int ButtonAt(QPoint point) const;
     int LinkAt(QPoint point) const;
 
-    RAboutHost host_;
+    IAboutHost& host_;
+    TTickerFactory tickers_;
     QImage background_;
     QRegion outline_;  // the window's shape; empty: a rectangle
     std::vector<TButton> buttons_;
