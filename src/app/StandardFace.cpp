@@ -43,15 +43,7 @@ void TStandardFace::Enter(bool restricted) {
     if (!frame) return;
     host_.SetStandardForm(true);
     QWidget& window = host_.FaceWindow();
-    if (!bars_) {
-        RStandardHost bars;
-        bars.window = &window;
-        bars.goToHistory = [this](int index) { host_.HtmlFrame()->GoToHistoryIndex(index); };
-        bars.step = [this](bool back) { back ? pages_.Back() : pages_.Forward(); };
-        bars.print = [this] { pages_.PrintHtml(); };
-        bars.leave = [this] { Leave(); };
-        bars_ = std::make_unique<TStandardWindow>(std::move(bars));
-    }
+    if (!bars_) bars_ = std::make_unique<TStandardWindow>(window, static_cast<IStandardBarsHost&>(*this));
     savedRegion_ = host_.WindowRegion();
     window.clearMask();
     window.setWindowFlags(Qt::Window);
@@ -66,6 +58,10 @@ void TStandardFace::Enter(bool restricted) {
     else if (picture.isValid()) window.resize(picture.width() + 45, picture.height() + 90);
     if (restricted) window.show();
     else window.showMaximized();
+}
+
+void TStandardFace::GoToHistory(int index) {
+    if (THtmlFrame* frame = host_.HtmlFrame()) frame->GoToHistoryIndex(index);
 }
 
 void TStandardFace::Leave() {

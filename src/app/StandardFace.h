@@ -13,7 +13,6 @@
 
 class QWidget;
 class THtmlFrame;
-class TStandardWindow;
 
 // What the face needs of the window: the window, its page frame, its skinned shape and size,
 // its caption, and the skin's controls that hide while the window is the standard one.
@@ -30,7 +29,9 @@ public:
     virtual void SetStandardForm(bool standard) = 0;
 };
 
-class TStandardFace {
+#include "app/StandardWindow.h"
+
+class TStandardFace : private IStandardBarsHost {
 public:
     TStandardFace(IStandardFaceHost& host, IPageCommands& pages);
     ~TStandardFace();
@@ -40,13 +41,18 @@ public:
     // restricted: only "Печать" shows, in a window of its own size (not maximised).
     void Enter(bool restricted);
     // "Свернуть": the skinned window again, with its size, shape, caption and controls.
-    void Leave();
+    void Leave() override;
     // The menus follow the page frame's history.
     void RefreshHistory();
     void ShowLinkStatus(const std::string& text);
     void Resized();
 
 private:
+    // IStandardBarsHost: the history menus, "Печать" and "Свернуть".
+    void GoToHistory(int index) override;
+    void Step(bool back) override { back ? pages_.Back() : pages_.Forward(); }
+    void Print() override { pages_.PrintHtml(); }
+
     IStandardFaceHost& host_;
     IPageCommands& pages_;
     std::unique_ptr<TStandardWindow> bars_;

@@ -41,17 +41,16 @@ std::string StandardMenuCaption(const RHistoryEntry& entry) {
     return caption.substr(0, 80);
 }
 
-TStandardWindow::TStandardWindow(RStandardHost host) : host_(std::move(host)) {}
 
 QAction* TStandardWindow::AddDropDown(int which, const char* caption, const char* hint) {
     menus_[which] = new QMenu(toolbar_);
     for (int i = 0; i < kMenuEntries; ++i) {
         QAction* entry = menus_[which]->addAction(QString());
-        QObject::connect(entry, &QAction::triggered, toolbar_, [this, entry] { host_.goToHistory(entry->data().toInt()); });
+        QObject::connect(entry, &QAction::triggered, toolbar_, [this, entry] { host_.GoToHistory(entry->data().toInt()); });
     }
     const QStyle* style = QApplication::style();
     QAction* action = toolbar_->addAction(style->standardIcon(which == 0 ? QStyle::SP_ArrowBack : QStyle::SP_ArrowForward),
-                                          Text(caption), toolbar_, [this, which] { host_.step(which == 0); });
+                                          Text(caption), toolbar_, [this, which] { host_.Step(which == 0); });
     action->setToolTip(Text(hint));
     action->setMenu(menus_[which]);
     if (auto* button = qobject_cast<QToolButton*>(toolbar_->widgetForAction(action)))
@@ -61,7 +60,7 @@ QAction* TStandardWindow::AddDropDown(int which, const char* caption, const char
 
 // Flat, top-aligned, with captions: the two history buttons, a divider, "Печать", "Свернуть".
 void TStandardWindow::Build() {
-    toolbar_ = new QToolBar(host_.window);
+    toolbar_ = new QToolBar(&window_);
     toolbar_->setMovable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolbar_->setIconSize(QSize(24, 24));
@@ -72,12 +71,12 @@ void TStandardWindow::Build() {
     divider_ = toolbar_->addWidget(gap);
     const QStyle* style = QApplication::style();
     const QIcon printIcon = QIcon::fromTheme("document-print", style->standardIcon(QStyle::SP_FileIcon));
-    QAction* print = toolbar_->addAction(printIcon, Text("Печать"), toolbar_, [this] { host_.print(); });
+    QAction* print = toolbar_->addAction(printIcon, Text("Печать"), toolbar_, [this] { host_.Print(); });
     print->setToolTip(Text("Напечатать текущий файл"));
     leave_ = toolbar_->addAction(CollapseIcon(toolbar_->palette()), Text("Свернуть"), toolbar_,
-                                 [this] { host_.leave(); });
+                                 [this] { host_.Leave(); });
     leave_->setToolTip(Text("Вернуться к красивому окошку"));
-    status_ = new QStatusBar(host_.window);
+    status_ = new QStatusBar(&window_);
     status_->setSizeGripEnabled(false);
 }
 
@@ -97,12 +96,12 @@ void TStandardWindow::HideBars() {
 }
 
 QRect TStandardWindow::Layout() {
-    QRect area = host_.window->rect();
-    if (!toolbar_ || !toolbar_->isVisibleTo(host_.window)) return area;
+    QRect area = window_.rect();
+    if (!toolbar_ || !toolbar_->isVisibleTo(&window_)) return area;
     const int barHeight = toolbar_->sizeHint().height();
     toolbar_->setGeometry(0, 0, area.width(), barHeight);
     area.setTop(barHeight);
-    if (status_->isVisibleTo(host_.window)) {
+    if (status_->isVisibleTo(&window_)) {
         const int statusHeight = status_->sizeHint().height();
         status_->setGeometry(0, area.bottom() + 1 - statusHeight, area.width(), statusHeight);
         area.setBottom(area.bottom() - statusHeight);

@@ -5,7 +5,6 @@
 // between them. The history refresh fills the menus from the page frame's history.
 #include <QRect>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,19 +16,22 @@ class QStatusBar;
 class QToolBar;
 class QWidget;
 
-struct RStandardHost {
-    QWidget* window = nullptr;
-    std::function<void(int index)> goToHistory;  // the page frame jumps to a history entry
-    std::function<void(bool back)> step;         // history back or forward
-    std::function<void()> print;                 // "Печать"
-    std::function<void()> leave;                 // "Свернуть"
+// What the bars' buttons and menus do.
+class IStandardBarsHost {
+public:
+    virtual ~IStandardBarsHost() = default;
+    virtual void GoToHistory(int index) = 0;  // the page frame jumps to a history entry
+    virtual void Step(bool back) = 0;         // history back or forward
+    virtual void Print() = 0;                 // "Печать"
+    virtual void Leave() = 0;                 // "Свернуть"
 };
 
 class TStandardWindow {
 public:
     static constexpr int kMenuEntries = 7;
 
-    explicit TStandardWindow(RStandardHost host);
+    // window: the one the bars are placed in.
+    TStandardWindow(QWidget& window, IStandardBarsHost& host) : window_(window), host_(host) {}
 
     // Shows the bars (built the first time) in their first form: of the toolbar only "Печать"
     // and, unless restricted, "Свернуть" show; the status bar stays hidden.
@@ -53,7 +55,8 @@ private:
     QAction* AddDropDown(int which, const char* caption, const char* hint);
     void FillMenu(int which, const std::vector<RHistoryEntry>& history, const std::vector<int>& indexes);
 
-    RStandardHost host_;
+    QWidget& window_;
+    IStandardBarsHost& host_;
     QToolBar* toolbar_ = nullptr;
     QStatusBar* status_ = nullptr;
     QMenu* menus_[2] = {nullptr, nullptr};

@@ -125,11 +125,15 @@ TEST_F(SampleBook, TheSkinTurnsIntoTheStandardWindowAndBackWithItsCaption) {
 
 TEST(StandardWindow, NineOlderPagesFillTheSevenEntriesOfTheBackMenu) {
     QWidget window;
-    RStandardHost host;
-    host.window = &window;
-    int jumped = -1;
-    host.goToHistory = [&](int index) { jumped = index; };
-    TStandardWindow bars(host);
+    struct : IStandardBarsHost {
+        int jumped = -1;
+        void GoToHistory(int index) override { jumped = index; }
+        void Step(bool) override {}
+        void Print() override {}
+        void Leave() override {}
+    } host;
+    int& jumped = host.jumped;
+    TStandardWindow bars(window, host);
     bars.ShowBars(false);
     std::vector<RHistoryEntry> history;
     for (int i = 0; i < 10; ++i) history.push_back({"p" + std::to_string(i) + ".htm", i == 2 ? "" : "T" + std::to_string(i)});
