@@ -28,6 +28,7 @@
 #include "app/Startup.h"
 #include "html/HtmlFrameHost.h"
 #include "html/PageFrameApi.h"
+#include "html/TreeList.h"
 #include "platform/WindowEntry.h"
 #include "rules/CommandTarget.h"
 #include "rules/InterfaceDescription.h"
@@ -44,7 +45,6 @@ class TLinkServices;
 class TPictureQuery;
 class TSkinControls;
 class TSkinScreen;
-class TTreeViews;
 class TWindowAnimation;
 struct RSkinCommand;
 
@@ -56,7 +56,8 @@ class TMainForm : public QWidget,
                   public ISoftwareHost,
                   public ISkinControlsHost,
                   public IBookMessagesHost,
-                  public IStandardFaceHost {
+                  public IStandardFaceHost,
+                  public ITreeHost {
     Q_OBJECT
 public:
     TMainForm(const std::string& programFolderHost, const TCommandLine& line, TInstanceLock& lock);
@@ -186,6 +187,10 @@ public:
     void PointerLeftSkin() override { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); }
     QWidget& ControlsWindow() override { return *this; }
     QWidget& MessagesWindow() override { return *this; }
+
+    // ITreeHost (the popups and the hover look are the page frame's host's too)
+    void OpenTreePage(const std::string& path) override;
+    std::string CurrentPage() const override;
 
     // IStandardFaceHost
     QWidget& FaceWindow() override { return *this; }

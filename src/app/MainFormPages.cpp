@@ -26,19 +26,19 @@ void TMainForm::BuildPages(bool withTrees) {
     const char* files[2] = {"tree1.cfs", "tree2.cfs"};
     TTreeViews** trees[2] = {&tree1_, &tree2_};
     for (int n = 0; n < 2; ++n) {
-        auto* tree = new TTreeViews(panelBkgrd_);
+        auto* tree = new TTreeViews(panelBkgrd_, *this);
         tree->CreateTree(*start_.bundle, files[n]);
-        // A hidden page view leaves the page to the "_html" element number 20.
-        tree->OpenPage = [this](const std::string& path) {
-            if (pageFrame_ && pageFrame_->CurrentViewShown()) pageFrame_->OpenInCurrentView(path);
-            else if (pageFrame_) pageFrame_->OpenInElement(path, 20);
-        };
-        tree->CurrentPage = [this] { return pageFrame_ ? pageFrame_->CurrentFile() : std::string(); };
-        tree->MouseMoveToWindow = [this] { FormMouseMove(QPoint(-1, -1), Qt::NoModifier); };
-        tree->ClosePopup = [this] { ClosePopup(); };
         *trees[n] = tree;
     }
 }
+
+// A hidden page view leaves the page to the "_html" element number 20.
+void TMainForm::OpenTreePage(const std::string& path) {
+    if (pageFrame_ && pageFrame_->CurrentViewShown()) pageFrame_->OpenInCurrentView(path);
+    else if (pageFrame_) pageFrame_->OpenInElement(path, 20);
+}
+
+std::string TMainForm::CurrentPage() const { return pageFrame_ ? pageFrame_->CurrentFile() : std::string(); }
 
 bool TMainForm::PagesSettled() const {
     const TFrameViewer* view = htmlFrame_ ? htmlFrame_->CurrentView() : nullptr;

@@ -61,7 +61,7 @@ std::vector<QTreeWidgetItem*> DisplayOrder(QTreeWidget* tree) {
 
 } // namespace
 
-TTreeViews::TTreeViews(QWidget* panel) : QTreeWidget(panel), panel_(panel) {
+TTreeViews::TTreeViews(QWidget* panel, ITreeHost& host) : QTreeWidget(panel), panel_(panel), host_(host) {
     hide();
     setGeometry(0, 0, 165, 421);
     setMinimumWidth(30);
@@ -143,10 +143,9 @@ bool TTreeViews::CreateTree(const TReadBin& bundle, const std::string& fileName)
 
 void TTreeViews::OpenFocusedItem() {
     const std::string link = TrimControls(focusedLink_);
-    if (link.empty() || !OpenPage) return;  // an item without a page opens nothing
-    const std::string current = CurrentPage ? TrimControls(CurrentPage()) : std::string();
-    if (Cp1251::equalsNoCase(current, link)) return;
-    OpenPage(link);
+    if (link.empty()) return;  // an item without a page opens nothing
+    if (Cp1251::equalsNoCase(TrimControls(host_.CurrentPage()), link)) return;
+    host_.OpenTreePage(link);
 }
 
 void TTreeViews::OpenItem(QTreeWidgetItem* item) {
@@ -175,7 +174,7 @@ bool TTreeViews::FindInTree(const std::string& text) {
 void TTreeViews::SyncTreeToPage(const std::string& fileOrEmpty) {
     std::string name = fileOrEmpty;
     if (name.empty()) {
-        if (CurrentPage) name = CurrentPage();
+        name = host_.CurrentPage();
     } else {
         name = name.substr(0, name.find('#'));
     }
@@ -291,12 +290,12 @@ TTreeViews* ChooseTree(TTreeViews* first, TTreeViews* second) {
 }
 
 void TTreeViews::mousePressEvent(QMouseEvent* event) {
-    if (ClosePopup) ClosePopup();
+    host_.ClosePopup();
     QTreeWidget::mousePressEvent(event);
 }
 
 void TTreeViews::mouseMoveEvent(QMouseEvent* event) {
-    if (MouseMoveToWindow) MouseMoveToWindow();
+    host_.PointerLeftSkin();
     QTreeWidget::mouseMoveEvent(event);
 }
 

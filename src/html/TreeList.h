@@ -19,10 +19,21 @@ class TTreeViews;
 // visible, else the second if it is visible, else the first if it exists, else the second.
 TTreeViews* ChooseTree(TTreeViews* first, TTreeViews* second);
 
+// What a tree needs of the window: the page frame it opens its pages in and follows, and the
+// popups and hover look a press or a move on it ends.
+class ITreeHost {
+public:
+    virtual ~ITreeHost() = default;
+    virtual void OpenTreePage(const std::string& path) = 0;
+    virtual std::string CurrentPage() const = 0;  // the page the current view shows
+    virtual void ClosePopup() = 0;
+    virtual void PointerLeftSkin() = 0;
+};
+
 class TTreeViews : public QTreeWidget {
 public:
     // Created hidden on the background panel, at its left edge, 165 pixels wide.
-    explicit TTreeViews(QWidget* panel);
+    TTreeViews(QWidget* panel, ITreeHost& host);
 
     // One item per line of the description file (not lower-cased): leading TABs give the
     // depth, the text before the first ";" the link, the text up to the next ";" the caption.
@@ -30,12 +41,6 @@ public:
     // other is relative to the program folder; paths are spelled as page paths are. False
     // (empty tree) when the file is missing.
     bool CreateTree(const TReadBin& bundle, const std::string& fileName);
-
-    // Hooks the page frame and the main window set.
-    std::function<void(const std::string& path)> OpenPage;
-    std::function<std::string()> CurrentPage;
-    std::function<void()> ClosePopup;
-    std::function<void()> MouseMoveToWindow;
 
     void SetPageView(QWidget* view) { pageView_ = view; }
     void SetSplitter(QWidget* splitter) { splitter_ = splitter; }
@@ -89,6 +94,7 @@ private:
 
     QWidget* panel_;
     QWidget* splitter_ = nullptr;
+    ITreeHost& host_;
     QWidget* pageView_ = nullptr;
     QScrollBar* leftBar_ = nullptr;
     std::string focusedLink_;

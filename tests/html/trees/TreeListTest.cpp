@@ -12,16 +12,24 @@
 #include "packs/CfsCodec.h"
 #include "packs/PackTestUtil.h"
 #include "packs/ReadBin.h"
+#include "support/IdleTreeHost.h"
 
 namespace {
 
-// A panel like the main window's, with a tree read from UTF-8 lines stored as tree1.cfs.
-struct TreeFixture : ::testing::Test {
+// A panel like the main window's, with a tree read from UTF-8 lines stored as tree1.cfs; the
+// pages it opens, its presses and its moves are recorded.
+struct TreeFixture : ::testing::Test, ITreeHost {
     QWidget panel;
     QSplitter* splitter = new QSplitter(&panel);
     TTreeViews* tree = nullptr;
     std::vector<std::string> opened;
     std::string current;
+    int popups = 0, moves = 0;
+
+    void OpenTreePage(const std::string& p) override { opened.push_back(p), current = p; }
+    std::string CurrentPage() const override { return current; }
+    void ClosePopup() override { ++popups; }
+    void PointerLeftSkin() override { ++moves; }
 
     void Build(const std::string& utf8) {
         SetCdRoot("d:\\");
@@ -31,10 +39,8 @@ struct TreeFixture : ::testing::Test {
         WriteFileBytes(path, BuildBundle({{"tree1.cfs", EncodeCfs(Cp1251::fromUtf8(utf8), 7)}}));
         TReadBin bundle;
         bundle.OpenBundle(path);
-        tree = new TTreeViews(&panel);
+        tree = new TTreeViews(&panel, *this);
         ASSERT_TRUE(tree->CreateTree(bundle, "TREE1.CFS"));
-        tree->OpenPage = [this](const std::string& p) { opened.push_back(p), current = p; };
-        tree->CurrentPage = [this] { return current; };
     }
     QTreeWidgetItem* Top(int i) const { return tree->topLevelItem(i); }
     std::string Caption(const QTreeWidgetItem* item) const { return Cp1251::toUtf8(TTreeViews::CaptionOf(item)); }
@@ -119,9 +125,6 @@ TEST_F(TreeFixture, FindOpensTheNextMatchingCaptionAndWraps) {
 
 TEST_F(TreeFixture, ClicksKeysAndPointerReachTheirHooks) {
     Build("a.htm; A\r\nb.htm; B\r\n");
-    int popups = 0, moves = 0;
-    tree->ClosePopup = [&] { ++popups; };
-    tree->MouseMoveToWindow = [&] { ++moves; };
     panel.show();
     tree->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
@@ -221,7 +224,8 @@ TEST_F(TreeFixture, LinksAreSpelledAsPagePathsSoTheShownPageFindsThem) {
 // Syncing and chapter steps use one tree: the first if it shows, else the second if it shows.
 TEST(TreeChoice, TheFirstShownTreeElseTheSecondElseTheFirst) {
     QWidget panel;
-    TTreeViews first(&panel), second(&panel);
+    TIdleTreeHost host;
+    TTreeViews first(&panel, host), second(&panel, host);
     panel.show();
     EXPECT_EQ(ChooseTree(&first, &second), &first);  // neither shows
     second.show();
