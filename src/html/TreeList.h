@@ -6,7 +6,6 @@
 #include <QRect>
 #include <QTreeWidget>
 
-#include <functional>
 #include <optional>
 #include <string>
 
